@@ -1,0 +1,169 @@
+// The screen sequence: splash card, title with its blinking prompt, the game
+// and the game-over screen, then the splash again. One state step per pass.
+#include "app/screens.h"
+
+#include <SDL.h>
+
+#include "audio/mixer.h"
+#include "audio/sounds.h"
+#include "game/game.h"
+#include "input/input.h"
+#include "video/draw_queue.h"
+#include "video/presenter.h"
+#include "video/sprites.h"
+#include "video/text.h"
+
+Screens screens;
+
+namespace {
+
+constexpr int SPLASH_X = 1170, SPLASH_Y = 622;
+constexpr int TITLE_X = 1090, TITLE_Y = 490;
+constexpr int PROMPT_X = 1206, PROMPT_Y = 710;
+constexpr int GAME_OVER_X = 2304, GAME_OVER_Y = 116;
+constexpr int BLINK_FRAMES = 30;     // slow blink of the waiting prompt
+constexpr int COUNTDOWN_BLINK = 15;  // the countdown's step of the blink phase
+constexpr int TITLE_INPUT_FROM = 30; // the button is read only after this frame
+constexpr int BLINK_PHASE_LIMIT = 1'800'000'000;
+constexpr int BLINK_PHASE_REWIND = 2 * BLINK_FRAMES * 29'999'999;
+
+// Every screen is built the same way: presenting off, a black screen first.
+void begin_building() {
+    video_set_presenting(0);
+    draw_clear_screen();
+    video_flush();
+}
+
+void end_building() {
+    video_flush();
+    video_set_presenting(1);
+}
+
+}  // namespace
+
+int screen_splash_begin() {
+    begin_building();
+    draw_sprite(SPLASH_X, SPLASH_Y, IMAGE_SPLASH_W, IMAGE_SPLASH_H, IMAGE_SPLASH);
+    end_building();
+    screens.screen_timer = SPLASH_FRAMES;
+    return 0;
+}
+
+int screen_title_begin() {
+    begin_building();
+    draw_sprite(TITLE_X, TITLE_Y, IMAGE_TITLE_W, IMAGE_TITLE_H, IMAGE_TITLE);
+    end_building();
+    screens.screen_timer = 0;
+    screens.start_countdown = 0;
+    return 0;
+}
+
+int screen_title_step() {
+    video_present();
+    // The blink phase counts up. A title screen left alone for more than a
+    // year would overflow it, so far out it steps back by a whole number of
+    // blink periods, keeping the phase and staying past the input delay.
+    if (screens.screen_timer >= BLINK_PHASE_LIMIT) screens.screen_timer -= BLINK_PHASE_REWIND;
+    int t = screens.screen_timer + 1;
+    screens.screen_timer = t;
+    if (t % BLINK_FRAMES == 0) {
+        draw_text(PROMPT_X, PROMPT_Y, t % (2 * BLINK_FRAMES) < BLINK_FRAMES ? "PUSH BUTTON" : "           ");
+    }
+    if (t > TITLE_INPUT_FROM && screens.start_countdown == 0) {
+        input_poll();
+        if (input_held() & INPUT_A) {
+            screens.start_countdown = START_COUNTDOWN;
+            sound_play(VOICE_MARCH, SOUND_START);
+        }
+    }
+    if (screens.start_countdown <= 0) return 1;
+    // Jump the phase to the next multiple of 15: the prompt now blinks two
+    // frames on, two off, and no input is read until the game begins.
+    screens.screen_timer = (t / COUNTDOWN_BLINK) * COUNTDOWN_BLINK + COUNTDOWN_BLINK - 1;
+    screens.start_countdown -= 1;
+    return screens.start_countdown > 0 ? 1 : 0;
+}
+
+int screen_game_over_begin(int score, int hi_score) {
+    begin_building();
+    draw_text(GAME_OVER_X, GAME_OVER_Y, "GAME OVER");
+    video_flush();
+    draw_text(PANEL_LABEL_X, SCORE_ROW - 8, "SCORE");
+    draw_text(PANEL_LABEL_X, HISCORE_ROW - 8, "HISCORE");
+    draw_number(score, SCORE_ROW);
+    draw_number(hi_score, HISCORE_ROW);
+    end_building();
+    screens.screen_timer = GAME_OVER_FRAMES;
+    // Only the game-over tune is left sounding.
+    sound_play(VOICE_MARCH, SOUND_GAME_OVER);
+    voice_stop(VOICE_PLAYER);
+    voice_stop(VOICE_HIT);
+    voice_stop(VOICE_SAUCER);
+    return 0;
+}
+
+int screen_timed_wait(int threshold) {
+    video_present();
+    int t = screens.screen_timer;
+    if (t >= threshold) {
+        // The first frames ignore the button, so one held from before does
+        // not skip the screen at once.
+        screens.screen_timer = t - 1;
+    } else {
+        input_poll();
+        screens.screen_timer = (input_held() & INPUT_A) ? 0 : t - 1;
+    }
+    return screens.screen_timer < 1 ? 1 : 0;
+}
+
+int app_startup() {
+    if (video_init() != 0) return 1;
+    input_init();
+    audio_init();  // a failure leaves the game silent
+    screens.state = SCREEN_RESET_HISCORE;
+    return 0;
+}
+
+void screen_pass() {
+    switch (screens.state) {
+        case SCREEN_RESET_HISCORE:
+            game.hi_score = 0;
+            screens.state = SCREEN_SPLASH_BEGIN;
+            break;
+        case SCREEN_SPLASH_BEGIN:
+            screen_splash_begin();
+            screens.state = SCREEN_SPLASH_WAIT;
+            break;
+        case SCREEN_SPLASH_WAIT:
+            if (screen_timed_wait(SPLASH_THRESHOLD)) screens.state = SCREEN_TITLE_BEGIN;
+            break;
+        case SCREEN_TITLE_BEGIN:
+            screen_title_begin();
+            screens.state = SCREEN_TITLE_WAIT;
+            break;
+        case SCREEN_TITLE_WAIT:
+            if (screen_title_step() == 0) screens.state = SCREEN_GAME_BEGIN;
+            break;
+        case SCREEN_GAME_BEGIN:
+            game_begin();
+            screens.state = SCREEN_GAME_RUN;
+            break;
+        case SCREEN_GAME_RUN:
+            if (game_frame() == 0) screens.state = SCREEN_GAME_OVER_BEGIN;
+            break;
+        case SCREEN_GAME_OVER_BEGIN:
+            screen_game_over_begin(game.score, game.hi_score);
+            screens.state = SCREEN_GAME_OVER_WAIT;
+            break;
+        case SCREEN_GAME_OVER_WAIT:
+            if (screen_timed_wait(GAME_OVER_THRESHOLD)) screens.state = SCREEN_SPLASH_BEGIN;
+            break;
+    }
+}
+
+void app_shutdown() {
+    audio_shutdown();
+    input_shutdown();
+    video_shutdown();
+    SDL_Quit();
+}

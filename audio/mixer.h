@@ -1,0 +1,38 @@
+// The four-voice mixer behind SDL's audio callback: 8000 Hz, unsigned 8-bit,
+// mono, mixed 2000 samples ahead into a double buffer.
+#pragma once
+#include <cstdint>
+
+constexpr int VOICE_COUNT = 4;
+constexpr int MIX_RATE = 8000;
+constexpr int MIX_BLOCK = 2000;
+constexpr uint8_t MIX_SILENCE = 128;
+
+constexpr int VOICE_PLAYER = 0;  // shot, cannon destroyed
+constexpr int VOICE_HIT = 1;     // invader hit, game-begin tune
+constexpr int VOICE_MARCH = 2;   // march notes, start chime, game-over tune
+constexpr int VOICE_SAUCER = 3;  // saucer flight, saucer hit
+
+struct Voice {
+    const uint8_t* samples;
+    int32_t remaining;
+    int32_t length;
+    int32_t loop;
+};
+
+struct Mixer {
+    Voice voices[VOICE_COUNT];
+    uint8_t mix_buffer[2 * MIX_BLOCK];
+    int played_half;
+    int device_open;
+};
+
+extern Mixer mixer;
+
+int audio_init();
+int audio_shutdown();
+void voice_start(int voice, const uint8_t* samples, int32_t length);
+void voice_stop(int voice);
+void mixer_callback(void* userdata, uint8_t* stream, int len);
+void mixer_reset();
+void mixer_fill();

@@ -1,0 +1,37 @@
+// Input: SDL keyboard and joystick events folded into held-button bits and a
+// quit request. Nothing here knows the game.
+#pragma once
+#include <cstdint>
+
+struct _SDL_Joystick;
+union SDL_Event;
+
+constexpr uint32_t INPUT_UP = 1;
+constexpr uint32_t INPUT_DOWN = 2;
+constexpr uint32_t INPUT_LEFT = 4;
+constexpr uint32_t INPUT_RIGHT = 8;
+constexpr uint32_t INPUT_A = 16;  // fire and start
+constexpr uint32_t INPUT_B = 32;
+constexpr uint32_t INPUT_C = 64;
+constexpr uint32_t INPUT_D = 128;
+constexpr uint32_t INPUT_E = 256;
+constexpr uint32_t INPUT_F = 512;
+
+constexpr int MAX_JOYSTICKS = 2;
+constexpr int AXIS_THRESHOLD = 20000;
+
+struct InputState {
+    uint32_t buttons[MAX_JOYSTICKS];  // word 0: keyboard and joystick 0
+    uint32_t axes[MAX_JOYSTICKS];
+    _SDL_Joystick* joysticks[MAX_JOYSTICKS];
+    int32_t quit_requested;
+};
+
+extern InputState input;
+
+void input_init();
+void input_poll();
+uint32_t input_held();
+void input_shutdown();
+// Folds one event into the input state (what input_poll does per event).
+void input_handle_event(const SDL_Event& event);

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what building, playing and testing ZUBA-TRILO needs on Debian 12.
+# Quiet and quick when everything is already there.
+set -euo pipefail
+
+packages=(build-essential cmake pkg-config libsdl1.2-compat-dev)
+if [ "${1:-}" = "--test" ]; then
+  # The tests also drive the real binary in an X server and check sound files.
+  packages+=(libgtest-dev libbenchmark-dev xvfb xdotool imagemagick sox x11-utils)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,211 @@
+// The replay driver's loop: the same screen_pass that main runs, fed with
+// scripted key events and a fake clock that never sleeps.
+#include "tools/replay_run.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/screens.h"
+#include "input/input.h"
+#include "tools/replay_trace.h"
+#include "video/draw_queue.h"
+#include "video/presenter.h"
+
+namespace {
+
+uint32_t fake_now = 0;
+uint32_t fake_ticks() { return fake_now; }
+void fake_delay(uint32_t ms) { fake_now += ms; }
+const VideoClock FAKE_CLOCK = {fake_ticks, fake_delay};
+
+void push_key(int symbol, bool down) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = SDLKey(symbol);
+    SDL_PushEvent(&e);
+}
+
+void push_close() {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+}
+
+// Key-ups first, then key-downs, for the keys whose held state changed.
+void push_key_changes(uint32_t before, uint32_t after) {
+    for (int k = 0; k < REPLAY_KEY_COUNT; ++k) {
+        uint32_t bit = 1u << k;
+        if ((before & bit) && !(after & bit)) push_key(replay_key_symbol(k), false);
+    }
+    for (int k = 0; k < REPLAY_KEY_COUNT; ++k) {
+        uint32_t bit = 1u << k;
+        if (!(before & bit) && (after & bit)) push_key(replay_key_symbol(k), true);
+    }
+}
+
+bool parse_count(const char* s, uint64_t& value) {
+    if (!*s) return false;
+    value = 0;
+    for (; *s; ++s) {
+        if (*s < '0' || *s > '9') return false;
+        value = value * 10 + uint64_t(*s - '0');
+        if (value > 1'000'000'000'000ull) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool replay_write_ppm(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    std::fprintf(f, "P6\n%d %d\n255\n", SCREEN_WIDTH, SCREEN_HEIGHT);
+    std::vector<uint8_t> row(size_t(SCREEN_WIDTH) * 3);
+    for (int y = 0; y < SCREEN_HEIGHT; ++y) {
+        for (int x = 0; x < SCREEN_WIDTH; ++x) {
+            uint32_t p = video_pixel(x, y);
+            row[size_t(x) * 3] = uint8_t(p >> 16);
+            row[size_t(x) * 3 + 1] = uint8_t(p >> 8);
+            row[size_t(x) * 3 + 2] = uint8_t(p);
+        }
+        std::fwrite(row.data(), 1, row.size(), f);
+    }
+    return std::fclose(f) == 0;
+}
+
+int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayResult& result,
+               std::string& error) {
+    std::FILE* trace = nullptr;
+    if (!options.trace_path.empty()) {
+        trace = std::fopen(options.trace_path.c_str(), "wb");
+        if (!trace) {
+            error = options.trace_path + ": cannot write the trace: " + std::strerror(errno);
+            return 2;
+        }
+    }
+    fake_now = 0;
+    video_set_clock(&FAKE_CLOCK);
+    draw_queue_reset();
+    input.quit_requested = 0;
+    if (app_startup() != 0) {
+        if (trace) std::fclose(trace);
+        video_set_clock(nullptr);
+        return 1;
+    }
+    result.started = true;
+    trace_cues_attach();
+    uint32_t held = 0;
+    uint64_t pass = 0;
+    result.pass_micros.reserve(size_t(std::min<uint64_t>(script.total_passes, 50'000'000)));
+    int status = 0;
+    for (const ReplayLine& line : script.lines) {
+        for (uint64_t i = 0; i < line.passes && !result.quit; ++i) {
+            if (i == 0 && line.close) push_close();
+            push_key_changes(held, line.keys);
+            held = line.keys;
+            trace_cues_clear();
+            int state = screens.state;
+            auto t0 = std::chrono::steady_clock::now();
+            screen_pass();
+            auto t1 = std::chrono::steady_clock::now();
+            result.pass_micros.push_back(
+                std::chrono::duration<float, std::micro>(t1 - t0).count());
+            result.quit = input.quit_requested != 0;
+            bool last = result.quit || pass + 1 == script.total_passes;
+            if (trace && (pass % options.trace_every == 0 || last)) {
+                std::string text = trace_line(pass, state);
+                std::fwrite(text.data(), 1, text.size(), trace);
+            }
+            for (const ReplayDump& d : options.dumps) {
+                if (d.pass == pass && !replay_write_ppm(d.path)) {
+                    error = d.path + ": cannot write the frame dump";
+                    status = 2;
+                }
+            }
+            ++pass;
+        }
+        if (result.quit) break;
+    }
+    result.passes = pass;
+    app_shutdown();
+    video_set_clock(nullptr);
+    if (trace && std::fclose(trace) != 0 && status == 0) {
+        error = options.trace_path + ": cannot write the trace";
+        status = 2;
+    }
+    return status;
+}
+
+bool replay_parse_args(int argc, char** argv, std::string& script, ReplayOptions& options,
+                       std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        auto value = [&](const char* what) -> const char* {
+            if (i + 1 >= argc) {
+                error = a + " needs " + what;
+                return nullptr;
+            }
+            return argv[++i];
+        };
+        if (a == "--trace") {
+            const char* v = value("a file name");
+            if (!v) return false;
+            options.trace_path = v;
+        } else if (a == "--trace-every") {
+            const char* v = value("a positive number");
+            if (!v) return false;
+            if (!parse_count(v, options.trace_every) || options.trace_every == 0) {
+                error = std::string("--trace-every needs a positive number, not '") + v + "'";
+                return false;
+            }
+        } else if (a == "--dump") {
+            const char* v = value("PASS:FILE.ppm");
+            if (!v) return false;
+            std::string s = v;
+            size_t colon = s.find(':');
+            ReplayDump d;
+            if (colon == std::string::npos || colon + 1 >= s.size() ||
+                !parse_count(s.substr(0, colon).c_str(), d.pass)) {
+                error = "--dump needs PASS:FILE.ppm, not '" + s + "'";
+                return false;
+            }
+            d.path = s.substr(colon + 1);
+            options.dumps.push_back(d);
+        } else if (a == "--summary") {
+            options.summary = true;
+        } else if (!a.empty() && a[0] == '-' && a != "-") {
+            error = "unknown option '" + a + "'";
+            return false;
+        } else if (script.empty()) {
+            script = a;
+        } else {
+            error = "more than one script given ('" + script + "' and '" + a + "')";
+            return false;
+        }
+    }
+    if (script.empty()) {
+        error = "no script given";
+        return false;
+    }
+    return true;
+}
+
+void replay_print_summary(const ReplayResult& result, std::FILE* out) {
+    std::vector<float> t = result.pass_micros;
+    double total = 0;
+    for (float v : t) total += v;
+    std::sort(t.begin(), t.end());
+    float median = t.empty() ? 0 : t[t.size() / 2];
+    float worst = t.empty() ? 0 : t.back();
+    std::fprintf(out, "passes: %llu\n", (unsigned long long)result.passes);
+    std::fprintf(out, "ended: %s\n", result.quit ? "quit requested" : "script exhausted");
+    std::fprintf(out, "passes per second: %.0f\n", total > 0 ? double(t.size()) * 1e6 / total : 0.0);
+    std::fprintf(out, "per-pass work: median %.1f us, worst %.1f us\n", median, worst);
+}

@@ -1,0 +1,111 @@
+// The presenter: starts SDL's video, and once per frame waits out the rest of
+// 16 ms, paints the queued commands into the surface and updates the window.
+#include "video/presenter.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "video/draw_queue.h"
+
+Presenter presenter;
+
+namespace {
+
+uint32_t sdl_ticks() { return SDL_GetTicks(); }
+void sdl_delay(uint32_t ms) { SDL_Delay(ms); }
+const VideoClock SDL_CLOCK = {sdl_ticks, sdl_delay};
+const VideoClock* clock_in_use = &SDL_CLOCK;
+
+// Paints one command, clipped to the screen: rectangles of the formation's
+// rear rows reach far past both side edges, and nothing may land outside the
+// surface. Rows are addressed through the surface's pitch.
+void paint_command(const DrawCommand& c, uint8_t* base, int pitch) {
+    if (c.w <= 0 || c.h <= 0) return;
+    int x0 = std::max<int>(c.x, 0);
+    int y0 = std::max<int>(c.y, 0);
+    int x1 = std::min<int>(c.x + c.w, SCREEN_WIDTH);
+    int y1 = std::min<int>(c.y + c.h, SCREEN_HEIGHT);
+    if (x0 >= x1 || y0 >= y1) return;
+    for (int y = y0; y < y1; ++y) {
+        uint32_t* row = reinterpret_cast<uint32_t*>(base + size_t(y) * size_t(pitch));
+        if (!c.pixels) {
+            std::fill(row + x0, row + x1, gray_pixel(c.gray));
+        } else {
+            const uint8_t* src = c.pixels + size_t(y - c.y) * size_t(c.w) + size_t(x0 - c.x);
+            for (int x = x0; x < x1; ++x) row[x] = gray_pixel(*src++);
+        }
+    }
+}
+
+}  // namespace
+
+void video_set_clock(const VideoClock* clock) { clock_in_use = clock ? clock : &SDL_CLOCK; }
+
+int video_init() {
+    presenter.presenting_enabled = 0;
+    // Sound and joysticks are optional: only the timer and video must start.
+    // The audio subsystem is started by the mixer, whose failure leaves the
+    // game silent; a missing joystick subsystem leaves the keyboard.
+    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) != 0) {
+        std::printf("SDL initialize error.\n");
+        std::fflush(stdout);
+        return 1;
+    }
+    SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+    presenter.screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 32, 0);
+    if (!presenter.screen) {
+        std::printf("SDL initialize error.\n");
+        std::fflush(stdout);
+        SDL_Quit();
+        return 1;
+    }
+    SDL_FillRect(presenter.screen, nullptr, STARTUP_BLUE);
+    SDL_UpdateRect(presenter.screen, 0, 0, 0, 0);
+    presenter.last_present_ticks = clock_in_use->ticks();
+    return 0;
+}
+
+void video_drain() {
+    SDL_Surface* s = presenter.screen;
+    bool locked = s && SDL_MUSTLOCK(s) && SDL_LockSurface(s) == 0;
+    while (draw_queue.pending > 0) {
+        const DrawCommand& c = draw_queue.commands[draw_queue.read_index];
+        if (s) paint_command(c, static_cast<uint8_t*>(s->pixels), s->pitch);
+        draw_queue.read_index = (draw_queue.read_index + 1) % DRAW_QUEUE_CAPACITY;
+        draw_queue.pending -= 1;
+    }
+    if (locked) SDL_UnlockSurface(s);
+    if (s) SDL_UpdateRect(s, 0, 0, 0, 0);
+}
+
+int video_present() {
+    if (!presenter.presenting_enabled) return DRAW_NOT_PRESENTING;
+    uint32_t elapsed = clock_in_use->ticks() - presenter.last_present_ticks;
+    // Wait out the rest of the frame, also when no time has passed at all, so
+    // a frame whose work takes under a millisecond is still held to 16 ms.
+    if (elapsed < FRAME_MS) clock_in_use->delay(FRAME_MS - elapsed);
+    presenter.last_present_ticks = clock_in_use->ticks();
+    video_drain();
+    return DRAW_OK;
+}
+
+int video_flush() {
+    video_drain();
+    return DRAW_OK;
+}
+
+void video_set_presenting(int on) { presenter.presenting_enabled = on; }
+
+void video_shutdown() {
+    if (presenter.screen) SDL_FreeSurface(presenter.screen);
+    presenter.screen = nullptr;
+}
+
+uint32_t video_pixel(int x, int y) {
+    SDL_Surface* s = presenter.screen;
+    if (!s || x < 0 || y < 0 || x >= SCREEN_WIDTH || y >= SCREEN_HEIGHT) return 0;
+    const uint8_t* row = static_cast<const uint8_t*>(s->pixels) + size_t(y) * size_t(s->pitch);
+    return reinterpret_cast<const uint32_t*>(row)[x];
+}

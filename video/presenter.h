@@ -1,0 +1,41 @@
+// The presenter: video start-up, and the paced painting of the draw queue into
+// the window surface, at most once every FRAME_MS.
+#pragma once
+#include <cstdint>
+
+struct SDL_Surface;
+
+constexpr uint32_t FRAME_MS = 16;
+constexpr uint32_t STARTUP_BLUE = 0xFF0000C0u;
+
+// The one place the game reads time. Tests and the replay driver swap in a
+// fake clock; the game uses SDL_GetTicks and SDL_Delay.
+struct VideoClock {
+    uint32_t (*ticks)();
+    void (*delay)(uint32_t ms);
+};
+
+struct Presenter {
+    SDL_Surface* screen;
+    uint32_t last_present_ticks;
+    int presenting_enabled;
+};
+
+extern Presenter presenter;
+
+// Replaces the clock (nullptr restores SDL's).
+void video_set_clock(const VideoClock* clock);
+
+int video_init();
+int video_present();
+int video_flush();
+void video_set_presenting(int on);
+// Frees the screen surface; the last step of shutdown.
+void video_shutdown();
+
+// Paints every pending command into the surface (clipped to the screen) and
+// updates the window. Shared by video_present and video_flush.
+void video_drain();
+
+// Reads the painted pixel at (x, y); 0 outside the screen or without a surface.
+uint32_t video_pixel(int x, int y);
