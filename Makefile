@@ -30,3 +30,11 @@ test-unit: test-deps build
 
 clean:
 	rm -rf $(BUILD)
+
+# `make package` builds the Debian package build/zuba-trilo_<version>_<arch>.deb;
+# tools/check-package.sh installs it, tries it and removes it again.
+.PHONY: package
+
+package: deps build
+	@rm -f $(BUILD)/zuba-trilo_*.deb
+	cd $(BUILD) && cpack -G DEB
