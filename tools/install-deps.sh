@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config libsdl1.2-compat-dev)
 if [ "${1:-}" = "--test" ]; then
   # The tests also drive the real binary in an X server and check sound files.
-  packages+=(libgtest-dev libbenchmark-dev xvfb xdotool imagemagick sox x11-utils)
+  packages+=(libgtest-dev libbenchmark-dev xvfb xdotool imagemagick sox x11-utils desktop-file-utils man-db groff-base)
 fi
 
 missing=()

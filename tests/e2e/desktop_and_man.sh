@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The desktop entry, the manual page and the icons are valid, and
+# `cmake --install` puts each where a desktop looks for it.
+# Args: $1 game binary, $2 replay binary (unused), $3 source dir.
+set -euo pipefail
+game=$1
+src=$3
+build=$(dirname "$game")
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+for tool in desktop-file-validate man; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (bash tools/install-deps.sh --test)"
+done
+
+# The desktop entry validates silently and starts the installed game.
+desktop="$src/packaging/zuba-trilo.desktop"
+out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
+[ -z "$out" ] || fail "desktop-file-validate warns: $out"
+grep -qx 'Categories=Game;ArcadeGame;' "$desktop" || fail "the desktop entry is not in Game;ArcadeGame;"
+grep -qx 'Exec=zuba-trilo' "$desktop" || fail "the desktop entry does not start zuba-trilo"
+grep -qx 'Icon=zuba-trilo' "$desktop" || fail "the desktop entry does not use the zuba-trilo icon"
+
+# The manual page formats without a single warning and covers what a player
+# needs beyond the game itself.
+page="$src/packaging/zuba-trilo.6"
+warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >"$tmp/page.txt") || fail "man failed: $warnings"
+[ -z "$warnings" ] || fail "man --warnings: $warnings"
+for topic in CONTROLS Joystick 'Screen cycle' SDL12COMPAT_WINDOW_SCALING SDL_VIDEODRIVER \
+             SDL_AUDIODRIVER 'EXIT STATUS' 'SDL initialize error.'; do
+    tr -s ' \n' '  ' <"$tmp/page.txt" | grep -qF "$topic" || fail "the manual page says nothing about $topic"
+done
+
+# The icons are square PNGs of the sizes their theme folders claim.
+for size in 48 256; do
+    icon="$src/packaging/icons/zuba-trilo-$size.png"
+    [ "$(head -c 8 "$icon" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "$icon is not a PNG"
+    dims=$(od -An -j16 -N8 -tu1 "$icon" | tr -s ' ' | sed 's/^ //')
+    want="0 0 $((size >> 8)) $((size & 255)) 0 0 $((size >> 8)) $((size & 255))"
+    [ "$dims" = "$want" ] || fail "$icon is not $size x $size (IHDR bytes: $dims)"
+done
+# The checked-in icons are what their generator draws (when Python is here
+# to run it; the build itself never needs it).
+if command -v python3 >/dev/null; then
+    python3 "$src/packaging/make-icons.py" "$tmp/icons"
+    for size in 48 256; do
+        cmp -s "$tmp/icons/zuba-trilo-$size.png" "$src/packaging/icons/zuba-trilo-$size.png" ||
+            fail "packaging/icons/zuba-trilo-$size.png is stale: run python3 packaging/make-icons.py"
+    done
+fi
+
+# Installing into a fresh prefix gives the desktop layout.
+cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
+for path in bin/zuba-trilo share/applications/zuba-trilo.desktop \
+            share/icons/hicolor/48x48/apps/zuba-trilo.png \
+            share/icons/hicolor/256x256/apps/zuba-trilo.png; do
+    [ -f "$tmp/prefix/$path" ] || fail "cmake --install did not install $path"
+done
+[ -x "$tmp/prefix/bin/zuba-trilo" ] || fail "the installed game is not executable"
+ls "$tmp/prefix/share/man/man6/zuba-trilo.6"* >/dev/null 2>&1 || fail "cmake --install did not install the manual page"
+[ ! -e "$tmp/prefix/bin/zuba-trilo-replay" ] || fail "the replay driver is a developer's tool, not installed"
+# The installed page is the same page, compressed or not.
+installed_page=$(ls "$tmp/prefix/share/man/man6/zuba-trilo.6"*)
+case "$installed_page" in
+    *.gz) gzip -dc "$installed_page" | cmp -s - "$page" || fail "the installed manual page differs" ;;
+    *) cmp -s "$installed_page" "$page" || fail "the installed manual page differs" ;;
+esac
+echo "desktop entry, manual page, icons and install layout OK"
