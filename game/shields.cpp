@@ -2,6 +2,9 @@
 // probe that touches it, with the neighbours redrawn to look eaten away.
 #include "game/shields.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "video/draw_queue.h"
 #include "video/sprites.h"
 
@@ -69,7 +72,5 @@ void shields_destroy_block(int i) {
 }
 
 int shields_count_alive() {
-    int n = 0;
-    for (const ShieldBlock& b : shields) n += b.alive ? 1 : 0;
-    return n;
+    return int(std::count_if(std::begin(shields), std::end(shields), [](const ShieldBlock& b) { return b.alive != 0; }));
 }
