@@ -21,6 +21,8 @@ constexpr int DUMMY_DRIVER_SAMPLES = 2048;
 
 bool valid_voice(int voice) { return voice >= 0 && voice < VOICE_COUNT; }
 
+uint8_t* half_start(int half) { return mixer.mix_buffer + (half == 0 ? 0 : MIX_BLOCK); }
+
 // The audio device's buffer size: MIX_BLOCK, except for the dummy driver.
 uint16_t device_samples() {
     char name[32] = {};
@@ -46,7 +48,7 @@ void mix_into(int half) {
             }
         }
     }
-    uint8_t* out = mixer.mix_buffer + half * MIX_BLOCK;
+    uint8_t* out = half_start(half);
     if (silent) {
         std::memset(out, MIX_SILENCE, MIX_BLOCK);
         return;
@@ -105,9 +107,13 @@ void mixer_callback(void* userdata, uint8_t* stream, int len) {
     // written: a short stream gets the start of the half, a long one the whole
     // half and then silence.
     if (stream && len > 0) {
-        int n = len < MIX_BLOCK ? len : MIX_BLOCK;
-        std::memcpy(stream, mixer.mix_buffer + mixer.played_half * MIX_BLOCK, size_t(n));
-        if (len > n) std::memset(stream + n, MIX_SILENCE, size_t(len - n));
+        const uint8_t* half = half_start(mixer.played_half);
+        if (len <= MIX_BLOCK) {
+            std::memcpy(stream, half, size_t(len));
+        } else {
+            std::memcpy(stream, half, MIX_BLOCK);
+            std::memset(stream + MIX_BLOCK, MIX_SILENCE, size_t(len - MIX_BLOCK));
+        }
     }
     mixer_fill();
 }
