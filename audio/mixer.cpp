@@ -14,9 +14,10 @@ Mixer mixer;
 
 namespace {
 
-// SDL's built-in dummy driver overruns its own buffer unless the buffer holds
-// a power of two of samples, so that driver gets 2048; the callback then pads
-// every block with 48 samples of silence.
+// The "dummy" audio driver (SDL 2.26 under the 1.2 compatibility layer, as
+// used by the headless tests and the replay driver) writes past its own buffer
+// unless the buffer holds a power of two of samples. That driver gets 2048;
+// the callback then pads each block with 48 samples of silence.
 constexpr int DUMMY_DRIVER_SAMPLES = 2048;
 
 bool valid_voice(int voice) { return voice >= 0 && voice < VOICE_COUNT; }
