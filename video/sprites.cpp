@@ -10,7 +10,7 @@ extern const unsigned char embed_title_pgm[];
 
 // Never defined: a sheet row that draws a code twice, a code without a place
 // in the font, or a misplaced gap fails to compile, as does a missing glyph.
-void font_sheet_is_wrong();
+[[noreturn]] void font_sheet_is_wrong();
 
 namespace {
 

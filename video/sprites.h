@@ -46,7 +46,7 @@ struct Picture {
 
 // Never defined: a picture with a character other than '#', '+' or '.' fails
 // to compile.
-void picture_has_a_bad_character();
+[[noreturn]] void picture_has_a_bad_character();
 
 constexpr uint8_t picture_level(char c) {
     if (c == '#') return 255;
