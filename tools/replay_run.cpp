@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -101,6 +103,8 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
     }
     result.started = true;
     trace_cues_attach();
+    present_timing.enabled = options.timedemo;
+    presenter.update_whole_window = options.whole_window ? 1 : 0;
     uint32_t held = 0;
     uint64_t pass = 0;
     result.pass_micros.reserve(size_t(std::min<uint64_t>(script.total_passes, 50'000'000)));
@@ -112,11 +116,18 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
             held = line.keys;
             trace_cues_clear();
             int state = screens.state;
+            present_timing.drain_micros = 0;
             auto t0 = std::chrono::steady_clock::now();
             screen_pass();
             auto t1 = std::chrono::steady_clock::now();
-            result.pass_micros.push_back(
-                std::chrono::duration<float, std::micro>(t1 - t0).count());
+            float micros = std::chrono::duration<float, std::micro>(t1 - t0).count();
+            result.pass_micros.push_back(micros);
+            if (options.timedemo && state == SCREEN_GAME_RUN) {
+                float present = float(present_timing.drain_micros);
+                result.game_present_micros.push_back(present);
+                result.game_sim_micros.push_back(std::max(0.0f, micros - present));
+                result.game_seconds += double(micros) / 1e6;
+            }
             result.quit = input.quit_requested != 0;
             bool last = result.quit || pass + 1 == script.total_passes;
             if (trace && (pass % options.trace_every == 0 || last)) {
@@ -134,6 +145,7 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
         if (result.quit) break;
     }
     result.passes = pass;
+    present_timing.enabled = false;
     app_shutdown();
     video_set_clock(nullptr);
     if (trace && std::fclose(trace) != 0 && status == 0) {
@@ -180,6 +192,10 @@ bool replay_parse_args(int argc, char** argv, std::string& script, ReplayOptions
             options.dumps.push_back(d);
         } else if (a == "--summary") {
             options.summary = true;
+        } else if (a == "--timedemo") {
+            options.timedemo = true;
+        } else if (a == "--whole-window") {
+            options.whole_window = true;
         } else if (!a.empty() && a[0] == '-' && a != "-") {
             error = "unknown option '" + a + "'";
             return false;
@@ -208,4 +224,37 @@ void replay_print_summary(const ReplayResult& result, std::FILE* out) {
     std::fprintf(out, "ended: %s\n", result.quit ? "quit requested" : "script exhausted");
     std::fprintf(out, "passes per second: %.0f\n", total > 0 ? double(t.size()) * 1e6 / total : 0.0);
     std::fprintf(out, "per-pass work: median %.1f us, worst %.1f us\n", median, worst);
+}
+
+namespace {
+
+struct Spread {
+    float median, p99, max;
+};
+
+Spread spread_of(std::vector<float> v) {
+    if (v.empty()) return {0, 0, 0};
+    std::sort(v.begin(), v.end());
+    size_t p99 = std::min(v.size() - 1, size_t(double(v.size()) * 0.99));
+    return {v[v.size() / 2], v[p99], v.back()};
+}
+
+}  // namespace
+
+void replay_print_timedemo(const ReplayResult& result, std::FILE* out) {
+    std::vector<float> total(result.game_sim_micros.size());
+    for (size_t i = 0; i < total.size(); ++i) total[i] = result.game_sim_micros[i] + result.game_present_micros[i];
+    Spread sim = spread_of(result.game_sim_micros);
+    Spread present = spread_of(result.game_present_micros);
+    Spread all = spread_of(total);
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    std::fprintf(out, "game passes: %zu\n", total.size());
+    std::fprintf(out, "game passes per second: %.0f\n",
+                 result.game_seconds > 0 ? double(total.size()) / result.game_seconds : 0.0);
+    std::fprintf(out, "%-14s %10s %10s %10s\n", "per pass (us)", "median", "p99", "max");
+    std::fprintf(out, "%-14s %10.1f %10.1f %10.1f\n", "simulation", sim.median, sim.p99, sim.max);
+    std::fprintf(out, "%-14s %10.1f %10.1f %10.1f\n", "presentation", present.median, present.p99, present.max);
+    std::fprintf(out, "%-14s %10.1f %10.1f %10.1f\n", "total", all.median, all.p99, all.max);
+    std::fprintf(out, "peak resident memory: %.1f MB\n", double(usage.ru_maxrss) / 1024.0);
 }

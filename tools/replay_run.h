@@ -19,6 +19,8 @@ struct ReplayOptions {
     uint64_t trace_every = 1;
     std::vector<ReplayDump> dumps;
     bool summary = false;
+    bool timedemo = false;  // figures for game passes, split by presenting
+    bool whole_window = false;  // update the whole window after every drain
 };
 
 struct ReplayResult {
@@ -26,6 +28,11 @@ struct ReplayResult {
     bool quit = false;       // ended by the game's quit request
     bool started = false;    // SDL started
     std::vector<float> pass_micros;  // work of every pass, microseconds
+    // Timed demo, game passes only: the work between two presents and the
+    // painting plus window update, microseconds.
+    std::vector<float> game_sim_micros;
+    std::vector<float> game_present_micros;
+    double game_seconds = 0;
 };
 
 // Runs the script; 0 on success, 1 when SDL could not start, 2 on a file error
@@ -41,3 +48,4 @@ bool replay_parse_args(int argc, char** argv, std::string& script, ReplayOptions
                        std::string& error);
 
 void replay_print_summary(const ReplayResult& result, std::FILE* out);
+void replay_print_timedemo(const ReplayResult& result, std::FILE* out);

@@ -5,11 +5,14 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 #include "video/draw_queue.h"
 
 Presenter presenter;
+UpdateRegion video_last_update;
+PresentTiming present_timing;
 
 namespace {
 
@@ -20,7 +23,8 @@ const VideoClock* clock_in_use = &SDL_CLOCK;
 
 // Paints one command, clipped to the screen: rectangles of the formation's
 // rear rows reach far past both side edges, and nothing may land outside the
-// surface. Rows are addressed through the surface's pitch.
+// surface. Rows are addressed through the surface's pitch. The painted part
+// is marked in the update region.
 void paint_command(const DrawCommand& c, uint8_t* base, int pitch) {
     if (c.w <= 0 || c.h <= 0) return;
     int x0 = std::max<int>(c.x, 0);
@@ -28,6 +32,7 @@ void paint_command(const DrawCommand& c, uint8_t* base, int pitch) {
     int x1 = std::min<int>(c.x + c.w, SCREEN_WIDTH);
     int y1 = std::min<int>(c.y + c.h, SCREEN_HEIGHT);
     if (x0 >= x1 || y0 >= y1) return;
+    update_region_add(video_last_update, x0, y0, x1, y1);
     for (int y = y0; y < y1; ++y) {
         uint32_t* row = reinterpret_cast<uint32_t*>(base + size_t(y) * size_t(pitch));
         if (!c.pixels) {
@@ -69,6 +74,9 @@ int video_init() {
 
 void video_drain() {
     SDL_Surface* s = presenter.screen;
+    auto started = present_timing.enabled ? std::chrono::steady_clock::now()
+                                          : std::chrono::steady_clock::time_point();
+    update_region_clear(video_last_update);
     bool locked = s && SDL_MUSTLOCK(s) && SDL_LockSurface(s) == 0;
     while (draw_queue.pending > 0) {
         const DrawCommand& c = draw_queue.commands[draw_queue.read_index];
@@ -77,7 +85,24 @@ void video_drain() {
         draw_queue.pending -= 1;
     }
     if (locked) SDL_UnlockSurface(s);
-    if (s) SDL_UpdateRect(s, 0, 0, 0, 0);
+    // Only what this drain painted differs from what the window shows, so only
+    // that is updated; a drain that painted nothing updates nothing.
+    update_region_build(video_last_update);
+    if (s && (video_last_update.whole || presenter.update_whole_window)) {
+        SDL_UpdateRect(s, 0, 0, 0, 0);
+    } else if (s && video_last_update.count > 0) {
+        static_assert(sizeof(UpdateRect) == sizeof(SDL_Rect), "update rectangles are SDL rectangles");
+        SDL_Rect rects[UPDATE_MAX_RECTS];
+        for (int i = 0; i < video_last_update.count; ++i) {
+            const UpdateRect& r = video_last_update.rects[i];
+            rects[i] = SDL_Rect{r.x, r.y, r.w, r.h};
+        }
+        SDL_UpdateRects(s, video_last_update.count, rects);
+    }
+    if (present_timing.enabled) {
+        present_timing.drain_micros +=
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - started).count();
+    }
 }
 
 int video_present() {
