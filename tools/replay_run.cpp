@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -103,7 +105,6 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
     trace_cues_attach();
     uint32_t held = 0;
     uint64_t pass = 0;
-    result.pass_micros.reserve(size_t(std::min<uint64_t>(script.total_passes, 50'000'000)));
     int status = 0;
     for (const ReplayLine& line : script.lines) {
         for (uint64_t i = 0; i < line.passes && !result.quit; ++i) {
@@ -115,8 +116,7 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
             auto t0 = std::chrono::steady_clock::now();
             screen_pass();
             auto t1 = std::chrono::steady_clock::now();
-            result.pass_micros.push_back(
-                std::chrono::duration<float, std::micro>(t1 - t0).count());
+            pass_times_add(result.times, std::chrono::duration<double, std::micro>(t1 - t0).count());
             result.quit = input.quit_requested != 0;
             bool last = result.quit || pass + 1 == script.total_passes;
             if (trace && (pass % options.trace_every == 0 || last)) {
@@ -134,6 +134,13 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
         if (result.quit) break;
     }
     result.passes = pass;
+    for (const ReplayDump& d : options.dumps) {
+        if (d.pass >= pass && status == 0) {
+            error = d.path + ": pass " + std::to_string(d.pass) + " never ran (the run ended after " +
+                    std::to_string(pass) + " passes)";
+            status = 2;
+        }
+    }
     app_shutdown();
     video_set_clock(nullptr);
     if (trace && std::fclose(trace) != 0 && status == 0) {
@@ -197,15 +204,40 @@ bool replay_parse_args(int argc, char** argv, std::string& script, ReplayOptions
     return true;
 }
 
+namespace {
+constexpr double BUCKET_BASE_MICROS = 0.01;
+constexpr double BUCKET_RATIO = 1.01;
+}  // namespace
+
+void pass_times_add(PassTimes& times, double micros) {
+    times.count += 1;
+    times.total_micros += micros;
+    times.worst_micros = std::max(times.worst_micros, micros);
+    int b = 0;
+    if (micros > BUCKET_BASE_MICROS) {
+        double index = std::log(micros / BUCKET_BASE_MICROS) / std::log(BUCKET_RATIO);
+        b = int(std::min(index, double(PASS_TIME_BUCKETS - 1)));
+    }
+    times.buckets[size_t(b)] += 1;
+}
+
+double pass_times_median(const PassTimes& times) {
+    if (times.count == 0) return 0;
+    uint64_t seen = 0;
+    for (int b = 0; b < PASS_TIME_BUCKETS; ++b) {
+        seen += times.buckets[size_t(b)];
+        // The middle of the bucket that holds the middle pass.
+        if (2 * seen > times.count) return BUCKET_BASE_MICROS * std::pow(BUCKET_RATIO, b + 0.5);
+    }
+    return times.worst_micros;
+}
+
 void replay_print_summary(const ReplayResult& result, std::FILE* out) {
-    std::vector<float> t = result.pass_micros;
-    double total = 0;
-    for (float v : t) total += v;
-    std::sort(t.begin(), t.end());
-    float median = t.empty() ? 0 : t[t.size() / 2];
-    float worst = t.empty() ? 0 : t.back();
+    const PassTimes& t = result.times;
     std::fprintf(out, "passes: %llu\n", (unsigned long long)result.passes);
     std::fprintf(out, "ended: %s\n", result.quit ? "quit requested" : "script exhausted");
-    std::fprintf(out, "passes per second: %.0f\n", total > 0 ? double(t.size()) * 1e6 / total : 0.0);
-    std::fprintf(out, "per-pass work: median %.1f us, worst %.1f us\n", median, worst);
+    std::fprintf(out, "passes per second: %.0f\n",
+                 t.total_micros > 0 ? double(t.count) * 1e6 / t.total_micros : 0.0);
+    std::fprintf(out, "per-pass work: median %.1f us, worst %.1f us\n", pass_times_median(t),
+                 t.worst_micros);
 }

@@ -1,13 +1,12 @@
 // Runs the real screen sequence headless, without frame pacing, with input
 // from a replay script.
+#pragma once
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "tools/replay_script.h"
-
-#pragma once
 
 struct ReplayDump {
     uint64_t pass;
@@ -21,11 +20,24 @@ struct ReplayOptions {
     bool summary = false;
 };
 
+// The work of every pass, kept in a fixed histogram (buckets 1% apart) so a
+// run of any length needs no more memory: the median is good to about 1%,
+// the worst and the total are exact.
+constexpr int PASS_TIME_BUCKETS = 2400;
+struct PassTimes {
+    uint64_t count = 0;
+    double total_micros = 0;
+    double worst_micros = 0;
+    std::vector<uint64_t> buckets = std::vector<uint64_t>(PASS_TIME_BUCKETS, 0);
+};
+void pass_times_add(PassTimes& times, double micros);
+double pass_times_median(const PassTimes& times);
+
 struct ReplayResult {
     uint64_t passes = 0;
     bool quit = false;       // ended by the game's quit request
     bool started = false;    // SDL started
-    std::vector<float> pass_micros;  // work of every pass, microseconds
+    PassTimes times;
 };
 
 // Runs the script; 0 on success, 1 when SDL could not start, 2 on a file error
