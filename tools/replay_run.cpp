@@ -123,6 +123,7 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
                 std::string text = trace_line(pass, state);
                 std::fwrite(text.data(), 1, text.size(), trace);
             }
+            if (options.after_pass) options.after_pass(pass, state);
             for (const ReplayDump& d : options.dumps) {
                 if (d.pass == pass && !replay_write_ppm(d.path)) {
                     error = d.path + ": cannot write the frame dump";

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ struct ReplayOptions {
     uint64_t trace_every = 1;
     std::vector<ReplayDump> dumps;
     bool summary = false;
+    // Called after every pass with its index and the state whose step ran;
+    // tests look at the modules' state here or push extra SDL events.
+    std::function<void(uint64_t pass, int state)> after_pass;
 };
 
 // The work of every pass, kept in a fixed histogram (buckets 1% apart) so a
