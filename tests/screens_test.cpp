@@ -20,6 +20,7 @@
 #include "tests/test_support.h"
 #include "tools/replay_run.h"
 #include "tools/replay_trace.h"
+#include "video/presenter.h"
 #include "video/sprites.h"
 #include "video/text.h"
 
@@ -202,6 +203,10 @@ TEST(ScreenSequence, EscapeInTheSplashWaitsForItsFirstPollingFrameAndWritesTheTr
     EXPECT_EQ(p.back().state, SCREEN_SPLASH_WAIT);
     EXPECT_EQ(p.back().screen_timer, 118);
     for (size_t i = 0; i + 1 < p.size(); ++i) EXPECT_EQ(p[i].quit, 0) << "pass " << i;
+    // Shutdown ran: joysticks closed, surface released.
+    EXPECT_EQ(presenter.screen, nullptr);
+    EXPECT_EQ(input.joysticks[0], nullptr);
+    EXPECT_EQ(input.joysticks[1], nullptr);
 
     // The trace holds passes 0, 25, 50 and the last, each with every field.
     std::ifstream in(trace);
@@ -267,6 +272,27 @@ TEST(ScreenSequence, WindowCloseInTheTitleWaitsForFrame31ThenQuits) {
     EXPECT_EQ(p.back().state, SCREEN_TITLE_WAIT);
     EXPECT_EQ(p.back().screen_timer, 31);
     EXPECT_EQ(p.back().quit, 1);
+}
+
+TEST(ScreenSequence, AFailedVideoStartPrintsTheOneErrorLineAndStartsNothingElse) {
+    const char* before = getenv("SDL_VIDEODRIVER");
+    std::string saved = before ? before : "";
+    setenv("SDL_VIDEODRIVER", "nonexistent", 1);
+    // A joystick slot that input_init would clear shows whether it ran.
+    _SDL_Joystick* marker = reinterpret_cast<_SDL_Joystick*>(&saved);
+    input.joysticks[0] = marker;
+    presenter.presenting_enabled = 1;
+    testing::internal::CaptureStdout();
+    int result = app_startup();
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(out, "SDL initialize error.\n");
+    EXPECT_EQ(input.joysticks[0], marker);
+    EXPECT_EQ(presenter.presenting_enabled, 0);
+    input.joysticks[0] = nullptr;
+    SDL_Quit();
+    if (before) setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
+    else unsetenv("SDL_VIDEODRIVER");
 }
 
 }  // namespace
