@@ -274,6 +274,26 @@ TEST(ScreenSequence, WindowCloseInTheTitleWaitsForFrame31ThenQuits) {
     EXPECT_EQ(p.back().quit, 1);
 }
 
+TEST(ScreenSequence, ATitleLeftAloneForYearsKeepsItsBlinkWithoutOverflowing) {
+    ASSERT_TRUE(start_headless_video());
+    input_init();
+    screens.start_countdown = 0;
+    const int start = 2'147'483'647 - 100;  // far past any real session
+    screens.screen_timer = start;
+    long long t = start;
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_EQ(screen_title_step(), 1);
+        ++t;
+        // The phase within the 60-frame blink goes on as if nothing happened,
+        // and the button stays accepted.
+        ASSERT_EQ(screens.screen_timer % 60, int(t % 60)) << i;
+        ASSERT_GT(screens.screen_timer, 30);
+        ASSERT_LE(screens.screen_timer, start + 1);
+    }
+    input_shutdown();
+    stop_headless_video();
+}
+
 TEST(ScreenSequence, AFailedVideoStartPrintsTheOneErrorLineAndStartsNothingElse) {
     const char* before = getenv("SDL_VIDEODRIVER");
     std::string saved = before ? before : "";
