@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -107,7 +109,6 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
     presenter.update_whole_window = options.whole_window ? 1 : 0;
     uint32_t held = 0;
     uint64_t pass = 0;
-    result.pass_micros.reserve(size_t(std::min<uint64_t>(script.total_passes, 50'000'000)));
     int status = 0;
     for (const ReplayLine& line : script.lines) {
         for (uint64_t i = 0; i < line.passes && !result.quit; ++i) {
@@ -120,13 +121,13 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
             auto t0 = std::chrono::steady_clock::now();
             screen_pass();
             auto t1 = std::chrono::steady_clock::now();
-            float micros = std::chrono::duration<float, std::micro>(t1 - t0).count();
-            result.pass_micros.push_back(micros);
+            double micros = std::chrono::duration<double, std::micro>(t1 - t0).count();
+            pass_times_add(result.times, micros);
             if (options.timedemo && state == SCREEN_GAME_RUN) {
-                float present = float(present_timing.drain_micros);
-                result.game_present_micros.push_back(present);
-                result.game_sim_micros.push_back(std::max(0.0f, micros - present));
-                result.game_seconds += double(micros) / 1e6;
+                double present = present_timing.drain_micros;
+                pass_times_add(result.game_presentation, present);
+                pass_times_add(result.game_simulation, std::max(0.0, micros - present));
+                pass_times_add(result.game_total, micros);
             }
             result.quit = input.quit_requested != 0;
             bool last = result.quit || pass + 1 == script.total_passes;
@@ -134,6 +135,7 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
                 std::string text = trace_line(pass, state);
                 std::fwrite(text.data(), 1, text.size(), trace);
             }
+            if (options.after_pass) options.after_pass(pass, state);
             for (const ReplayDump& d : options.dumps) {
                 if (d.pass == pass && !replay_write_ppm(d.path)) {
                     error = d.path + ": cannot write the frame dump";
@@ -146,6 +148,13 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
     }
     result.passes = pass;
     present_timing.enabled = false;
+    for (const ReplayDump& d : options.dumps) {
+        if (d.pass >= pass && status == 0) {
+            error = d.path + ": pass " + std::to_string(d.pass) + " never ran (the run ended after " +
+                    std::to_string(pass) + " passes)";
+            status = 2;
+        }
+    }
     app_shutdown();
     video_set_clock(nullptr);
     if (trace && std::fclose(trace) != 0 && status == 0) {
@@ -213,48 +222,61 @@ bool replay_parse_args(int argc, char** argv, std::string& script, ReplayOptions
     return true;
 }
 
-void replay_print_summary(const ReplayResult& result, std::FILE* out) {
-    std::vector<float> t = result.pass_micros;
-    double total = 0;
-    for (float v : t) total += v;
-    std::sort(t.begin(), t.end());
-    float median = t.empty() ? 0 : t[t.size() / 2];
-    float worst = t.empty() ? 0 : t.back();
-    std::fprintf(out, "passes: %llu\n", (unsigned long long)result.passes);
-    std::fprintf(out, "ended: %s\n", result.quit ? "quit requested" : "script exhausted");
-    std::fprintf(out, "passes per second: %.0f\n", total > 0 ? double(t.size()) * 1e6 / total : 0.0);
-    std::fprintf(out, "per-pass work: median %.1f us, worst %.1f us\n", median, worst);
-}
-
 namespace {
-
-struct Spread {
-    float median, p99, max;
-};
-
-Spread spread_of(std::vector<float> v) {
-    if (v.empty()) return {0, 0, 0};
-    std::sort(v.begin(), v.end());
-    size_t p99 = std::min(v.size() - 1, size_t(double(v.size()) * 0.99));
-    return {v[v.size() / 2], v[p99], v.back()};
-}
-
+constexpr double BUCKET_BASE_MICROS = 0.01;
+constexpr double BUCKET_RATIO = 1.01;
 }  // namespace
 
+void pass_times_add(PassTimes& times, double micros) {
+    times.count += 1;
+    times.total_micros += micros;
+    times.worst_micros = std::max(times.worst_micros, micros);
+    int b = 0;
+    if (micros > BUCKET_BASE_MICROS) {
+        double index = std::log(micros / BUCKET_BASE_MICROS) / std::log(BUCKET_RATIO);
+        b = int(std::min(index, double(PASS_TIME_BUCKETS - 1)));
+    }
+    times.buckets[size_t(b)] += 1;
+}
+
+double pass_times_percentile(const PassTimes& times, double share) {
+    if (times.count == 0) return 0;
+    uint64_t seen = 0;
+    for (int b = 0; b < PASS_TIME_BUCKETS; ++b) {
+        seen += times.buckets[size_t(b)];
+        // The middle of the bucket that holds the pass at that share.
+        if (double(seen) > share * double(times.count))
+            return std::min(times.worst_micros, BUCKET_BASE_MICROS * std::pow(BUCKET_RATIO, b + 0.5));
+    }
+    return times.worst_micros;
+}
+
+double pass_times_median(const PassTimes& times) { return pass_times_percentile(times, 0.5); }
+
+void replay_print_summary(const ReplayResult& result, std::FILE* out) {
+    const PassTimes& t = result.times;
+    std::fprintf(out, "passes: %llu\n", (unsigned long long)result.passes);
+    std::fprintf(out, "ended: %s\n", result.quit ? "quit requested" : "script exhausted");
+    std::fprintf(out, "passes per second: %.0f\n",
+                 t.total_micros > 0 ? double(t.count) * 1e6 / t.total_micros : 0.0);
+    std::fprintf(out, "per-pass work: median %.1f us, worst %.1f us\n", pass_times_median(t),
+                 t.worst_micros);
+}
+
 void replay_print_timedemo(const ReplayResult& result, std::FILE* out) {
-    std::vector<float> total(result.game_sim_micros.size());
-    for (size_t i = 0; i < total.size(); ++i) total[i] = result.game_sim_micros[i] + result.game_present_micros[i];
-    Spread sim = spread_of(result.game_sim_micros);
-    Spread present = spread_of(result.game_present_micros);
-    Spread all = spread_of(total);
     struct rusage usage;
     getrusage(RUSAGE_SELF, &usage);
-    std::fprintf(out, "game passes: %zu\n", total.size());
+    const PassTimes& all = result.game_total;
+    std::fprintf(out, "game passes: %llu\n", (unsigned long long)all.count);
     std::fprintf(out, "game passes per second: %.0f\n",
-                 result.game_seconds > 0 ? double(total.size()) / result.game_seconds : 0.0);
+                 all.total_micros > 0 ? double(all.count) * 1e6 / all.total_micros : 0.0);
     std::fprintf(out, "%-14s %10s %10s %10s\n", "per pass (us)", "median", "p99", "max");
-    std::fprintf(out, "%-14s %10.1f %10.1f %10.1f\n", "simulation", sim.median, sim.p99, sim.max);
-    std::fprintf(out, "%-14s %10.1f %10.1f %10.1f\n", "presentation", present.median, present.p99, present.max);
-    std::fprintf(out, "%-14s %10.1f %10.1f %10.1f\n", "total", all.median, all.p99, all.max);
+    auto row = [out](const char* name, const PassTimes& t) {
+        std::fprintf(out, "%-14s %10.1f %10.1f %10.1f\n", name, pass_times_median(t),
+                     pass_times_percentile(t, 0.99), t.worst_micros);
+    };
+    row("simulation", result.game_simulation);
+    row("presentation", result.game_presentation);
+    row("total", all);
     std::fprintf(out, "peak resident memory: %.1f MB\n", double(usage.ru_maxrss) / 1024.0);
 }

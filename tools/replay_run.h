@@ -1,13 +1,13 @@
 // Runs the real screen sequence headless, without frame pacing, with input
 // from a replay script.
+#pragma once
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "tools/replay_script.h"
-
-#pragma once
 
 struct ReplayDump {
     uint64_t pass;
@@ -21,18 +21,36 @@ struct ReplayOptions {
     bool summary = false;
     bool timedemo = false;  // figures for game passes, split by presenting
     bool whole_window = false;  // update the whole window after every drain
+    // Called after every pass with its index and the state whose step ran;
+    // tests look at the modules' state here or push extra SDL events.
+    std::function<void(uint64_t pass, int state)> after_pass;
 };
+
+// The work of every pass, kept in a fixed histogram (buckets 1% apart) so a
+// run of any length needs no more memory: the median is good to about 1%,
+// the worst and the total are exact.
+constexpr int PASS_TIME_BUCKETS = 2400;
+struct PassTimes {
+    uint64_t count = 0;
+    double total_micros = 0;
+    double worst_micros = 0;
+    std::vector<uint64_t> buckets = std::vector<uint64_t>(PASS_TIME_BUCKETS, 0);
+};
+void pass_times_add(PassTimes& times, double micros);
+// The time below which the given share (0..1) of the passes lie.
+double pass_times_percentile(const PassTimes& times, double share);
+double pass_times_median(const PassTimes& times);
 
 struct ReplayResult {
     uint64_t passes = 0;
     bool quit = false;       // ended by the game's quit request
     bool started = false;    // SDL started
-    std::vector<float> pass_micros;  // work of every pass, microseconds
-    // Timed demo, game passes only: the work between two presents and the
-    // painting plus window update, microseconds.
-    std::vector<float> game_sim_micros;
-    std::vector<float> game_present_micros;
-    double game_seconds = 0;
+    PassTimes times;
+    // Timed demo, game passes only: the work between two presents
+    // (simulation), the painting plus window update (presentation), and both.
+    PassTimes game_simulation;
+    PassTimes game_presentation;
+    PassTimes game_total;
 };
 
 // Runs the script; 0 on success, 1 when SDL could not start, 2 on a file error
