@@ -1,39 +1,35 @@
 #!/usr/bin/env python3
-"""Draws the desktop icons of ZUBA-TRILO from the game's own pixel art: an
-invader above the player's cannon, white on black, scaled up by whole pixels.
+"""Draws the desktop icons of ZUBA-TRILO from the game's own pixel art: the
+invader and the cannon of video/sprites.h, the invader above the cannon,
+white on black, scaled up by whole pixels.
 
 Writes packaging/icons/zuba-trilo-48.png and zuba-trilo-256.png. The PNGs are
-checked in, so building the game never needs Python; run this again only after
-redrawing the art below (it uses nothing but the standard library):
+checked in, so building the game never needs Python; run this again after
+redrawing either sprite (it uses nothing but the standard library):
 
     python3 packaging/make-icons.py
 """
 import os
+import re
 import struct
 import sys
 import zlib
 
-# The same rows as the game's sprites: '#' is 255, '+' is 128, '.' is 0.
-INVADER = [
-    "..##....##..",
-    "...##..##...",
-    "..########..",
-    ".##..##..##.",
-    "##.######.##",
-    "############",
-    "############",
-    "#.#.#.#.#.#.",
-]
-CANNON = [
-    "......#......",
-    ".....###.....",
-    "..##.###.##..",
-    "..#...#...#..",
-    ".###..#..###.",
-    "#.###.#.###.#",
-    "#..#######..#",
-    ".###########.",
-]
+SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+SPRITES_H = os.path.join(SOURCE, "video", "sprites.h")
+
+
+def sprite_rows(name):
+    """The rows of a picture<W, H>("...") definition in video/sprites.h."""
+    text = open(SPRITES_H, encoding="utf-8").read()
+    match = re.search(r"\b" + name + r"\s*=\s*picture<[^>]*>\(((?:\s*\"[^\"]*\")+)\s*\)", text)
+    if not match:
+        sys.exit(f"make-icons: no picture {name} in {SPRITES_H}")
+    return re.findall(r'"([^"]*)"', match.group(1))
+
+
+INVADER = sprite_rows("INVADER1_A")
+CANNON = sprite_rows("CANNON")
 GAP_ROWS = 1  # one black row between the invader and the cannon
 LEVELS = {"#": 255, "+": 128, ".": 0}
 

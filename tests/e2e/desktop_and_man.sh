@@ -43,8 +43,8 @@ for size in 48 256; do
     want="0 0 $((size >> 8)) $((size & 255)) 0 0 $((size >> 8)) $((size & 255))"
     [ "$dims" = "$want" ] || fail "$icon is not $size x $size (IHDR bytes: $dims)"
 done
-# The checked-in icons are what their generator draws (when Python is here
-# to run it; the build itself never needs it).
+# The checked-in icons are what their generator draws from today's sprites
+# (when Python is here to run it; the build itself never needs it).
 if command -v python3 >/dev/null; then
     python3 "$src/packaging/make-icons.py" "$tmp/icons"
     for size in 48 256; do
