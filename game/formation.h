@@ -37,7 +37,11 @@ extern Formation formation;
 
 void formation_layout();
 int formation_step();
+// Non-empty front slots (0..840). O(1): the formation keeps the count as
+// slots empty and at lay-out.
 int formation_count_live();
+// Recounts the front after slots were changed by hand (tests, tools).
+void formation_recount_live();
 int formation_hit_test(int x, int y);
 void formation_edge_test();
 void formation_march_note();
