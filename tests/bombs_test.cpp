@@ -219,4 +219,44 @@ TEST_F(Bombs, BombsPassThroughTheCannonWhileItBlinksOrExplodesAndLeaveBelow1275)
     }
 }
 
+TEST_F(Bombs, TheReleasePeriodIsTheLiveFrontCountPlus16Steps) {
+    // 840 live front invaders: every 856 steps; one left: every 17.
+    const std::pair<int, int> cases[] = {{840, 856}, {1, 17}};
+    for (auto [live, period] : cases) {
+        set_rows(0, 59);
+        for (int s = live; s < FRONT_SLOTS; ++s) formation.slots[s].kind = 0;
+        formation.live_front = live;
+        ASSERT_EQ(formation_count_live(), live);
+        bombs_reset();
+        formation.bomb_timer = 0;
+        std::vector<int> release_calls;
+        for (int call = 1; call <= 2 * period; ++call) {
+            const int before = falling();
+            bombs_release();
+            formation.step_count += 1;
+            if (falling() > before) release_calls.push_back(call);
+        }
+        EXPECT_EQ(release_calls, (std::vector<int>{period, 2 * period})) << live << " live";
+    }
+}
+
+TEST_F(Bombs, ABombThatBreaksAShieldBlockIsRemovedAndNotDrawnAgain) {
+    shields_layout();
+    draw_queue_reset();
+    // Shield 0's block 1 (x 28..31): the probe at y + 8 = 1244 is the upper row's first.
+    place(0, 29, 1233);
+    bombs_update();
+    EXPECT_EQ(bomb_state.bombs[0].kind, 0);
+    EXPECT_EQ(shields[1].alive, 0);
+    auto cmds = pending_commands();
+    ASSERT_GE(cmds.size(), 2u);
+    EXPECT_EQ(cmds[0].pixels, nullptr);  // its old place
+    EXPECT_EQ(cmds[0].x, 28);
+    EXPECT_EQ(cmds[0].y, 1233);
+    EXPECT_EQ(cmds[1].pixels, nullptr);  // the block
+    EXPECT_EQ(cmds[1].x, 28);
+    EXPECT_EQ(cmds[1].y, 1243);
+    for (const DrawCommand& c : cmds) EXPECT_NE(c.y, 1236);
+}
+
 }  // namespace

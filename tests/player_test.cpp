@@ -12,8 +12,10 @@
 #include "audio/mixer.h"
 #include "audio/sounds.h"
 #include "game/bombs.h"
+#include "game/formation.h"
 #include "game/game.h"
 #include "game/saucer.h"
+#include "game/shields.h"
 #include "input/input.h"
 #include "tests/test_support.h"
 #include "video/sprites.h"
@@ -304,6 +306,71 @@ TEST_F(Player, AShotScoresTheSaucerByTheShotCountThe5thScoring300) {
         EXPECT_EQ(shot.cooldown, 0);
         EXPECT_EQ(cues.back(), std::make_pair(VOICE_SAUCER, SOUND_SAUCER_HIT));
     }
+}
+
+// A formation whose only live front invader is slot 0, at (x, y).
+void lone_front_invader(int x, int y) {
+    formation_layout();
+    for (int i = 1; i < FRONT_SLOTS; ++i) formation.slots[i].kind = 0;
+    formation.slots[0].x = int16_t(x);
+    formation.slots[0].y = int16_t(y);
+    formation.live_front = 1;
+}
+
+TEST_F(Player, AnInvaderHitScores10SoundsAndRestsTheShot20Frames) {
+    lone_front_invader(500, 700);
+    player_fire(500);
+    shot.y = 711;  // the next move puts its top at 707, the invader's last row
+    cues.clear();
+    EXPECT_EQ(shot_update(), 10);
+    EXPECT_EQ(shot.active, 0);
+    EXPECT_EQ(shot.cooldown, SHOT_COOLDOWN);
+    EXPECT_EQ(formation.explosion_steps, EXPLOSION_STEPS);
+    EXPECT_EQ(cues, (std::vector<std::pair<int, int>>{{VOICE_HIT, SOUND_INVADER_HIT}}));
+    EXPECT_EQ(count_sprites(pending_commands(), SPRITE_SHOT), 0);
+}
+
+TEST_F(Player, AShotThatBreaksAShieldBlockAndHitsAnInvaderInOneMoveScores) {
+    shields_layout();
+    // Shield 0's block 1 covers x 28..31; its probe band holds row 1248.
+    lone_front_invader(30, 1244);
+    player_fire(30);
+    shot.y = 1252;
+    draw_queue_reset();
+    cues.clear();
+    EXPECT_EQ(shot_update(), 10);
+    EXPECT_EQ(shields[1].alive, 0);
+    EXPECT_EQ(shot.active, 0);
+    EXPECT_EQ(shot.cooldown, SHOT_COOLDOWN);
+    EXPECT_EQ(cues, (std::vector<std::pair<int, int>>{{VOICE_HIT, SOUND_INVADER_HIT}}));
+    EXPECT_EQ(count_sprites(pending_commands(), SPRITE_SHOT), 0);
+
+    // A block alone ends the shot without points or rest.
+    formation.live_front = 0;
+    formation.slots[0].kind = 0;
+    shot.cooldown = 0;
+    player_fire(33);
+    shot.y = 1252;
+    EXPECT_EQ(shot_update(), 0);
+    EXPECT_EQ(shields[2].alive, 0);
+    EXPECT_EQ(shot.active, 0);
+    EXPECT_EQ(shot.cooldown, 0);
+}
+
+TEST_F(Player, OneMoveCanHitAnInvaderAndTheSaucerTogether) {
+    lone_front_invader(400, 14);
+    saucer.x = 400;
+    saucer.y = SAUCER_Y;
+    saucer.explosion = 0;
+    game.shots_fired = 4;  // this is the 5th shot: 300
+    player_fire(400);
+    shot.y = 23;
+    cues.clear();
+    EXPECT_EQ(shot_update(), 10 + 300);
+    EXPECT_EQ(cues, (std::vector<std::pair<int, int>>{{VOICE_HIT, SOUND_INVADER_HIT},
+                                                      {VOICE_SAUCER, SOUND_SAUCER_HIT}}));
+    EXPECT_EQ(shot.cooldown, SHOT_COOLDOWN);
+    EXPECT_EQ(saucer.explosion, SAUCER_EXPLOSION_FRAMES);
 }
 
 }  // namespace

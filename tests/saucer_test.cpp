@@ -191,4 +191,34 @@ TEST_F(Saucers, AResetMidCrossingOrExplosionParksTheSaucerFor240Frames) {
     EXPECT_EQ(saucer_hit_test(1200, 19), 0);
 }
 
+class SaucerInPlay : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(start_headless_video()); }
+    static void TearDownTestSuite() { stop_headless_video(); }
+};
+
+TEST_F(SaucerInPlay, AGameEndingMidCrossingLeavesNothingOfTheSaucerInTheNextGame) {
+    game_begin();
+    for (int f = 0; f < 300; ++f) ASSERT_EQ(game_frame(), 1);
+    ASSERT_GT(saucer.steps_left, 0);
+    // The game ends here; the next one starts.
+    game_begin();
+    EXPECT_EQ(saucer.steps_left, 0);
+    EXPECT_EQ(saucer.explosion, 0);
+    EXPECT_EQ(saucer.x, SAUCER_PARKED_X);
+    int entered = 0;
+    for (int f = 1; f <= 240 && entered == 0; ++f) {
+        ASSERT_EQ(game_frame(), 1);
+        if (saucer.steps_left > 0) entered = f;
+    }
+    EXPECT_EQ(entered, 240);
+
+    // Likewise mid-explosion.
+    saucer_hit_test(saucer.x, 19);
+    ASSERT_GT(saucer.explosion, 0);
+    game_begin();
+    EXPECT_EQ(saucer.explosion, 0);
+    EXPECT_EQ(saucer.countdown, SAUCER_FIRST_COUNTDOWN);
+}
+
 }  // namespace
