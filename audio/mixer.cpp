@@ -1,14 +1,153 @@
-// Stand-in mixer until sound lands: the game plays silently.
+// The mixer: four voices of unsigned 8-bit samples mixed into a double buffer
+// of two 250 ms halves. SDL's audio thread takes one half per callback and the
+// mixer then prepares the other; the game thread only starts and stops voices,
+// each change inside one SDL_LockAudio / SDL_UnlockAudio pair.
 #include "audio/mixer.h"
+
+#include <SDL.h>
+
+#include <cstring>
 
 #include "audio/sounds.h"
 
 Mixer mixer;
 
-int audio_init() { return 1; }
-int audio_shutdown() { return 0; }
-void voice_start(int, const uint8_t*, int32_t) {}
-void voice_stop(int voice) { sound_report_cue(voice, 0); }
-void mixer_callback(void*, uint8_t*, int) {}
-void mixer_reset() {}
-void mixer_fill() {}
+namespace {
+
+// The "dummy" audio driver (SDL 2.26 under the 1.2 compatibility layer, as
+// used by the headless tests and the replay driver) writes past its own buffer
+// unless the buffer holds a power of two of samples. That driver gets 2048;
+// the callback then pads each block with 48 samples of silence.
+constexpr int DUMMY_DRIVER_SAMPLES = 2048;
+
+bool valid_voice(int voice) { return voice >= 0 && voice < VOICE_COUNT; }
+
+uint8_t* half_start(int half) { return mixer.mix_buffer + (half == 0 ? 0 : MIX_BLOCK); }
+
+// The audio device's buffer size: MIX_BLOCK, except for the dummy driver.
+uint16_t device_samples() {
+    char name[32] = {};
+    if (SDL_AudioDriverName(name, sizeof name) && std::strcmp(name, "dummy") == 0)
+        return DUMMY_DRIVER_SAMPLES;
+    return MIX_BLOCK;
+}
+
+// One mix pass into the given half.
+void mix_into(int half) {
+    int32_t sum[MIX_BLOCK] = {};
+    bool silent = true;
+    for (Voice& v : mixer.voices) {
+        // A voice without samples can only come from a damaged sound file.
+        if (v.remaining <= 0 || !v.samples) continue;
+        silent = false;
+        for (int i = 0; i < MIX_BLOCK; ++i) {
+            sum[i] += int32_t(v.samples[v.length - v.remaining]) - MIX_SILENCE;
+            v.remaining -= 1;
+            if (v.remaining <= 0) {
+                if (!v.loop) break;
+                v.remaining = v.length;
+            }
+        }
+    }
+    uint8_t* out = half_start(half);
+    if (silent) {
+        std::memset(out, MIX_SILENCE, MIX_BLOCK);
+        return;
+    }
+    // The clamp applies to the sum of the voices, never to one voice.
+    for (int i = 0; i < MIX_BLOCK; ++i) {
+        int32_t s = sum[i] + MIX_SILENCE;
+        out[i] = uint8_t(s < 0 ? 0 : s > 255 ? 255 : s);
+    }
+}
+
+}  // namespace
+
+int audio_init() {
+    // Sound is optional: any failure here leaves the game playing silently.
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 1;
+    SDL_AudioSpec spec;
+    std::memset(&spec, 0, sizeof spec);
+    spec.freq = MIX_RATE;
+    spec.format = AUDIO_U8;
+    spec.channels = 1;
+    spec.samples = device_samples();
+    spec.callback = mixer_callback;
+    spec.userdata = nullptr;
+    // No spec for what was obtained: SDL converts to whatever the hardware
+    // wants, and the callback always sees this format.
+    if (SDL_OpenAudio(&spec, nullptr) < 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return 1;
+    }
+    mixer.device_open = 1;
+    mixer_reset();
+    sound_catalogue_fill();
+    return 0;
+}
+
+void mixer_reset() {
+    for (Voice& v : mixer.voices) {
+        v.remaining = 0;
+        v.loop = 0;
+    }
+    mix_into(0);
+    mixer.played_half = 0;
+    mixer_fill();
+    SDL_PauseAudio(0);
+}
+
+void mixer_fill() { mix_into(1 - mixer.played_half); }
+
+void mixer_callback(void* userdata, uint8_t* stream, int len) {
+    (void)userdata;
+    mixer.played_half = 1 - mixer.played_half;
+    // The bytes are copied rather than mixed onto the stream, so what SDL
+    // plays does not depend on what the stream held before. SDL asks for
+    // MIX_BLOCK bytes; should it ask for another length, only that many are
+    // written: a short stream gets the start of the half, a long one the whole
+    // half and then silence.
+    if (stream && len > 0) {
+        const uint8_t* half = half_start(mixer.played_half);
+        if (len <= MIX_BLOCK) {
+            std::memcpy(stream, half, size_t(len));
+        } else {
+            std::memcpy(stream, half, MIX_BLOCK);
+            std::memset(stream + MIX_BLOCK, MIX_SILENCE, size_t(len - MIX_BLOCK));
+        }
+    }
+    mixer_fill();
+}
+
+void voice_start(int voice, const uint8_t* samples, int32_t length) {
+    if (!valid_voice(voice)) return;
+    SDL_LockAudio();
+    Voice& v = mixer.voices[voice];
+    v.length = length;
+    v.remaining = length;
+    v.samples = samples;
+    v.loop = 0;
+    SDL_UnlockAudio();
+}
+
+void voice_stop(int voice) {
+    if (!valid_voice(voice)) return;
+    SDL_LockAudio();
+    mixer.voices[voice].remaining = 0;
+    mixer.voices[voice].loop = 0;
+    SDL_UnlockAudio();
+    sound_report_cue(voice, 0);
+}
+
+int audio_shutdown() {
+    if (mixer.device_open) {
+        SDL_CloseAudio();  // no callback runs after this
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        mixer.device_open = 0;
+    }
+    for (Voice& v : mixer.voices) {
+        v.remaining = 0;
+        v.loop = 0;
+    }
+    return 0;
+}

@@ -24,7 +24,7 @@ struct Mixer {
     Voice voices[VOICE_COUNT];
     uint8_t mix_buffer[2 * MIX_BLOCK];
     int played_half;
-    int device_open;
+    int device_open;  // the audio device was opened by audio_init
 };
 
 extern Mixer mixer;

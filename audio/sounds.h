@@ -30,6 +30,9 @@ const uint8_t* sound_block(int id);
 uint32_t sound_stored_size(int id);
 // stored size less the tail, rounded down to a multiple of 4.
 int32_t sound_play_length(int id);
+// The data chunk of an 8000 Hz, unsigned 8-bit, mono WAV file when it holds
+// exactly block_size bytes; none otherwise. Found by walking the RIFF chunks.
+const uint8_t* sound_wav_block(const uint8_t* file, uint32_t file_size, uint32_t block_size);
 
 // Points the catalogue at the embedded blocks (done by audio_init).
 void sound_catalogue_fill();

@@ -25,10 +25,10 @@ void use_fake_clock(uint32_t start) {
 
 void use_real_clock() { video_set_clock(nullptr); }
 
-bool start_headless_video() {
+bool start_headless_video(uint32_t start_ticks) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    use_fake_clock();
+    use_fake_clock(start_ticks);
     draw_queue_reset();
     return video_init() == 0;
 }

@@ -20,7 +20,7 @@ void use_real_clock();
 
 // Starts SDL headless (dummy video and audio) with the real 2500 x 1300
 // surface, an empty queue and the fake clock. Returns false if SDL failed.
-bool start_headless_video();
+bool start_headless_video(uint32_t start_ticks = 0);
 void stop_headless_video();
 
 // The commands currently pending in the queue, oldest first.

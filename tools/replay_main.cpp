@@ -1,4 +1,4 @@
-// zuba-trilo-replay SCRIPT [--trace FILE] [--trace-every N] [--dump PASS:FILE.ppm ...] [--summary]
+// zuba-trilo-replay SCRIPT [--trace FILE] [--trace-every N] [--dump PASS:FILE.ppm ...] [--summary] [--timedemo]
 // Plays the game headless from a script of held keys and writes a state trace.
 #include <cstdio>
 #include <cstdlib>
@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zuba-trilo-replay: %s\n", error.c_str());
         std::fprintf(stderr,
                      "usage: zuba-trilo-replay SCRIPT [--trace FILE] [--trace-every N] "
-                     "[--dump PASS:FILE.ppm ...] [--summary]\n");
+                     "[--dump PASS:FILE.ppm ...] [--summary] [--timedemo [--whole-window]]\n");
         return 2;
     }
     ReplayScript script;
@@ -31,5 +31,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (options.summary) replay_print_summary(result, stdout);
+    if (options.timedemo) replay_print_timedemo(result, stdout);
     return 0;
 }

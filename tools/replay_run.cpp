@@ -4,8 +4,12 @@
 
 #include <SDL.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -101,9 +105,10 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
     }
     result.started = true;
     trace_cues_attach();
+    present_timing.enabled = options.timedemo;
+    presenter.update_whole_window = options.whole_window ? 1 : 0;
     uint32_t held = 0;
     uint64_t pass = 0;
-    result.pass_micros.reserve(size_t(std::min<uint64_t>(script.total_passes, 50'000'000)));
     int status = 0;
     for (const ReplayLine& line : script.lines) {
         for (uint64_t i = 0; i < line.passes && !result.quit; ++i) {
@@ -112,17 +117,25 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
             held = line.keys;
             trace_cues_clear();
             int state = screens.state;
+            present_timing.drain_micros = 0;
             auto t0 = std::chrono::steady_clock::now();
             screen_pass();
             auto t1 = std::chrono::steady_clock::now();
-            result.pass_micros.push_back(
-                std::chrono::duration<float, std::micro>(t1 - t0).count());
+            double micros = std::chrono::duration<double, std::micro>(t1 - t0).count();
+            pass_times_add(result.times, micros);
+            if (options.timedemo && state == SCREEN_GAME_RUN) {
+                double present = present_timing.drain_micros;
+                pass_times_add(result.game_presentation, present);
+                pass_times_add(result.game_simulation, std::max(0.0, micros - present));
+                pass_times_add(result.game_total, micros);
+            }
             result.quit = input.quit_requested != 0;
             bool last = result.quit || pass + 1 == script.total_passes;
             if (trace && (pass % options.trace_every == 0 || last)) {
                 std::string text = trace_line(pass, state);
                 std::fwrite(text.data(), 1, text.size(), trace);
             }
+            if (options.after_pass) options.after_pass(pass, state);
             for (const ReplayDump& d : options.dumps) {
                 if (d.pass == pass && !replay_write_ppm(d.path)) {
                     error = d.path + ": cannot write the frame dump";
@@ -134,6 +147,14 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
         if (result.quit) break;
     }
     result.passes = pass;
+    present_timing.enabled = false;
+    for (const ReplayDump& d : options.dumps) {
+        if (d.pass >= pass && status == 0) {
+            error = d.path + ": pass " + std::to_string(d.pass) + " never ran (the run ended after " +
+                    std::to_string(pass) + " passes)";
+            status = 2;
+        }
+    }
     app_shutdown();
     video_set_clock(nullptr);
     if (trace && std::fclose(trace) != 0 && status == 0) {
@@ -180,6 +201,10 @@ bool replay_parse_args(int argc, char** argv, std::string& script, ReplayOptions
             options.dumps.push_back(d);
         } else if (a == "--summary") {
             options.summary = true;
+        } else if (a == "--timedemo") {
+            options.timedemo = true;
+        } else if (a == "--whole-window") {
+            options.whole_window = true;
         } else if (!a.empty() && a[0] == '-' && a != "-") {
             error = "unknown option '" + a + "'";
             return false;
@@ -197,15 +222,61 @@ bool replay_parse_args(int argc, char** argv, std::string& script, ReplayOptions
     return true;
 }
 
+namespace {
+constexpr double BUCKET_BASE_MICROS = 0.01;
+constexpr double BUCKET_RATIO = 1.01;
+}  // namespace
+
+void pass_times_add(PassTimes& times, double micros) {
+    times.count += 1;
+    times.total_micros += micros;
+    times.worst_micros = std::max(times.worst_micros, micros);
+    int b = 0;
+    if (micros > BUCKET_BASE_MICROS) {
+        double index = std::log(micros / BUCKET_BASE_MICROS) / std::log(BUCKET_RATIO);
+        b = int(std::min(index, double(PASS_TIME_BUCKETS - 1)));
+    }
+    times.buckets[size_t(b)] += 1;
+}
+
+double pass_times_percentile(const PassTimes& times, double share) {
+    if (times.count == 0) return 0;
+    uint64_t seen = 0;
+    for (int b = 0; b < PASS_TIME_BUCKETS; ++b) {
+        seen += times.buckets[size_t(b)];
+        // The middle of the bucket that holds the pass at that share.
+        if (double(seen) > share * double(times.count))
+            return std::min(times.worst_micros, BUCKET_BASE_MICROS * std::pow(BUCKET_RATIO, b + 0.5));
+    }
+    return times.worst_micros;
+}
+
+double pass_times_median(const PassTimes& times) { return pass_times_percentile(times, 0.5); }
+
 void replay_print_summary(const ReplayResult& result, std::FILE* out) {
-    std::vector<float> t = result.pass_micros;
-    double total = 0;
-    for (float v : t) total += v;
-    std::sort(t.begin(), t.end());
-    float median = t.empty() ? 0 : t[t.size() / 2];
-    float worst = t.empty() ? 0 : t.back();
+    const PassTimes& t = result.times;
     std::fprintf(out, "passes: %llu\n", (unsigned long long)result.passes);
     std::fprintf(out, "ended: %s\n", result.quit ? "quit requested" : "script exhausted");
-    std::fprintf(out, "passes per second: %.0f\n", total > 0 ? double(t.size()) * 1e6 / total : 0.0);
-    std::fprintf(out, "per-pass work: median %.1f us, worst %.1f us\n", median, worst);
+    std::fprintf(out, "passes per second: %.0f\n",
+                 t.total_micros > 0 ? double(t.count) * 1e6 / t.total_micros : 0.0);
+    std::fprintf(out, "per-pass work: median %.1f us, worst %.1f us\n", pass_times_median(t),
+                 t.worst_micros);
+}
+
+void replay_print_timedemo(const ReplayResult& result, std::FILE* out) {
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    const PassTimes& all = result.game_total;
+    std::fprintf(out, "game passes: %llu\n", (unsigned long long)all.count);
+    std::fprintf(out, "game passes per second: %.0f\n",
+                 all.total_micros > 0 ? double(all.count) * 1e6 / all.total_micros : 0.0);
+    std::fprintf(out, "%-14s %10s %10s %10s\n", "per pass (us)", "median", "p99", "max");
+    auto row = [out](const char* name, const PassTimes& t) {
+        std::fprintf(out, "%-14s %10.1f %10.1f %10.1f\n", name, pass_times_median(t),
+                     pass_times_percentile(t, 0.99), t.worst_micros);
+    };
+    row("simulation", result.game_simulation);
+    row("presentation", result.game_presentation);
+    row("total", all);
+    std::fprintf(out, "peak resident memory: %.1f MB\n", double(usage.ru_maxrss) / 1024.0);
 }

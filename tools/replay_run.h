@@ -1,13 +1,13 @@
 // Runs the real screen sequence headless, without frame pacing, with input
 // from a replay script.
+#pragma once
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "tools/replay_script.h"
-
-#pragma once
 
 struct ReplayDump {
     uint64_t pass;
@@ -19,13 +19,38 @@ struct ReplayOptions {
     uint64_t trace_every = 1;
     std::vector<ReplayDump> dumps;
     bool summary = false;
+    bool timedemo = false;  // figures for game passes, split by presenting
+    bool whole_window = false;  // update the whole window after every drain
+    // Called after every pass with its index and the state whose step ran;
+    // tests look at the modules' state here or push extra SDL events.
+    std::function<void(uint64_t pass, int state)> after_pass;
 };
+
+// The work of every pass, kept in a fixed histogram (buckets 1% apart) so a
+// run of any length needs no more memory: the median is good to about 1%,
+// the worst and the total are exact.
+constexpr int PASS_TIME_BUCKETS = 2400;
+struct PassTimes {
+    uint64_t count = 0;
+    double total_micros = 0;
+    double worst_micros = 0;
+    std::vector<uint64_t> buckets = std::vector<uint64_t>(PASS_TIME_BUCKETS, 0);
+};
+void pass_times_add(PassTimes& times, double micros);
+// The time below which the given share (0..1) of the passes lie.
+double pass_times_percentile(const PassTimes& times, double share);
+double pass_times_median(const PassTimes& times);
 
 struct ReplayResult {
     uint64_t passes = 0;
     bool quit = false;       // ended by the game's quit request
     bool started = false;    // SDL started
-    std::vector<float> pass_micros;  // work of every pass, microseconds
+    PassTimes times;
+    // Timed demo, game passes only: the work between two presents
+    // (simulation), the painting plus window update (presentation), and both.
+    PassTimes game_simulation;
+    PassTimes game_presentation;
+    PassTimes game_total;
 };
 
 // Runs the script; 0 on success, 1 when SDL could not start, 2 on a file error
@@ -41,3 +66,4 @@ bool replay_parse_args(int argc, char** argv, std::string& script, ReplayOptions
                        std::string& error);
 
 void replay_print_summary(const ReplayResult& result, std::FILE* out);
+void replay_print_timedemo(const ReplayResult& result, std::FILE* out);

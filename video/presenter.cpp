@@ -5,11 +5,14 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 #include "video/draw_queue.h"
 
 Presenter presenter;
+UpdateRegion video_last_update;
+PresentTiming present_timing;
 
 namespace {
 
@@ -18,18 +21,28 @@ void sdl_delay(uint32_t ms) { SDL_Delay(ms); }
 const VideoClock SDL_CLOCK = {sdl_ticks, sdl_delay};
 const VideoClock* clock_in_use = &SDL_CLOCK;
 
+// The part of the surface that may be painted: the screen, or less should a
+// backend ever hand out a smaller surface.
+struct PaintArea {
+    uint8_t* base;
+    int pitch;  // bytes per row, which a backend may pad
+    int width;
+    int height;
+};
+
 // Paints one command, clipped to the screen: rectangles of the formation's
 // rear rows reach far past both side edges, and nothing may land outside the
-// surface. Rows are addressed through the surface's pitch.
-void paint_command(const DrawCommand& c, uint8_t* base, int pitch) {
+// surface. The painted part is marked in the update region.
+void paint_command(const DrawCommand& c, const PaintArea& area) {
     if (c.w <= 0 || c.h <= 0) return;
     int x0 = std::max<int>(c.x, 0);
     int y0 = std::max<int>(c.y, 0);
-    int x1 = std::min<int>(c.x + c.w, SCREEN_WIDTH);
-    int y1 = std::min<int>(c.y + c.h, SCREEN_HEIGHT);
+    int x1 = std::min<int>(c.x + c.w, area.width);
+    int y1 = std::min<int>(c.y + c.h, area.height);
     if (x0 >= x1 || y0 >= y1) return;
+    update_region_add(video_last_update, x0, y0, x1, y1);
     for (int y = y0; y < y1; ++y) {
-        uint32_t* row = reinterpret_cast<uint32_t*>(base + size_t(y) * size_t(pitch));
+        uint32_t* row = reinterpret_cast<uint32_t*>(area.base + size_t(y) * size_t(area.pitch));
         if (!c.pixels) {
             std::fill(row + x0, row + x1, gray_pixel(c.gray));
         } else {
@@ -69,15 +82,44 @@ int video_init() {
 
 void video_drain() {
     SDL_Surface* s = presenter.screen;
-    bool locked = s && SDL_MUSTLOCK(s) && SDL_LockSurface(s) == 0;
+    auto started = present_timing.enabled ? std::chrono::steady_clock::now()
+                                          : std::chrono::steady_clock::time_point();
+    update_region_clear(video_last_update);
+    bool must_lock = s && SDL_MUSTLOCK(s);
+    bool locked = must_lock && SDL_LockSurface(s) == 0;
+    // A surface that must be locked and cannot be is not written this frame;
+    // its commands are consumed all the same, as if the queue had dropped them.
+    bool writable = s && s->pixels && s->format->BytesPerPixel == 4 && (!must_lock || locked);
+    PaintArea area{};
+    if (writable) {
+        area = PaintArea{static_cast<uint8_t*>(s->pixels), s->pitch,
+                         std::min<int>(s->w, SCREEN_WIDTH), std::min<int>(s->h, SCREEN_HEIGHT)};
+    }
     while (draw_queue.pending > 0) {
         const DrawCommand& c = draw_queue.commands[draw_queue.read_index];
-        if (s) paint_command(c, static_cast<uint8_t*>(s->pixels), s->pitch);
+        if (writable) paint_command(c, area);
         draw_queue.read_index = (draw_queue.read_index + 1) % DRAW_QUEUE_CAPACITY;
         draw_queue.pending -= 1;
     }
     if (locked) SDL_UnlockSurface(s);
-    if (s) SDL_UpdateRect(s, 0, 0, 0, 0);
+    // Only what this drain painted differs from what the window shows, so only
+    // that is updated; a drain that painted nothing updates nothing.
+    update_region_build(video_last_update);
+    if (s && (video_last_update.whole || presenter.update_whole_window)) {
+        SDL_UpdateRect(s, 0, 0, 0, 0);
+    } else if (s && video_last_update.count > 0) {
+        static_assert(sizeof(UpdateRect) == sizeof(SDL_Rect), "update rectangles are SDL rectangles");
+        SDL_Rect rects[UPDATE_MAX_RECTS];
+        for (int i = 0; i < video_last_update.count; ++i) {
+            const UpdateRect& r = video_last_update.rects[i];
+            rects[i] = SDL_Rect{r.x, r.y, r.w, r.h};
+        }
+        SDL_UpdateRects(s, video_last_update.count, rects);
+    }
+    if (present_timing.enabled) {
+        present_timing.drain_micros +=
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - started).count();
+    }
 }
 
 int video_present() {
@@ -105,7 +147,9 @@ void video_shutdown() {
 
 uint32_t video_pixel(int x, int y) {
     SDL_Surface* s = presenter.screen;
-    if (!s || x < 0 || y < 0 || x >= SCREEN_WIDTH || y >= SCREEN_HEIGHT) return 0;
+    if (!s || !s->pixels || x < 0 || y < 0 || x >= std::min<int>(s->w, SCREEN_WIDTH) ||
+        y >= std::min<int>(s->h, SCREEN_HEIGHT))
+        return 0;
     const uint8_t* row = static_cast<const uint8_t*>(s->pixels) + size_t(y) * size_t(s->pitch);
     return reinterpret_cast<const uint32_t*>(row)[x];
 }

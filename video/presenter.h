@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "video/update_region.h"
+
 struct SDL_Surface;
 
 constexpr uint32_t FRAME_MS = 16;
@@ -19,9 +21,24 @@ struct Presenter {
     SDL_Surface* screen;
     uint32_t last_present_ticks;
     int presenting_enabled;
+    // Update the whole window after every drain instead of what changed
+    // (kept to measure the difference).
+    int update_whole_window;
 };
 
 extern Presenter presenter;
+
+// What the last drain updated of the window (tests compare it with what was
+// painted).
+extern UpdateRegion video_last_update;
+
+// Time spent painting and updating the window, summed over drains while
+// enabled; the timed demo splits each pass into simulation and presentation.
+struct PresentTiming {
+    bool enabled;
+    double drain_micros;
+};
+extern PresentTiming present_timing;
 
 // Replaces the clock (nullptr restores SDL's).
 void video_set_clock(const VideoClock* clock);

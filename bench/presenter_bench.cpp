@@ -1,0 +1,108 @@
+// The cost of one frame's present under SDL's dummy video driver: a whole
+// screen changed, nothing changed, and a queue full of small glyph-sized
+// rectangles. The clock is a fake one, so no frame waits.
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+#include "video/draw_queue.h"
+#include "video/presenter.h"
+
+namespace {
+
+uint32_t fake_now = 0;
+uint32_t fake_ticks() { return fake_now; }
+void fake_delay(uint32_t ms) { fake_now += ms; }
+const VideoClock FAKE_CLOCK = {fake_ticks, fake_delay};
+
+bool start_video(benchmark::State& state) {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    video_set_clock(&FAKE_CLOCK);
+    draw_queue_reset();
+    if (video_init() != 0) {
+        state.SkipWithError("SDL video did not start");
+        return false;
+    }
+    video_set_presenting(1);
+    return true;
+}
+
+void stop_video() {
+    draw_queue_reset();
+    video_shutdown();
+    SDL_Quit();
+    video_set_clock(nullptr);
+}
+
+// One present that paints the whole 2500 x 1300 screen a new gray.
+void BM_PresentFullScreenFill(benchmark::State& state) {
+    if (!start_video(state)) return;
+    uint8_t gray = 0;
+    for (auto _ : state) {
+        draw_fill(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, gray++);
+        video_present();
+    }
+    state.SetItemsProcessed(state.iterations() * SCREEN_WIDTH * SCREEN_HEIGHT);
+    stop_video();
+}
+BENCHMARK(BM_PresentFullScreenFill)->Unit(benchmark::kMillisecond);
+
+// One present of a whole-screen bitmap, byte by byte through the gray rule.
+void BM_PresentFullScreenBitmap(benchmark::State& state) {
+    if (!start_video(state)) return;
+    static uint8_t picture[SCREEN_WIDTH * SCREEN_HEIGHT];
+    for (int i = 0; i < SCREEN_WIDTH * SCREEN_HEIGHT; ++i) picture[i] = uint8_t(i * 7);
+    for (auto _ : state) {
+        draw_sprite(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, picture);
+        video_present();
+    }
+    state.SetItemsProcessed(state.iterations() * SCREEN_WIDTH * SCREEN_HEIGHT);
+    stop_video();
+}
+BENCHMARK(BM_PresentFullScreenBitmap)->Unit(benchmark::kMillisecond);
+
+// A present with nothing queued: only the whole-window update.
+void BM_PresentNothingQueued(benchmark::State& state) {
+    if (!start_video(state)) return;
+    for (auto _ : state) video_present();
+    stop_video();
+}
+BENCHMARK(BM_PresentNothingQueued)->Unit(benchmark::kMillisecond);
+
+// A full queue of 3071 8 x 8 bitmaps spread over the screen.
+void BM_PresentFullQueueOfGlyphs(benchmark::State& state) {
+    if (!start_video(state)) return;
+    static const uint8_t glyph[64] = {255, 0, 255, 0, 255, 0, 255, 0};
+    for (auto _ : state) {
+        for (int i = 0; i < DRAW_QUEUE_CAPACITY - 1; ++i)
+            draw_sprite((i * 8) % SCREEN_WIDTH, (i / 300) * 8, 8, 8, glyph);
+        video_present();
+    }
+    state.SetItemsProcessed(state.iterations() * (DRAW_QUEUE_CAPACITY - 1));
+    stop_video();
+}
+BENCHMARK(BM_PresentFullQueueOfGlyphs)->Unit(benchmark::kMillisecond);
+
+// Painting alone: the same full-screen fill into a plain surface that SDL
+// does not show, so no window update is counted.
+void BM_PaintFullScreenFillOnly(benchmark::State& state) {
+    if (!start_video(state)) return;
+    SDL_Surface* shown = presenter.screen;
+    SDL_Surface* plain = SDL_CreateRGBSurface(SDL_SWSURFACE, SCREEN_WIDTH, SCREEN_HEIGHT, 32,
+                                              0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0);
+    presenter.screen = plain;
+    uint8_t gray = 0;
+    for (auto _ : state) {
+        draw_fill(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, gray++);
+        video_present();
+    }
+    presenter.screen = shown;
+    SDL_FreeSurface(plain);
+    state.SetItemsProcessed(state.iterations() * SCREEN_WIDTH * SCREEN_HEIGHT);
+    stop_video();
+}
+BENCHMARK(BM_PaintFullScreenFillOnly)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Start-up failures: when SDL cannot start, the game prints exactly
+# "SDL initialize error." and exits with status -1 (255); when only sound is
+# unavailable, the game runs silently.
+# Arguments: game binary, replay binary, source directory.
+set -u
+game=$1
+replay=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+for binary in "$game" "$replay"; do
+    args=()
+    [ "$binary" = "$replay" ] && { printf '10 -\n' >"$work/short.txt"; args=("$work/short.txt"); }
+    SDL_VIDEODRIVER=nonexistent timeout 20 "$binary" "${args[@]}" >"$work/out" 2>"$work/err"
+    status=$?
+    [ "$status" = 255 ] || fail "$(basename "$binary") exited with $status, not 255, when SDL could not start"
+    printf 'SDL initialize error.\n' | cmp -s - "$work/out" ||
+        fail "$(basename "$binary") printed '$(cat "$work/out")' instead of the one error line"
+done
+
+# No usable sound: the same screens, passes and trace as with sound.
+printf '70 -\n1 escape\n5 -\n' >"$work/quit.txt"
+SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=nonexistent timeout 60 "$replay" "$work/quit.txt" \
+    --trace "$work/silent.jsonl" --summary >"$work/out" 2>"$work/err"
+status=$?
+[ "$status" = 0 ] || fail "without sound the replay exited with $status: $(cat "$work/err")"
+grep -q '^ended: quit requested$' "$work/out" || fail "without sound the run did not end by its quit: $(cat "$work/out")"
+SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 60 "$replay" "$work/quit.txt" --trace "$work/sound.jsonl" ||
+    fail "the replay with the dummy sound driver failed"
+cmp -s "$work/silent.jsonl" "$work/sound.jsonl" || fail "the trace without sound differs from the one with sound"
+echo "ok: SDL start-up failure reported; the game runs without sound"

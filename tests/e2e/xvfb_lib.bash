@@ -1,0 +1,81 @@
+# Shared by the end-to-end tests that run the game in a real X server. Source
+# it, then call start_xvfb; everything started here is stopped on exit.
+# (Not itself a test: only tests/e2e/*.sh are run.)
+
+work=$(mktemp -d)
+xvfb_pid=""
+game_pid=""
+
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Starts Xvfb on the first free display from :97 on (2600 x 1400, 24 bits)
+# and exports DISPLAY.
+start_xvfb() {
+    local n
+    for n in $(seq 97 160); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 2600x1400x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+        xvfb_pid=$!
+        local i
+        for i in $(seq 50); do
+            if [ -e "/tmp/.X11-unix/X$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
+                export DISPLAY=":$n"
+                return 0
+            fi
+            kill -0 "$xvfb_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        # Lost a race for this display, or the server did not come up.
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+        xvfb_pid=""
+    done
+    fail "no free X display for Xvfb"
+}
+
+# Starts the game ($1, more arguments after) in the background and waits for
+# its window; sets game_pid and game_window.
+start_game() {
+    "$@" >"$work/game.out" 2>"$work/game.err" &
+    game_pid=$!
+    game_window=$(timeout 20 xdotool search --sync --pid "$game_pid" 2>/dev/null | head -1)
+    [ -n "$game_window" ] || fail "the game's window did not appear"
+}
+
+# Waits (up to 20 s) for the game to end; sets game_status.
+wait_game() {
+    local i
+    for i in $(seq 200); do
+        kill -0 "$game_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$game_pid" 2>/dev/null && fail "the game did not quit"
+    wait "$game_pid"
+    game_status=$?
+    game_pid=""
+}
+
+# Writes what the game's window shows, as an 8-bit PPM, into $1, from a
+# screenshot of the whole screen.
+window_shot() {
+    local geometry
+    geometry=$(xwininfo -id "$game_window" |
+        awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h "+" x "+" y}')
+    import -window root -crop "$geometry" +repage -depth 8 "$1" || fail "import could not take a screenshot"
+}
+
+# True when two pictures are the same pixel for pixel.
+same_picture() {
+    [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]
+}
