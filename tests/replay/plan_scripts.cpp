@@ -218,7 +218,7 @@ int main(int argc, char** argv) {
         std::printf("wait: %zu passes, score %d, lives %d\n", p.keys.size(), game.score, game.lives);
         p.write(dir + "/wait_to_game_over.script",
                 "# From the splash to the end of a game in which the player only waits.\n"
-                "# long: about 322000 passes, compared only when asked.\n# trace-every: 1000\n" + note);
+                "# long: about 322000 passes (a minute), compared only when asked.\n# trace-every: 1000\n" + note);
     }
     {   // Plays: walks to front invaders and fires, intercepts the saucer, then quits.
         fresh_run();
