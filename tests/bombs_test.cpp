@@ -16,6 +16,7 @@
 #include "game/player.h"
 #include "game/shields.h"
 #include "tests/test_support.h"
+#include "video/sprites.h"
 
 namespace {
 
@@ -257,6 +258,39 @@ TEST_F(Bombs, ABombThatBreaksAShieldBlockIsRemovedAndNotDrawnAgain) {
     EXPECT_EQ(cmds[1].x, 28);
     EXPECT_EQ(cmds[1].y, 1243);
     for (const DrawCommand& c : cmds) EXPECT_NE(c.y, 1236);
+}
+
+// The picture each frame of a falling bomb queues after its black-out.
+std::vector<const uint8_t*> pictures_while_falling(int kind, int anim, int frames) {
+    bombs_reset();
+    Bomb& b = bomb_state.bombs[0];
+    b = Bomb{200, 100, uint8_t(kind), uint8_t(anim)};
+    std::vector<const uint8_t*> out;
+    for (int f = 0; f < frames; ++f) {
+        draw_queue_reset();
+        bombs_update();
+        auto cmds = pending_commands();
+        EXPECT_EQ(cmds.size(), 2u);
+        if (cmds.size() != 2u) break;
+        EXPECT_EQ(cmds[1].x, 199);
+        EXPECT_EQ(cmds[1].y, b.y);
+        EXPECT_EQ(cmds[1].w, 3);
+        EXPECT_EQ(cmds[1].h, 8);
+        out.push_back(cmds[1].pixels);
+    }
+    return out;
+}
+
+TEST_F(Bombs, AKind2BombAlternatesZigzagAndPlainAlsoPastAnim127AndKind1LooksTheSame) {
+    // Frames 4 (zigzag) and 5 (plain) by the lowest bit of anim, from 125 on
+    // through 128 and past the wrap at 255.
+    auto k2 = pictures_while_falling(2, 125, 6);
+    EXPECT_EQ(k2, (std::vector<const uint8_t*>{SPRITE_BOMB_C, SPRITE_BOMB_B, SPRITE_BOMB_C, SPRITE_BOMB_B,
+                                               SPRITE_BOMB_C, SPRITE_BOMB_B}));
+    auto wrap = pictures_while_falling(2, 253, 4);
+    EXPECT_EQ(wrap, (std::vector<const uint8_t*>{SPRITE_BOMB_C, SPRITE_BOMB_B, SPRITE_BOMB_C, SPRITE_BOMB_B}));
+    auto k1 = pictures_while_falling(1, 0, 4);
+    EXPECT_EQ(k1, (std::vector<const uint8_t*>{SPRITE_BOMB_B, SPRITE_BOMB_A, SPRITE_BOMB_B, SPRITE_BOMB_A}));
 }
 
 }  // namespace

@@ -95,6 +95,50 @@ TEST_F(Saucers, ACrossingTakes2404FramesAndHums96TimesFirstAtItsFifthStep) {
     EXPECT_EQ(saucer.countdown, 1000);
 }
 
+TEST_F(Saucers, EachStepBlacksOutTheLastPictureAndDrawsTheNextChangingEvery4Steps) {
+    game.shots_fired = 0;
+    for (int f = 1; f < 240; ++f) saucer_update();
+    std::vector<const uint8_t*> pictures;
+    int first_left = 0, last_left = 0, last_black = 0;
+    while (true) {
+        draw_queue_reset();
+        saucer_update();
+        auto cmds = pending_commands();
+        ASSERT_GE(cmds.size(), 1u);
+        EXPECT_EQ(cmds[0].pixels, nullptr);
+        EXPECT_EQ(cmds[0].w, 16);
+        EXPECT_EQ(cmds[0].h, 8);
+        EXPECT_EQ(cmds[0].y, 16);
+        last_black = cmds[0].x;
+        if (saucer.steps_left == 0) {
+            EXPECT_EQ(cmds.size(), 1u);
+            break;
+        }
+        ASSERT_EQ(cmds.size(), 2u);
+        if (pictures.empty()) first_left = cmds[1].x;
+        last_left = cmds[1].x;
+        pictures.push_back(cmds[1].pixels);
+    }
+    EXPECT_EQ(pictures.size(), 2403u);
+    EXPECT_EQ(first_left, 1);
+    EXPECT_EQ(last_left, 2403);
+    EXPECT_EQ(last_black, 2403);
+    // steps_left after the step: 2403 (bit 2 clear: A), ..., turning every 4.
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        const int left = 2403 - int(i);
+        ASSERT_EQ(pictures[i], (left & 4) == 0 ? SPRITE_SAUCER_A : SPRITE_SAUCER_B) << "step " << i + 1;
+    }
+    // A hit blacks the saucer out before its explosion picture.
+    put_crossing(700);
+    draw_queue_reset();
+    saucer_hit_test(700, 19);
+    auto cmds = pending_commands();
+    ASSERT_EQ(cmds.size(), 2u);
+    EXPECT_EQ(cmds[0].pixels, nullptr);
+    EXPECT_EQ(cmds[0].x, 692);
+    EXPECT_EQ(cmds[0].w, 16);
+}
+
 TEST_F(Saucers, AShotTopInRows16To23HitsColumnsXMinus8ToXPlus7) {
     const int x = 600;
     const std::pair<int, int> hits[] = {{592, 16}, {607, 23}, {600, 19}};
