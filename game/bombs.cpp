@@ -2,6 +2,8 @@
 // a frame, stopped by shields, and deadly to the cannon.
 #include "game/bombs.h"
 
+#include <algorithm>
+
 #include "audio/mixer.h"
 #include "audio/sounds.h"
 #include "game/formation.h"
@@ -31,9 +33,9 @@ const Invader* bomb_source(int c) {
 }
 
 Bomb* free_bomb() {
-    for (Bomb& b : bomb_state.bombs)
-        if (b.kind == 0) return &b;
-    return nullptr;
+    Bomb* end = bomb_state.bombs + BOMB_SLOTS;
+    Bomb* b = std::find_if(bomb_state.bombs, end, [](const Bomb& x) { return x.kind == 0; });
+    return b == end ? nullptr : b;
 }
 
 // The cannon is hit only between its edge columns (both edges miss), and not

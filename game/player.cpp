@@ -33,10 +33,10 @@ int invader_points(int hit_class) {
 
 // Draws one explosion picture and counts the explosion down; 1 when it ends.
 int cannon_explosion_frame(int x) {
-    const uint8_t* picture = (game.player_explosion / EXPLOSION_PICTURE_PERIOD) % 2 != 0
+    const uint8_t* frame = (game.player_explosion / EXPLOSION_PICTURE_PERIOD) % 2 != 0
                                  ? SPRITE_CANNON_EXPLOSION_A
                                  : SPRITE_CANNON_EXPLOSION_B;
-    draw_sprite(x, CANNON_Y, CANNON_W, CANNON_H, picture);
+    draw_sprite(x, CANNON_Y, CANNON_W, CANNON_H, frame);
     game.player_explosion -= 1;
     if (game.player_explosion > 0) return 0;
     // Covers this frame's picture in the same present.
