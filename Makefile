@@ -38,3 +38,7 @@ clean:
 package: deps build
 	@rm -f $(BUILD)/zuba-trilo_*.deb
 	cd $(BUILD) && cpack -G DEB
+
+# The steps of one goal run in order even under `make -j`: the packages must be
+# there before the build starts; CMake parallelises the build itself.
+.NOTPARALLEL:
