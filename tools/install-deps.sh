@@ -5,8 +5,10 @@ set -euo pipefail
 
 packages=(build-essential cmake pkg-config libsdl1.2-compat-dev)
 if [ "${1:-}" = "--test" ]; then
-  # The tests also drive the real binary in an X server and check sound files.
-  packages+=(libgtest-dev libbenchmark-dev xvfb xdotool imagemagick sox x11-utils)
+  # The tests also drive the real binary in an X server and check sound files;
+  # CI also fuzzes with clang's libFuzzer and runs cppcheck and clang-tidy.
+  packages+=(libgtest-dev libbenchmark-dev xvfb xdotool imagemagick sox x11-utils
+             clang libclang-rt-14-dev cppcheck clang-tidy)
 fi
 
 missing=()
