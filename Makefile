@@ -6,7 +6,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 CHECK_BUILD ?= build-check
-FUZZ_SECONDS ?= 15
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
 # Sanitizer findings stop the test that made them. Leak reports from SDL and
@@ -52,7 +52,7 @@ sanitize-test: test-deps
 	cd $(ASAN_BUILD) && $(SAN_ENV) ctest --output-on-failure -j $(JOBS) -LE e2e
 	cd $(ASAN_BUILD) && $(SAN_ENV) ASAN_OPTIONS=$(ASAN_COMMON):detect_leaks=0 ctest --output-on-failure -j $(JOBS) -L e2e
 
-# The fuzz targets (clang, libFuzzer), FUZZ_SECONDS each from the committed seeds.
+# The fuzz targets (clang, libFuzzer) from the committed seeds, FUZZ_SECONDS in all.
 fuzz: test-deps
 	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 		-DZUBA_FUZZ=ON -DZUBA_TESTS=OFF -DZUBA_BENCH=OFF >/dev/null
