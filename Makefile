@@ -49,8 +49,9 @@ test-unit: test-deps build
 sanitize-test: test-deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUBA_SANITIZE=ON -DZUBA_BENCH=OFF >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && $(SAN_ENV) ctest --output-on-failure -j $(JOBS) -LE e2e
-	cd $(ASAN_BUILD) && $(SAN_ENV) ASAN_OPTIONS=$(ASAN_COMMON):detect_leaks=0 ctest --output-on-failure -j $(JOBS) -L e2e
+	cd $(ASAN_BUILD) && { $(SAN_ENV) ctest --output-on-failure -j $(JOBS) -LE e2e; unit=$$?; \
+		$(SAN_ENV) ASAN_OPTIONS=$(ASAN_COMMON):detect_leaks=0 ctest --output-on-failure -j $(JOBS) -L e2e; \
+		e2e=$$?; [ $$unit -eq 0 ] && [ $$e2e -eq 0 ]; }
 
 # The fuzz targets (clang, libFuzzer) from the committed seeds, FUZZ_SECONDS in all.
 fuzz: test-deps
