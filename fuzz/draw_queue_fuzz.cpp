@@ -38,6 +38,14 @@ uint32_t fake_ticks() { return fake_now; }
 void fake_delay(uint32_t ms) { fake_now += ms; }
 const VideoClock FAKE_CLOCK = {fake_ticks, fake_delay};
 
+// The ring's indexes, to compare before and after one call.
+struct RingState {
+    int read_index;
+    int write_index;
+    int pending;
+};
+RingState ring_state() { return {draw_queue.read_index, draw_queue.write_index, draw_queue.pending}; }
+
 uint32_t* surface_pixels() { return static_cast<uint32_t*>(presenter.screen->pixels); }
 
 void check_ring(const char* after) {
@@ -54,7 +62,7 @@ void check_ring(const char* after) {
 // Checks the result of one queueing call made with the ring in state `was`:
 // a full ring drops the command and changes nothing, otherwise the command
 // lands in the write slot as given.
-void check_queued(const DrawQueue& was, int result, const DrawCommand& want, const char* what) {
+void check_queued(const RingState& was, int result, const DrawCommand& want, const char* what) {
     check_ring(what);
     const DrawQueue& q = draw_queue;
     if (was.pending == DRAW_QUEUE_CAPACITY - 1) {
@@ -112,7 +120,7 @@ template <typename Drain>
 void checked_drain(Drain drain, bool expect_painting) {
     mark_pending();
     std::memcpy(before->data(), surface_pixels(), SCREEN_PIXELS * 4);
-    DrawQueue was = draw_queue;
+    RingState was = ring_state();
     drain();
     check_ring("a drain");
     if (!expect_painting) {
@@ -137,7 +145,7 @@ const uint8_t* sprite_for(int16_t w, int16_t& h) {
 }
 
 void run_op(ByteReader& in, int& queued) {
-    DrawQueue was = draw_queue;
+    RingState was = ring_state();
     switch (in.u8() % 8) {
         case 0: {  // fill at 16-bit coordinates
             int16_t x = in.i16(), y = in.i16(), w = in.i16(), h = in.i16();
@@ -185,7 +193,7 @@ void run_op(ByteReader& in, int& queued) {
             uint8_t size = in.u8();
             int16_t w = int16_t(size & 3), h = int16_t((size >> 2) & 3);
             for (int i = 0; i < count && queued < MAX_QUEUE_OPS; ++i, ++queued) {
-                DrawQueue before_one = draw_queue;
+                RingState before_one = ring_state();
                 int16_t xi = int16_t(x + i);
                 int r = draw_fill(xi, y, w, h, uint8_t(i));
                 check_queued(before_one, r, DrawCommand{nullptr, xi, y, w, h, uint8_t(i)}, "draw_fill (bulk)");
