@@ -88,8 +88,8 @@ int move_cursor_invader() {
     if (drawn_kind(v.kind)) {
         const KindLook& k = KINDS[v.kind];
         draw_fill(old_x - k.half_width, old_y, int16_t(k.width), INVADER_H, 0);
-        int picture = k.first_frame + 1 + int(formation.anim & 1u);
-        draw_invader_frame(v.x - k.half_width, v.y, picture);
+        int frame = k.first_frame + 1 + int(formation.anim & 1u);
+        draw_invader_frame(v.x - k.half_width, v.y, frame);
     }
     return landed;
 }

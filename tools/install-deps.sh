@@ -5,8 +5,12 @@ set -euo pipefail
 
 packages=(build-essential cmake pkg-config libsdl1.2-compat-dev)
 if [ "${1:-}" = "--test" ]; then
-  # The tests also drive the real binary in an X server and check sound files.
-  packages+=(libgtest-dev libbenchmark-dev xvfb xdotool imagemagick sox x11-utils desktop-file-utils man-db groff-base)
+  # The tests also drive the real binary in an X server (closing its window
+  # through Xlib), check sound files, the desktop entry and the manual page;
+  # CI also fuzzes with clang's libFuzzer and runs cppcheck and clang-tidy.
+  packages+=(libgtest-dev libbenchmark-dev xvfb xdotool imagemagick sox x11-utils libx11-dev
+             desktop-file-utils man-db groff-base
+             clang libclang-rt-14-dev cppcheck clang-tidy)
 fi
 
 missing=()

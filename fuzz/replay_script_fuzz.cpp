@@ -1,0 +1,51 @@
+// Fuzzes the replay script parser: any bytes give either a script whose lines
+// are all in range, or one printable error "NAME:LINE: why" naming a line that
+// exists. Never a crash.
+#include <cstring>
+#include <string>
+
+#include "fuzz/fuzz_support.h"
+#include "tools/replay_script.h"
+
+namespace {
+
+const std::string NAME = "fuzz.script";
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const char* text = reinterpret_cast<const char*>(data);
+    int lines = 1;
+    for (size_t i = 0; i < size; ++i) lines += text[i] == '\n';
+
+    ReplayScript script;
+    std::string error;
+    if (replay_parse_script(text, size, NAME, script, error)) {
+        uint64_t total = 0;
+        int previous_line = 0;
+        for (const ReplayLine& l : script.lines) {
+            FUZZ_CHECK(l.passes >= 1 && l.passes <= REPLAY_MAX_PASSES_PER_LINE, "a line of %llu passes",
+                       static_cast<unsigned long long>(l.passes));
+            FUZZ_CHECK(l.keys < (1u << REPLAY_KEY_COUNT), "keys 0x%x", l.keys);
+            FUZZ_CHECK(l.source_line > previous_line && l.source_line <= lines, "source line %d after %d of %d",
+                       l.source_line, previous_line, lines);
+            previous_line = l.source_line;
+            total += l.passes;
+        }
+        FUZZ_CHECK(script.total_passes == total, "total %llu, lines add up to %llu",
+                   static_cast<unsigned long long>(script.total_passes), static_cast<unsigned long long>(total));
+        return 0;
+    }
+    FUZZ_CHECK(error.compare(0, NAME.size() + 1, NAME + ":") == 0, "error without the name: %s", error.c_str());
+    size_t pos = NAME.size() + 1;
+    int line = 0;
+    while (pos < error.size() && error[pos] >= '0' && error[pos] <= '9' && line <= lines) {
+        line = line * 10 + (error[pos] - '0');
+        ++pos;
+    }
+    FUZZ_CHECK(line >= 1 && line <= lines, "error names line %d of %d: %s", line, lines, error.c_str());
+    FUZZ_CHECK(error.compare(pos, 2, ": ") == 0 && error.size() > pos + 2, "error without a reason: %s",
+               error.c_str());
+    for (unsigned char c : error) FUZZ_CHECK(c >= 32 && c < 127, "unprintable byte 0x%02x in the error", c);
+    return 0;
+}
