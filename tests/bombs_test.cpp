@@ -6,8 +6,6 @@
 
 #include <cstdint>
 #include <limits>
-#include <utility>
-#include <vector>
 
 #include "audio/mixer.h"
 #include "audio/sounds.h"
@@ -20,34 +18,37 @@
 
 namespace {
 
-std::vector<std::pair<int, int>> cues;
-void record_cue(int voice, int id) { cues.emplace_back(voice, id); }
-
-// A formation with every slot empty except the rows given for every column,
-// in the lay-out's positions.
+// Every slot empty except rows first..last of every column, laid out.
 void set_rows(int first_row, int last_row) {
     for (int s = 0; s < FORMATION_SLOTS; ++s) {
         const int r = s / FORMATION_COLUMNS, c = s % FORMATION_COLUMNS;
         formation.slots[s] = Invader{int16_t((c + 1) * 16), int16_t(784 - 12 * r),
                                      uint8_t(r >= first_row && r <= last_row ? r / 16 + 1 : 0)};
     }
-    int live = 0;
-    for (int s = 0; s < FRONT_SLOTS; ++s) live += formation.slots[s].kind != 0 ? 1 : 0;
-    formation.live_front = live;
+    formation_recount_live();
 }
 
 void empty_column(int c) {
-    for (int r = 0; r < FORMATION_ROWS; ++r) {
-        Invader& inv = formation.slots[r * FORMATION_COLUMNS + c];
-        if (r < 6 && inv.kind != 0) formation.live_front -= 1;
-        inv.kind = 0;
-    }
+    for (int r = 0; r < FORMATION_ROWS; ++r) formation.slots[r * FORMATION_COLUMNS + c].kind = 0;
+    formation_recount_live();
 }
 
 int falling() {
     int n = 0;
-    for (const Bomb& b : bomb_state.bombs) n += b.kind != 0 ? 1 : 0;
+    for (const Bomb& b : bomb_state.bombs) n += b.kind != 0;
     return n;
+}
+
+// The step calls (1-based) at which a release made a bomb.
+std::vector<int> release_calls(int calls) {
+    std::vector<int> out;
+    for (int call = 1; call <= calls; ++call) {
+        const int before = falling();
+        bombs_release();
+        formation.step_count += 1;
+        if (falling() > before) out.push_back(call);
+    }
+    return out;
 }
 
 class Bombs : public ::testing::Test {
@@ -61,114 +62,73 @@ protected:
         game = GameSession{};
         game.player_x = 100;
         draw_queue_reset();
-        cues.clear();
-        sound_set_cue_hook(record_cue);
+        record_cues();
     }
-    void TearDown() override { sound_set_cue_hook(nullptr); }
-
-    Bomb& place(int i, int x, int y, int kind = 1) {
-        Bomb& b = bomb_state.bombs[i];
-        b = Bomb{int16_t(x), int16_t(y), uint8_t(kind), 0};
-        return b;
+    void TearDown() override { stop_recording_cues(); }
+    static void place(int i, int x, int y, int kind = 1, int anim = 0) {
+        bomb_state.bombs[i] = Bomb{int16_t(x), int16_t(y), uint8_t(kind), uint8_t(anim)};
+    }
+    static void release_now() {
+        formation.bomb_timer = 10'000;
+        bombs_release();
     }
 };
 
-TEST_F(Bombs, WithNoLiveFrontInvaderABombIsReleasedEvery16Steps) {
-    std::vector<int> release_calls;
-    for (int call = 1; call <= 64; ++call) {
-        const int before = falling();
-        bombs_release();
-        formation.step_count += 1;
-        if (falling() > before) release_calls.push_back(call);
+TEST_F(Bombs, TheReleasePeriodIsTheLiveFrontCountPlus16Steps) {
+    EXPECT_EQ(release_calls(32), (std::vector<int>{16, 32}));
+    for (int live : {840, 1}) {
+        set_rows(0, 59);
+        for (int s = live; s < FRONT_SLOTS; ++s) formation.slots[s].kind = 0;
+        formation_recount_live();
+        bombs_reset();
+        formation.bomb_timer = 0;
+        EXPECT_EQ(release_calls(2 * (live + 16)), (std::vector<int>{live + 16, 2 * (live + 16)})) << live;
     }
-    EXPECT_EQ(release_calls, (std::vector<int>{16, 32, 48, 64}));
-    EXPECT_EQ(formation.bomb_timer, 0);
 }
 
-TEST_F(Bombs, TheColumnComesFromStepCountXor165AndTheLowestLiveInvader) {
+TEST_F(Bombs, TheColumnIsStepCountXor165SearchedRightForTenColumnsFromTheLowestInvader) {
     set_rows(0, 59);
-    formation.slots[25].kind = 0;  // column 25, row 0 shot
-    formation.live_front -= 1;
-    formation.bomb_timer = 10'000;  // due at once
-    formation.step_count = 0;       // (0 ^ 165) mod 140 = 25
-    bombs_release();
-    const Bomb& b = bomb_state.bombs[0];
-    EXPECT_EQ(b.kind, 1);
-    EXPECT_EQ(b.x, 26 * 16);
-    EXPECT_EQ(b.y, 784 - 12 + 8);  // row 1's invader, 8 below its top
-    EXPECT_EQ(b.anim, 0);
-    EXPECT_EQ(formation.bomb_timer, 0);
-    EXPECT_EQ(bomb_state.bomb_counter, 1);
-    EXPECT_TRUE(pending_commands().empty());
-}
-
-TEST_F(Bombs, UpToTenColumnsAreSearchedRightwardWrappingAfter139) {
+    formation.slots[25].kind = 0;  // (0 ^ 165) mod 140 = 25; its row 0 is shot
+    formation_recount_live();
+    release_now();
+    EXPECT_EQ(bomb_state.bombs[0].x, 26 * 16);
+    EXPECT_EQ(bomb_state.bombs[0].y, 784 - 12 + 8);  // row 1, 8 below its top
+    EXPECT_EQ(bomb_state.bombs[0].kind, 1);
+    EXPECT_TRUE(queued().empty());
     // (34 ^ 165) mod 140 = 135: columns 135..139 empty, so column 0 drops it.
     for (int c = 135; c < 140; ++c) empty_column(c);
     formation.step_count = 34;
-    formation.bomb_timer = 10'000;
-    bombs_release();
-    EXPECT_EQ(bomb_state.bombs[0].x, 16);
-    EXPECT_EQ(bomb_state.bombs[0].y, 784 - 6 * 12 + 8);
-
+    release_now();
+    EXPECT_EQ(bomb_state.bombs[1].x, 16);
     // Ten empty columns from 25: no bomb, and the timer starts again.
     for (int c = 25; c < 35; ++c) empty_column(c);
     formation.step_count = 0;
-    formation.bomb_timer = 10'000;
-    bombs_release();
-    EXPECT_EQ(falling(), 1);
+    release_now();
+    EXPECT_EQ(falling(), 2);
     EXPECT_EQ(formation.bomb_timer, 0);
-    EXPECT_EQ(bomb_state.bomb_counter, 1);
 }
 
-TEST_F(Bombs, TheKindFollowsTheCounterParityAndTheFirstFreeSlotIsTaken) {
+TEST_F(Bombs, TheKindFollowsTheCounterParityInTheFirstFreeSlotAndAFullSetDropsTheRelease) {
     place(0, 50, 100);
     place(2, 50, 100);
-    formation.bomb_timer = 10'000;
-    bombs_release();  // counter 0: kind 1 in slot 1
+    release_now();
     EXPECT_EQ(bomb_state.bombs[1].kind, 1);
     bomb_state.bomb_counter = 7;
-    formation.bomb_timer = 10'000;
-    bombs_release();  // counter 7: kind 2 in slot 3
+    release_now();
     EXPECT_EQ(bomb_state.bombs[3].kind, 2);
-    EXPECT_EQ(bomb_state.bomb_counter, 8);
-
-    // All 128 falling: the due release is dropped and the timer restarts.
     for (int i = 0; i < BOMB_SLOTS; ++i) place(i, 50, 100);
-    formation.bomb_timer = 10'000;
-    bombs_release();
+    release_now();
     EXPECT_EQ(bomb_state.bomb_counter, 8);
     EXPECT_EQ(formation.bomb_timer, 0);
-}
-
-TEST_F(Bombs, TheCounterWrapsAtItsLargestValueKeepingTheParityAlternation) {
+    // The counter wraps at its largest value without overflowing.
+    bombs_reset();
     bomb_state.bomb_counter = std::numeric_limits<int32_t>::max();
     bombs_update();
     EXPECT_EQ(bomb_state.bomb_counter, std::numeric_limits<int32_t>::min());
-    formation.bomb_timer = 10'000;
-    bombs_release();
-    EXPECT_EQ(bomb_state.bombs[0].kind, 1);
-}
-
-TEST_F(Bombs, AFallingBombIsBlackedOutAndMoves3PixelsPerFrame) {
-    place(5, 300, 400);
-    bombs_update();
-    EXPECT_EQ(bomb_state.bomb_counter, 1);
-    EXPECT_EQ(bomb_state.bombs[5].y, 403);
-    EXPECT_EQ(bomb_state.bombs[5].anim, 1);
-    auto cmds = pending_commands();
-    ASSERT_GE(cmds.size(), 1u);
-    EXPECT_EQ(cmds[0].pixels, nullptr);
-    EXPECT_EQ(cmds[0].x, 299);
-    EXPECT_EQ(cmds[0].y, 400);
-    EXPECT_EQ(cmds[0].w, 3);
-    EXPECT_EQ(cmds[0].h, 8);
 }
 
 TEST_F(Bombs, ABombHitsBetweenTheCannonsEdgeColumnsButNotOnThem) {
-    // player_x 100: columns 100 and 113 miss, 101 and 112 hit.
-    const std::pair<int, bool> cases[] = {{100, false}, {101, true}, {112, true}, {113, false}};
-    for (auto [x, hits] : cases) {
+    for (auto [x, hits] : {std::pair{100, false}, {101, true}, {112, true}, {113, false}}) {
         bombs_reset();
         game.player_explosion = 0;
         cues.clear();
@@ -176,32 +136,20 @@ TEST_F(Bombs, ABombHitsBetweenTheCannonsEdgeColumnsButNotOnThem) {
         bombs_update();
         EXPECT_EQ(game.player_explosion, hits ? PLAYER_EXPLOSION_FRAMES : 0) << "x " << x;
         EXPECT_EQ(bomb_state.bombs[0].kind, hits ? 0 : 1) << "x " << x;
-        if (hits) {
-            EXPECT_EQ(cues, (std::vector<std::pair<int, int>>{{VOICE_PLAYER, SOUND_PLAYER_HIT}}));
-        } else {
-            EXPECT_TRUE(cues.empty());
-        }
+        EXPECT_EQ(cues.size(), hits ? 1u : 0u) << "x " << x;
     }
-}
-
-TEST_F(Bombs, TheCannonTestComesBeforeABombLeavesPlay) {
-    // 1263 -> 1266 is still above the cannon's row.
-    place(0, 106, 1263);
-    bombs_update();
-    EXPECT_EQ(game.player_explosion, 0);
-    // Moving to 1276 leaves play, yet destroys the cannon on the way.
+    // The cannon test comes before the leaving test: 1273 -> 1276 still hits.
     bombs_reset();
     place(0, 106, 1273);
     bombs_update();
     EXPECT_EQ(game.player_explosion, PLAYER_EXPLOSION_FRAMES);
-    EXPECT_EQ(bomb_state.bombs[0].kind, 0);
 }
 
-TEST_F(Bombs, BombsPassThroughTheCannonWhileItBlinksOrExplodesAndLeaveBelow1275) {
-    for (int state = 0; state < 2; ++state) {
+TEST_F(Bombs, BombsFallThroughABlinkingOrExplodingCannonAndLeaveBelow1275) {
+    for (int exploding : {0, 1}) {
         bombs_reset();
-        game.ready_countdown = state == 0 ? 1 : 0;
-        game.player_explosion = state == 1 ? 5 : 0;
+        game.ready_countdown = exploding ? 0 : 1;
+        game.player_explosion = exploding ? 5 : 0;
         place(0, 106, 1261);
         std::vector<int> ys;
         while (bomb_state.bombs[0].kind != 0 && ys.size() < 10) {
@@ -210,87 +158,44 @@ TEST_F(Bombs, BombsPassThroughTheCannonWhileItBlinksOrExplodesAndLeaveBelow1275)
             ys.push_back(bomb_state.bombs[0].y);
         }
         EXPECT_EQ(ys, (std::vector<int>{1264, 1267, 1270, 1273, 1276}));
-        EXPECT_EQ(game.player_explosion, state == 1 ? 5 : 0);
+        EXPECT_EQ(game.player_explosion, exploding ? 5 : 0);
         EXPECT_TRUE(cues.empty());
-        // Leaving: only the black-out is queued.
-        auto cmds = pending_commands();
-        ASSERT_EQ(cmds.size(), 1u);
-        EXPECT_EQ(cmds[0].pixels, nullptr);
-        EXPECT_EQ(cmds[0].y, 1273);
-    }
-}
-
-TEST_F(Bombs, TheReleasePeriodIsTheLiveFrontCountPlus16Steps) {
-    // 840 live front invaders: every 856 steps; one left: every 17.
-    const std::pair<int, int> cases[] = {{840, 856}, {1, 17}};
-    for (auto [live, period] : cases) {
-        set_rows(0, 59);
-        for (int s = live; s < FRONT_SLOTS; ++s) formation.slots[s].kind = 0;
-        formation.live_front = live;
-        ASSERT_EQ(formation_count_live(), live);
-        bombs_reset();
-        formation.bomb_timer = 0;
-        std::vector<int> release_calls;
-        for (int call = 1; call <= 2 * period; ++call) {
-            const int before = falling();
-            bombs_release();
-            formation.step_count += 1;
-            if (falling() > before) release_calls.push_back(call);
-        }
-        EXPECT_EQ(release_calls, (std::vector<int>{period, 2 * period})) << live << " live";
+        EXPECT_EQ(queued(), (std::vector<Cmd>{{nullptr, 105, 1273, 3, 8}}));  // only the black-out
     }
 }
 
 TEST_F(Bombs, ABombThatBreaksAShieldBlockIsRemovedAndNotDrawnAgain) {
     shields_layout();
     draw_queue_reset();
-    // Shield 0's block 1 (x 28..31): the probe at y + 8 = 1244 is the upper row's first.
-    place(0, 29, 1233);
+    place(0, 29, 1233);  // shield 0's block 1: the probe at 1244 is in the upper band
     bombs_update();
     EXPECT_EQ(bomb_state.bombs[0].kind, 0);
     EXPECT_EQ(shields[1].alive, 0);
-    auto cmds = pending_commands();
-    ASSERT_GE(cmds.size(), 2u);
-    EXPECT_EQ(cmds[0].pixels, nullptr);  // its old place
-    EXPECT_EQ(cmds[0].x, 28);
-    EXPECT_EQ(cmds[0].y, 1233);
-    EXPECT_EQ(cmds[1].pixels, nullptr);  // the block
-    EXPECT_EQ(cmds[1].x, 28);
-    EXPECT_EQ(cmds[1].y, 1243);
-    for (const DrawCommand& c : cmds) EXPECT_NE(c.y, 1236);
+    auto q = queued();
+    ASSERT_GE(q.size(), 2u);
+    EXPECT_EQ(q[0], (Cmd{nullptr, 28, 1233, 3, 8}));  // its old place
+    EXPECT_EQ(q[1], (Cmd{nullptr, 28, 1243, 4, 8}));  // the block
+    EXPECT_EQ(count_queued(SPRITE_BOMB_A) + count_queued(SPRITE_BOMB_B) + count_queued(SPRITE_BOMB_C), 0);
 }
 
-// The picture each frame of a falling bomb queues after its black-out.
-std::vector<const uint8_t*> pictures_while_falling(int kind, int anim, int frames) {
-    bombs_reset();
-    Bomb& b = bomb_state.bombs[0];
-    b = Bomb{200, 100, uint8_t(kind), uint8_t(anim)};
-    std::vector<const uint8_t*> out;
-    for (int f = 0; f < frames; ++f) {
-        draw_queue_reset();
-        bombs_update();
-        auto cmds = pending_commands();
-        EXPECT_EQ(cmds.size(), 2u);
-        if (cmds.size() != 2u) break;
-        EXPECT_EQ(cmds[1].x, 199);
-        EXPECT_EQ(cmds[1].y, b.y);
-        EXPECT_EQ(cmds[1].w, 3);
-        EXPECT_EQ(cmds[1].h, 8);
-        out.push_back(cmds[1].pixels);
+TEST_F(Bombs, ABombFalls3PixelsAFrameAlternatingItsKindsTwoPicturesAlsoPastAnim127) {
+    struct Case {
+        int kind, anim;
+        const uint8_t* first;
+        const uint8_t* second;
+    };
+    for (Case c : {Case{2, 125, SPRITE_BOMB_C, SPRITE_BOMB_B}, {2, 253, SPRITE_BOMB_C, SPRITE_BOMB_B},
+                   {1, 0, SPRITE_BOMB_B, SPRITE_BOMB_A}}) {
+        bombs_reset();
+        place(0, 200, 100, c.kind, c.anim);
+        for (int f = 0; f < 6; ++f) {
+            draw_queue_reset();
+            bombs_update();
+            EXPECT_EQ(queued(), (std::vector<Cmd>{{nullptr, 199, 100 + 3 * f, 3, 8},
+                                                  {f % 2 ? c.second : c.first, 199, 103 + 3 * f, 3, 8}}))
+                << "kind " << c.kind << " anim " << c.anim + f;
+        }
     }
-    return out;
-}
-
-TEST_F(Bombs, AKind2BombAlternatesZigzagAndPlainAlsoPastAnim127AndKind1LooksTheSame) {
-    // Frames 4 (zigzag) and 5 (plain) by the lowest bit of anim, from 125 on
-    // through 128 and past the wrap at 255.
-    auto k2 = pictures_while_falling(2, 125, 6);
-    EXPECT_EQ(k2, (std::vector<const uint8_t*>{SPRITE_BOMB_C, SPRITE_BOMB_B, SPRITE_BOMB_C, SPRITE_BOMB_B,
-                                               SPRITE_BOMB_C, SPRITE_BOMB_B}));
-    auto wrap = pictures_while_falling(2, 253, 4);
-    EXPECT_EQ(wrap, (std::vector<const uint8_t*>{SPRITE_BOMB_C, SPRITE_BOMB_B, SPRITE_BOMB_C, SPRITE_BOMB_B}));
-    auto k1 = pictures_while_falling(1, 0, 4);
-    EXPECT_EQ(k1, (std::vector<const uint8_t*>{SPRITE_BOMB_B, SPRITE_BOMB_A, SPRITE_BOMB_B, SPRITE_BOMB_A}));
 }
 
 }  // namespace
