@@ -68,6 +68,12 @@ TEST_F(GameFrameTest, ANewGameShowsScore0TwoLivesAndABlinkingCannonAtX10KeepingT
     EXPECT_EQ(cues.back(), std::make_pair(VOICE_HIT, SOUND_GAME_BEGIN));
     EXPECT_EQ(game_frame(), 1);
     EXPECT_EQ(formation.step_count, uint32_t(STEPS_PER_FRAME));
+    // After a game over the march starts again at its first note.
+    formation.note_index = 2;
+    game_begin();
+    cues.clear();
+    while (cues.empty() || cues.back().first != VOICE_MARCH) ASSERT_EQ(game_frame(), 1);
+    EXPECT_EQ(cues.back().second, SOUND_MARCH_1);
 }
 
 TEST_F(GameFrameTest, ALandingEndsTheGameInItsFrameWithTwoLivesLeftAndTheSaucerStandsStill) {
