@@ -43,7 +43,7 @@ struct Totals {
 
 struct Previous {
     bool any = false;
-    long long pass = 0, state = 0, score = 0, hi_score = 0, shots_fired = 0, quit = 0;
+    long long pass = 0, state = 0, score = 0, hi_score = 0, shots_fired = 0, quit = 0, screen_timer = 0;
     bool in_game = false;
 };
 
@@ -123,6 +123,7 @@ void check_line(const char* line, Totals& t, Previous& prev) {
     const long long live_front = need(line, pass, "live_front");
     const long long shields_alive = need(line, pass, "shields_alive");
     const long long quit = need(line, pass, "quit");
+    const long long screen_timer = need(line, pass, "screen_timer");
 
     in_range(pass, "state", state, 0, STATE_MAX);
     in_range(pass, "lives", lives, LIVES_MIN, LIVES_MAX);
@@ -182,6 +183,7 @@ void check_line(const char* line, Totals& t, Previous& prev) {
     prev.hi_score = hi_score;
     prev.shots_fired = shots_fired;
     prev.quit = quit;
+    prev.screen_timer = screen_timer;
     prev.in_game = game_pass;
 }
 
@@ -258,5 +260,6 @@ int main(int argc, char** argv) {
         t.lines, t.first_pass, t.last_pass, t.games_begun, t.games_over, t.frames_in_game,
         t.shots + (unsigned long long)std::max(0LL, prev.shots_fired), t.cues, t.best_score, t.most_bombs,
         t.fewest_front);
+    std::printf("last pass: state %lld, screen_timer %lld\n", prev.state, prev.screen_timer);
     return 0;
 }

@@ -25,7 +25,7 @@ games=$(sed -n 's/.* \([0-9]*\) games begun.*/\1/p' "$work/out")
 
 # expect_refusal WHAT LINE...: a trace of these lines is refused naming WHAT.
 line() {  # pass state score lives bombs live_front [hi_score]
-    printf '{"pass":%s,"state":%s,"score":%s,"hi_score":%s,"lives":%s,"shots_fired":0,"player_x":10,' \
+    printf '{"pass":%s,"state":%s,"score":%s,"hi_score":%s,"lives":%s,"shots_fired":0,"player_x":10,"screen_timer":0,' \
         "$1" "$2" "$3" "${7:-$3}" "$4"
     printf '"live_front":%s,"bombs":[%s],"shields_alive":480,"cues":[],"quit":0}\n' "$6" "$5"
 }
