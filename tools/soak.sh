@@ -55,12 +55,13 @@ else
     # and the bombs end it. Escape at the very end, then time for a frame
     # that reads it.
     awk -v passes="$passes" 'BEGIN {
+        # The "minimal standard" generator, exact in the doubles awk computes with.
         seed = 20240601; total = 0
         n_keys = split("- left right fire fire+left fire+right", keys, " ")
         while (total < passes) {
-            seed = (seed * 1103515245 + 12345) % 2147483648
+            seed = (seed * 48271) % 2147483647
             k = int(seed / 65536) % n_keys + 1
-            seed = (seed * 1103515245 + 12345) % 2147483648
+            seed = (seed * 48271) % 2147483647
             n = int(seed / 65536) % (keys[k] ~ /fire/ ? 3 : 40) + 1
             if (total + n > passes) n = passes - total
             print n, keys[k]
