@@ -87,6 +87,10 @@ int audio_init() {
 }
 
 void mixer_reset() {
+    // The device is still paused, but the pause alone does not order these
+    // writes before the audio thread's first callback; the audio lock, which
+    // every callback runs under, does.
+    SDL_LockAudio();
     for (Voice& v : mixer.voices) {
         v.remaining = 0;
         v.loop = 0;
@@ -94,6 +98,7 @@ void mixer_reset() {
     mix_into(0);
     mixer.played_half = 0;
     mixer_fill();
+    SDL_UnlockAudio();
     SDL_PauseAudio(0);
 }
 
