@@ -159,6 +159,7 @@ void screen_pass() {
             if (screen_timed_wait(GAME_OVER_THRESHOLD)) screens.state = SCREEN_SPLASH_BEGIN;
             break;
     }
+    input_pump();
 }
 
 void app_shutdown() {

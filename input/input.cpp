@@ -9,6 +9,9 @@ InputState input;
 
 namespace {
 
+constexpr uint8_t UNUSED_EVENTS[] = {SDL_ACTIVEEVENT,   SDL_MOUSEMOTION,   SDL_MOUSEBUTTONDOWN,
+                                     SDL_MOUSEBUTTONUP, SDL_JOYBALLMOTION, SDL_JOYHATMOTION};
+
 // Joystick buttons 0..9 in order.
 constexpr uint32_t BUTTON_BITS[10] = {INPUT_C, INPUT_A, INPUT_B, INPUT_D, INPUT_E,
                                       INPUT_F, INPUT_DOWN, INPUT_LEFT, INPUT_UP, INPUT_RIGHT};
@@ -62,6 +65,11 @@ void input_init() {
         input.buttons[i] = 0;
         input.axes[i] = 0;
     }
+    // SDL's event queue is small, and whole stretches of play read no input
+    // (the cannon's explosion, the countdowns). Events the game never uses
+    // are dropped at the source, so a moving mouse cannot fill the queue and
+    // lose a key release or a window close before the next poll.
+    for (uint8_t type : UNUSED_EVENTS) SDL_EventState(type, SDL_IGNORE);
     if (!SDL_WasInit(SDL_INIT_JOYSTICK)) return;
     int n = SDL_NumJoysticks();
     for (int i = 0; i < n && i < MAX_JOYSTICKS; ++i) input.joysticks[i] = SDL_JoystickOpen(i);
@@ -87,9 +95,19 @@ void input_handle_event(const SDL_Event& event) {
 }
 
 void input_poll() {
+    input.quit_requested = input.quit_pending;
+    input.quit_pending = 0;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) input_handle_event(event);
+}
+
+void input_pump() {
+    int32_t quit = input.quit_requested;
     input.quit_requested = 0;
     SDL_Event event;
     while (SDL_PollEvent(&event)) input_handle_event(event);
+    if (input.quit_requested) input.quit_pending = 1;
+    input.quit_requested = quit;
 }
 
 uint32_t input_held() { return input.buttons[0] | input.axes[0]; }

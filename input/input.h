@@ -25,12 +25,18 @@ struct InputState {
     uint32_t axes[MAX_JOYSTICKS];
     _SDL_Joystick* joysticks[MAX_JOYSTICKS];
     int32_t quit_requested;
+    int32_t quit_pending;  // a quit seen by input_pump, handed on by the next poll
 };
 
 extern InputState input;
 
 void input_init();
 void input_poll();
+// Folds waiting events into the held bits without a poll: the bits are only
+// read right after a poll, and a quit seen here waits for the next poll, so
+// nothing changes for the game, but SDL's small queue never overflows during
+// the stretches of play that read no input.
+void input_pump();
 uint32_t input_held();
 void input_shutdown();
 // Folds one event into the input state (what input_poll does per event).

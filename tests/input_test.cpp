@@ -176,3 +176,32 @@ TEST(InputJoysticks, OnlyTheFirstTwoOfThreeJoysticksAreOpenedAndShutdownClosesTh
 }
 
 }  // namespace
+
+TEST_F(Input, MouseMovesWhileNobodyPollsCannotCrowdOutAKeyReleaseOrAQuit) {
+    // SDL's queue is small; a screen that reads no input for 90 frames must
+    // not lose the release of a held key or a close to a moving mouse.
+    // Ninety frames of a busy mouse, each frame ending with the loop's pump.
+    push_key(SDLK_LEFT, true);
+    ASSERT_EQ(words()[0], INPUT_LEFT);
+    for (int frame = 0; frame < 90; ++frame) {
+        for (int i = 0; i < 20; ++i) {
+            SDL_Event e;
+            std::memset(&e, 0, sizeof e);
+            e.type = SDL_MOUSEMOTION;
+            SDL_PushEvent(&e);
+        }
+        if (frame == 40) push_key(SDLK_LEFT, false);
+        if (frame == 50) {
+            SDL_Event quit;
+            std::memset(&quit, 0, sizeof quit);
+            quit.type = SDL_QUIT;
+            SDL_PushEvent(&quit);
+        }
+        input_pump();
+        ASSERT_EQ(input.quit_requested, 0) << "a quit waits for the next poll";
+    }
+    EXPECT_EQ(words()[0], 0u);
+    EXPECT_EQ(input.quit_requested, 1);
+    EXPECT_EQ(words()[0], 0u);
+    EXPECT_EQ(input.quit_requested, 0) << "and lasts one poll";
+}
