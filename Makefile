@@ -31,7 +31,8 @@ test-unit: test-deps build
 # `make bench` prints figures (the timed demo before and after changed-rectangle
 # presenting, and the micro benchmarks); it never passes or fails on time and
 # is not part of `make test`. BEFORE_PASSES=0 plays the "before" runs whole.
-bench: test-deps build
+bench: test-deps $(BUILD)/CMakeCache.txt
+	@cmake --build $(BUILD) -j $(JOBS) >$(BUILD)/bench-build.log 2>&1 || { cat $(BUILD)/bench-build.log; exit 1; }
 	@bash bench/run_bench.sh $(BUILD) .
 
 clean:
