@@ -16,7 +16,7 @@ SAN_ENV = ASAN_OPTIONS=$(ASAN_COMMON):detect_leaks=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp
 
-.PHONY: all deps test-deps build play test test-unit clean sanitize-test fuzz static-check
+.PHONY: all deps test-deps build play test test-unit bench clean sanitize-test fuzz static-check
 
 all: build
 
@@ -62,6 +62,13 @@ fuzz: test-deps
 
 static-check: test-deps
 	bash tools/static-check.sh $(CHECK_BUILD)
+
+# `make bench` prints figures (the timed demo before and after changed-rectangle
+# presenting, and the micro benchmarks); it never passes or fails on time and
+# is not part of `make test`. BEFORE_PASSES=0 plays the "before" runs whole.
+bench: test-deps $(BUILD)/CMakeCache.txt
+	@cmake --build $(BUILD) -j $(JOBS) >$(BUILD)/bench-build.log 2>&1 || { cat $(BUILD)/bench-build.log; exit 1; }
+	@bash bench/run_bench.sh $(BUILD) .
 
 clean:
 	rm -rf $(BUILD)

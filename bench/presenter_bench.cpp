@@ -1,6 +1,6 @@
 // The cost of one frame's present under SDL's dummy video driver: a whole
-// screen changed, nothing changed, and a queue full of small glyph-sized
-// rectangles. The clock is a fake one, so no frame waits.
+// screen changed, nothing changed, a queue full of small glyph-sized
+// rectangles, and the drain alone of a full queue. The clock is a fake one, so no frame waits.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
@@ -84,6 +84,31 @@ void BM_PresentFullQueueOfGlyphs(benchmark::State& state) {
     stop_video();
 }
 BENCHMARK(BM_PresentFullQueueOfGlyphs)->Unit(benchmark::kMillisecond);
+
+// The drain alone of a full queue (3071 commands): the game's busiest frame
+// shape, an invader's eraser and picture pair repeated along the formation's
+// rows, with the window update of what changed (0) or of the whole window as
+// the presenter first did (1). Queueing is not timed.
+void BM_DrainFullQueue(benchmark::State& state) {
+    if (!start_video(state)) return;
+    presenter.update_whole_window = int(state.range(0));
+    static const uint8_t invader[12 * 8] = {255, 0, 255, 0, 255, 0, 255, 0, 255, 0, 255, 0};
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int i = 0; i < (DRAW_QUEUE_CAPACITY - 1) / 2; ++i) {
+            const int x = 10 + (i % 140) * 16, y = 784 - (i / 140) * 12;
+            draw_fill(x - 6, y, 12, 8, 0);
+            draw_sprite(x - 4, y, 12, 8, invader);
+        }
+        draw_fill(0, 0, 1, 1, 0);  // the 3071st
+        state.ResumeTiming();
+        video_drain();
+    }
+    presenter.update_whole_window = 0;
+    state.SetItemsProcessed(state.iterations() * (DRAW_QUEUE_CAPACITY - 1));
+    stop_video();
+}
+BENCHMARK(BM_DrainFullQueue)->Arg(0)->Arg(1)->ArgName("whole_window")->Unit(benchmark::kMicrosecond);
 
 // Painting alone: the same full-screen fill into a plain surface that SDL
 // does not show, so no window update is counted.

@@ -17,7 +17,17 @@ PresentTiming present_timing;
 namespace {
 
 uint32_t sdl_ticks() { return SDL_GetTicks(); }
-void sdl_delay(uint32_t ms) { SDL_Delay(ms); }
+// Waits until ms have passed since the call. SDL 1.2 over SDL 2 shows changed
+// rectangles later, inside the next SDL_Delay or event poll, and a whole
+// window takes milliseconds to show: a plain SDL_Delay(ms) would show it and
+// then still sleep the full ms. A zero delay lets it show the window first,
+// and only what is left of the wait is slept.
+void sdl_delay(uint32_t ms) {
+    const uint32_t start = SDL_GetTicks();
+    SDL_Delay(0);
+    const uint32_t spent = SDL_GetTicks() - start;
+    if (spent < ms) SDL_Delay(ms - spent);
+}
 const VideoClock SDL_CLOCK = {sdl_ticks, sdl_delay};
 const VideoClock* clock_in_use = &SDL_CLOCK;
 

@@ -5,6 +5,10 @@
 //   c++ -std=c++20 -O2 -I. tests/replay/plan_scripts.cpp build/libzuba.a
 //       $(pkg-config --cflags --libs sdl) -o /tmp/plan_scripts
 //   /tmp/plan_scripts tests/replay
+// With a second directory it writes the timed-demo scripts there instead (all,
+// or the one named third: aggressive or soak):
+//   /tmp/plan_scripts tests/replay bench [aggressive|soak]
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,8 +43,9 @@ struct Snapshot {
     InputState input;
     Screens screens;
 };
-Snapshot* take() {
-    static Snapshot s;
+Snapshot* take(int level = 0) {
+    static Snapshot levels[8];
+    Snapshot& s = levels[level];
     s.game = game;
     s.shot = shot;
     s.bombs = bomb_state;
@@ -92,9 +97,20 @@ ShotOutcome try_fire() {
 
 enum Mode { WAIT, PLAY, DIE };
 
+// How far ahead the aggressive player looks for bombs (a bomb falls 3
+// pixels a frame, the cannon walks 1).
+constexpr int DODGE_FRAMES = 40;
+// The turning walks tried when no straight one gets away.
+constexpr int DODGE_LEG = 8;
+constexpr int DODGE_LEGS = 5;
+// How far the aggressive player walks to shoot at a passing saucer.
+constexpr int SAUCER_LANE_REACH = 150;
+
 bool saucer_from_right() {
     return saucer.explosion == 0 && saucer.steps_left > 0 && saucer.direction == 1;
 }
+
+int nearest_front_x();
 
 // Column the cannon should stand at, by mode.
 int target_x(Mode mode) {
@@ -113,7 +129,11 @@ int target_x(Mode mode) {
     // A saucer coming from the right is met at the left edge, where no
     // shield stands and the front rows have marched away.
     if (saucer_from_right() && saucer.x <= 1300) return PLAYER_X_MIN;
-    // Otherwise the nearest live front invader.
+    return nearest_front_x();
+}
+
+// Column the cannon should stand at to shoot the nearest live front invader.
+int nearest_front_x() {
     int best = game.player_x, best_d = 1 << 30;
     for (int s = 0; s < FRONT_SLOTS; ++s) {
         const Invader& inv = formation.slots[s];
@@ -147,12 +167,157 @@ uint32_t game_keys(Mode mode) {
     return keys;
 }
 
+// The cannon position nearest px (within reach) whose shot column has no
+// live front invader over it; -1 when there is none.
+int clear_lane_near(int px, int reach) {
+    for (int d = 0; d <= reach; ++d) {
+        for (int x : {px - d, px + d}) {
+            if (x < PLAYER_X_MIN || x > PLAYER_X_MAX) continue;
+            const int column = x + 6;
+            bool blocked = false;
+            for (int s = 0; s < FRONT_SLOTS && !blocked; ++s) {
+                const Invader& inv = formation.slots[s];
+                blocked = inv.kind != 0 && std::abs(inv.x - column) <= 8;
+            }
+            if (!blocked) return x;
+        }
+    }
+    return -1;
+}
+
+// Whether the cannon is hit within `frames` frames when it holds `first` for
+// one frame and `then` afterwards. Played ahead on a snapshot.
+bool hit_ahead(uint32_t first, uint32_t then, int frames) {
+    Snapshot* s = take();
+    bool hit = false;
+    for (int f = 0; f < frames && !hit; ++f) {
+        input.buttons[0] = to_game_bits(f == 0 ? first : then);
+        const int lives = game.lives;
+        if (game_frame() == 0 || game.player_explosion > 0 || game.lives < lives) hit = true;
+    }
+    input.buttons[0] = 0;
+    restore(*s);
+    return hit;
+}
+
+// Whether some walk of DODGE_LEGS legs of DODGE_LEG frames each (standing,
+// left or right; the first leg starts with `first`) keeps the cannon whole.
+bool escape_exists(uint32_t first, int leg) {
+    if (leg == DODGE_LEGS) return true;
+    Snapshot* s = take(leg + 1);
+    const uint32_t tries[4] = {first, 0, REPLAY_LEFT, REPLAY_RIGHT};
+    for (int t = leg == 0 ? 0 : 1; t < 4; ++t) {
+        bool hit = false;
+        for (int f = 0; f < DODGE_LEG && !hit; ++f) {
+            input.buttons[0] = to_game_bits(leg == 0 && f > 0 ? (first & (REPLAY_LEFT | REPLAY_RIGHT)) : tries[t]);
+            const int lives = game.lives;
+            if (game_frame() == 0 || game.player_explosion > 0 || game.lives < lives) hit = true;
+        }
+        const bool ok = !hit && escape_exists(0, leg + 1);
+        restore(*s);
+        if (ok) return true;
+        if (leg == 0) break;  // the first leg is the move asked about
+    }
+    return false;
+}
+
+// A bomb that may reach the cannon's row soon, near enough to walk into.
+bool bomb_near() {
+    // Bombs pass through a blinking cannon, but one that is still falling
+    // when the blinking ends counts.
+    if (game.ready_countdown > DODGE_FRAMES || game.player_explosion > 0) return false;
+    for (const Bomb& b : bomb_state.bombs) {
+        if (b.kind == 0) continue;
+        const int frames_to_row = (SHOT_START_Y - b.y) / BOMB_SPEED;
+        if (b.y > BOMB_LEAVE_Y || frames_to_row > DODGE_FRAMES) continue;
+        if (std::abs(b.x - (game.player_x + 6)) <= 6 + DODGE_FRAMES) return true;
+    }
+    return false;
+}
+
+// The keys of an aggressive player: aim and fire at the front, but a move that
+// would walk into a bomb is swapped for one that gets away, when one does.
+// While `spare_last` is set the last front invader is left standing, so the
+// formation drops a bomb every 17 steps until 128 are falling.
+uint32_t aggressive_keys(bool spare_last) {
+    // Straight for the nearest front invader; saucers are shot when one
+    // passes over the cannon, never chased.
+    uint32_t wanted = 0;
+    int t = nearest_front_x();
+    // While the saucer flies, stand in a nearby lane with no front invader:
+    // the shot passes the rear rows, which cannot be hit.
+    if (saucer.explosion == 0 && saucer.steps_left > 0) {
+        const int lane = clear_lane_near(game.player_x, SAUCER_LANE_REACH);
+        if (lane >= 0) t = lane;
+    }
+    if (t < game.player_x) wanted |= REPLAY_LEFT;
+    if (t > game.player_x) wanted |= REPLAY_RIGHT;
+    const bool may_fire = !(spare_last && formation_count_live() <= 1);
+    if (may_fire && !shot.active && game.fire_latch == 0 && game.player_explosion == 0) {
+        const ShotOutcome o = try_fire();
+        if (o.points > 0 || (o.breaks_block && std::abs(t - game.player_x) < 4)) wanted |= REPLAY_FIRE;
+    }
+    if (!bomb_near()) return wanted;
+    const uint32_t moves[4] = {wanted, 0, REPLAY_LEFT, REPLAY_RIGHT};
+    for (uint32_t m : moves) {
+        for (uint32_t then : {m & (REPLAY_LEFT | REPLAY_RIGHT), 0u, uint32_t(REPLAY_LEFT), uint32_t(REPLAY_RIGHT)})
+            if (!hit_ahead(m, then, DODGE_FRAMES)) return m;
+    }
+    // No straight walk gets away: search walks that turn.
+    for (uint32_t m : moves)
+        if (escape_exists(m, 0)) return m;
+    return wanted;
+}
+
+// What a planned run went through, printed to judge a benchmark script.
+struct RunStats {
+    int most_bombs = 0;       // bombs falling at once, at most
+    int saucer_hits = 0;
+    int waves_cleared = 0;
+    int fewest_front = FRONT_SLOTS;
+    uint64_t passes_with_128_bombs = 0;
+};
+
 struct Planner {
     std::vector<uint32_t> keys;  // per pass
+    RunStats stats;
     void pass(uint32_t k) {
         keys.push_back(k);
         input.buttons[0] = to_game_bits(k);
+        const bool in_game = screens.state == SCREEN_GAME_RUN;
+        const int front = formation_count_live();
+        const int32_t saucer_explosion = saucer.explosion;
         screen_pass();
+        if (!in_game || screens.state != SCREEN_GAME_RUN) return;
+        int falling = 0;
+        for (const Bomb& b : bomb_state.bombs) falling += b.kind != 0;
+        stats.most_bombs = std::max(stats.most_bombs, falling);
+        if (falling == BOMB_SLOTS) stats.passes_with_128_bombs += 1;
+        if (saucer.explosion > 0 && saucer_explosion == 0) stats.saucer_hits += 1;
+        if (game.player_explosion == PLAYER_EXPLOSION_FRAMES)
+            std::fprintf(stderr, "cannon lost at pass %zu, front %d\n", keys.size(), formation_count_live());
+        if (formation_count_live() == FRONT_SLOTS && front < FRONT_SLOTS) stats.waves_cleared += 1;
+        stats.fewest_front = std::min(stats.fewest_front, formation_count_live());
+    }
+    // Aggressive play until the front is down to `front_left` invaders (or
+    // the frames run out); sparing the last one if asked.
+    void play_aggressive(int frames, bool spare_last, int front_left = -1) {
+        for (int f = 0; f < frames && screens.state == SCREEN_GAME_RUN; ++f) {
+            if (formation_count_live() <= front_left) break;
+            pass(aggressive_keys(spare_last));
+        }
+    }
+    // Escape, held long enough for a poll to see it: an exploding cannon
+    // reads no input for up to 90 frames. The replay stops at the quit.
+    void quit() {
+        for (int f = 0; f < 100; ++f) keys.push_back(REPLAY_ESCAPE);
+    }
+    void print(const char* name) const {
+        std::printf("%s: %zu passes, score %d, lives %d, shots %d, front %d (fewest %d), waves cleared %d, "
+                    "saucer hits %d, most bombs %d (128 for %llu passes)\n",
+                    name, keys.size(), game.score, game.lives, game.shots_fired, formation_count_live(),
+                    stats.fewest_front, stats.waves_cleared, stats.saucer_hits, stats.most_bombs,
+                    (unsigned long long)stats.passes_with_128_bombs);
     }
     // Until the title screen takes the button, then through its countdown.
     // The splash and game-over waits are cut short with the button if asked.
@@ -205,9 +370,66 @@ void fresh_run() {
 
 }  // namespace
 
+// The timed demo's scripts: the waiting game is the one of the tests; the
+// aggressive game and the soak are played by the dodging player.
+void write_bench_scripts(const std::string& dir, const std::string& note, const std::string& only) {
+    if (only.empty() || only == "aggressive") {   // Clears the front down to its last invader, spares it while the bombs
+        // pile up to 128, shoots it (the wave is re-laid), plays on, quits.
+        fresh_run();
+        Planner p;
+        p.start_game(true);
+        p.play_aggressive(400000, true, 1);
+        p.print("aggressive, front down to one");
+        p.play_aggressive(600, true);
+        p.print("aggressive, last one spared");
+        const int cleared = p.stats.waves_cleared;
+        for (int f = 0; f < 20000 && screens.state == SCREEN_GAME_RUN && p.stats.waves_cleared == cleared; ++f)
+            p.pass(aggressive_keys(false));
+        p.play_aggressive(2000, false);
+        p.print("aggressive");
+        p.quit();
+        p.write(dir + "/aggressive_game.script",
+                "# An aggressive game: many shots and hits, saucers shot, the front cleared\n"
+                "# down to one invader that is spared while bombs pile up (one every 17\n"
+                "# steps, 128 falling), then shot so the wave is re-laid; quits with Escape.\n" + note);
+    }
+    if (only.empty() || only == "soak") {   // Five games in a row with the game-over and splash waits in full.
+        fresh_run();
+        Planner p;
+        p.start_game(false);
+        p.play_aggressive(20000, false);
+        p.play(DIE, 100000);
+        p.print("soak, game 1");
+        p.start_game(false);
+        p.play(DIE, 100000);
+        p.print("soak, game 2");
+        p.start_game(false);
+        p.play_aggressive(60000, false);
+        p.play(DIE, 100000);
+        p.print("soak, game 3");
+        p.start_game(false);
+        p.play(WAIT, 20000);
+        p.play(DIE, 100000);
+        p.print("soak, game 4");
+        p.start_game(false);
+        p.play_aggressive(100000, false);
+        p.play(DIE, 100000);
+        p.print("soak, game 5");
+        for (int f = 0; f < 400; ++f) p.pass(0);  // the game-over screen and the splash again
+        p.quit();
+        p.write(dir + "/soak.script",
+                "# A soak: five games in a row (aggressive, lost at once, long aggressive,\n"
+                "# waiting, aggressive to its end) with every screen between them in full.\n" + note);
+    }
+}
+
 int main(int argc, char** argv) {
     const std::string dir = argc > 1 ? argv[1] : ".";
     const std::string note = "# Written by tests/replay/plan_scripts.cpp; lines are '<passes> <keys>'.\n";
+    if (argc > 2) {
+        write_bench_scripts(argv[2], note, argc > 3 ? argv[3] : "");
+        return 0;
+    }
 
     {   // Waits: one press on the title screen, then nothing until the game ends.
         fresh_run();
