@@ -1,13 +1,11 @@
-// Writes the replay scripts of this directory by playing the real game
-// logic without a window: a simple player that waits, or that walks to front
+// Writes the replay scripts of tests/replay/ by playing the real game logic
+// without a window: a simple player that waits, or that walks to front
 // invaders and fires, intercepts the saucer, or walks under bombs to lose its
-// cannons. Build and run from the source tree (not part of the build):
-//   c++ -std=c++20 -O2 -I. tests/replay/plan_scripts.cpp build/libzuba.a
-//       $(pkg-config --cflags --libs sdl) -o /tmp/plan_scripts
-//   /tmp/plan_scripts tests/replay
+// cannons. Built as build/zuba-plan-scripts; run from the source tree:
+//   build/zuba-plan-scripts tests/replay
 // With a second directory it writes the timed-demo scripts there instead (all,
 // or the one named third: aggressive or soak):
-//   /tmp/plan_scripts tests/replay bench [aggressive|soak]
+//   build/zuba-plan-scripts tests/replay bench [aggressive|soak]
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -325,7 +323,7 @@ struct Planner {
         while (screens.state != SCREEN_TITLE_WAIT || screens.screen_timer < 31) {
             const bool waiting = screens.state == SCREEN_SPLASH_WAIT || screens.state == SCREEN_GAME_OVER_WAIT;
             const bool cut = cut_waits && waiting && screens.screen_timer < 120 && screens.screen_timer > 2;
-            pass(cut ? REPLAY_FIRE : 0);
+            pass(cut ? uint32_t(REPLAY_FIRE) : 0u);
         }
         pass(REPLAY_FIRE);
         while (screens.state != SCREEN_GAME_RUN) pass(0);
