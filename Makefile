@@ -10,21 +10,21 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
 # Sanitizer findings stop the test that made them. Leak reports from SDL and
-# the libraries it loads are suppressed by name (tools/lsan.supp).
+# the libraries it loads are suppressed by name (scripts/lsan.supp).
 ASAN_COMMON = check_initialization_order=1:strict_init_order=1
 SAN_ENV = ASAN_OPTIONS=$(ASAN_COMMON):detect_leaks=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp
+	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp
 
 .PHONY: all deps test-deps build play test test-unit bench clean sanitize-test fuzz static-check
 
 all: build
 
 deps:
-	@bash tools/install-deps.sh
+	@bash scripts/install-deps.sh
 
 test-deps:
-	@bash tools/install-deps.sh --test
+	@bash scripts/install-deps.sh --test
 
 $(BUILD)/CMakeCache.txt:
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -58,10 +58,10 @@ fuzz: test-deps
 	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 		-DZUBA_FUZZ=ON -DZUBA_TESTS=OFF -DZUBA_BENCH=OFF >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
-	bash tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	bash scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 static-check: test-deps
-	bash tools/static-check.sh $(CHECK_BUILD)
+	bash scripts/static-check.sh $(CHECK_BUILD)
 
 # `make bench` prints figures (the timed demo before and after changed-rectangle
 # presenting, and the micro benchmarks); it never passes or fails on time and
@@ -74,7 +74,7 @@ clean:
 	rm -rf $(BUILD)
 
 # `make package` builds the Debian package build/zuba-trilo_<version>_<arch>.deb;
-# tools/check-package.sh installs it, tries it and removes it again.
+# scripts/check-package.sh installs it, tries it and removes it again.
 .PHONY: package
 
 package: deps build

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
-#include "tools/replay_script.h"
+#include "replay/replay_script.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 
 #include "app/screens.h"
 #include "tests/test_support.h"
-#include "tools/replay_run.h"
-#include "tools/replay_script.h"
+#include "replay/replay_run.h"
+#include "replay/replay_script.h"
 #include "video/draw_queue.h"
 
 namespace {

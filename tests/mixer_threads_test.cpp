@@ -1,7 +1,7 @@
 // The mixer with SDL's real audio thread: the game thread starts and stops
 // sounds as fast as it can while the callback mixes. Every voice change is
 // made under the audio lock, so the callback never sees half of one; built
-// with -fsanitize=thread (tools/tsan-check.sh) this test shows no data race.
+// with -fsanitize=thread (scripts/tsan-check.sh) this test shows no data race.
 #include <SDL.h>
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // Replay scripts and the replay driver's command line: good input parses into
 // held keys, bad input is refused with the file and line named.
-#include "tools/replay_script.h"
+#include "replay/replay_script.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "tools/replay_run.h"
+#include "replay/replay_run.h"
 
 namespace {
 

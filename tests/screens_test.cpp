@@ -17,8 +17,8 @@
 #include "game/game.h"
 #include "input/input.h"
 #include "tests/test_support.h"
-#include "tools/replay_run.h"
-#include "tools/replay_trace.h"
+#include "replay/replay_run.h"
+#include "replay/replay_trace.h"
 #include "video/presenter.h"
 #include "video/text.h"
 

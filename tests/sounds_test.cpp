@@ -16,7 +16,7 @@
 #include "audio/mixer.h"
 #include "audio/sounds.h"
 #include "tests/test_support.h"
-#include "tools/replay_run.h"
+#include "replay/replay_run.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "game/saucer.h"
 #include "game/shields.h"
 #include "input/input.h"
-#include "tools/replay_script.h"
+#include "replay/replay_script.h"
 #include "video/presenter.h"
 
 namespace {

@@ -14,7 +14,7 @@ fail() {
     exit 1
 }
 for tool in desktop-file-validate man; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (bash tools/install-deps.sh --test)"
+    command -v "$tool" >/dev/null || fail "$tool is missing (bash scripts/install-deps.sh --test)"
 done
 
 # The desktop entry validates silently and starts the installed game.

@@ -15,7 +15,7 @@ fail() {
     exit 1
 }
 
-timeout 250 bash "$source_dir/tools/soak.sh" 50000 "$build" >"$work/out" 2>&1 || {
+timeout 250 bash "$source_dir/scripts/soak.sh" 50000 "$build" >"$work/out" 2>&1 || {
     cat "$work/out" >&2
     fail "the 50 000-pass soak failed"
 }

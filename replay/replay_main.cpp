@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tools/replay_run.h"
+#include "replay/replay_run.h"
 
 int main(int argc, char** argv) {
     std::string script_path, error;

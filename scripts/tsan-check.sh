@@ -4,8 +4,8 @@
 # with SDL's real audio thread (the disk driver for the threads test, the
 # dummy driver for the others). Any data race fails the run.
 #
-#   bash tools/tsan-check.sh [BUILD_DIR]     (default build-tsan)
-#   ZUBA_MIXER_STRESS_SECONDS=5 bash tools/tsan-check.sh
+#   bash scripts/tsan-check.sh [BUILD_DIR]     (default build-tsan)
+#   ZUBA_MIXER_STRESS_SECONDS=5 bash scripts/tsan-check.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-tsan}

@@ -3,7 +3,7 @@
 # fire) and saves a screenshot of the window mid-game as docs/play.png.
 # Under Xvfb the game may run slower than 60 frames a second, so the script
 # watches the window instead of trusting the clock.
-# Usage: docs/make_play_screenshot.sh build/zuba-trilo [source dir]
+# Usage: scripts/make_play_screenshot.sh build/zuba-trilo [source dir]
 set -u
 game=$1
 src=${2:-.}

@@ -2,7 +2,7 @@
 # Builds the Debian package, installs it on this machine, checks what it put
 # where, starts the installed game headless, and removes the package again.
 #
-#   bash tools/check-package.sh        (as root, or with sudo at hand)
+#   bash scripts/check-package.sh        (as root, or with sudo at hand)
 #
 # If zuba-trilo was installed before, it is removed at the end all the same.
 set -euo pipefail
@@ -17,7 +17,7 @@ fail() {
     exit 1
 }
 
-bash tools/install-deps.sh --test  # Xvfb and xdotool for the windowed run
+bash scripts/install-deps.sh --test  # Xvfb and xdotool for the windowed run
 make --no-print-directory package BUILD="$BUILD" >/dev/null
 debs=("$BUILD"/zuba-trilo_*.deb)
 [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "expected one package in $BUILD, found: ${debs[*]}"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Prints what sox measures of the part of each sound the game plays (the
 # block less its unplayed tail): length, peak and RMS, full scale = 1.
-#   bash assets/sounds/measure.sh
+#   bash scripts/measure-sounds.sh
 set -euo pipefail
-dir=$(dirname "$0")/../embed
+dir=$(dirname "$0")/../assets/embed
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 printf '%-20s %9s %9s %9s\n' sound seconds peak rms

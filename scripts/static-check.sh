@@ -2,7 +2,7 @@
 # Static analysis of the game, its tools and the fuzz targets: cppcheck and
 # clang-tidy (checks in .clang-tidy), both with the compile flags CMake gives
 # each file. Any finding fails the check.
-#   usage: tools/static-check.sh [BUILD_DIR]   (default build-check)
+#   usage: scripts/static-check.sh [BUILD_DIR]   (default build-check)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-check}
@@ -27,7 +27,7 @@ echo "cppcheck $(cppcheck --version | sed 's/^Cppcheck //') over ${#files[@]} fi
 # shellcheck disable=SC2046  # pkg-config prints several flags
 if cppcheck "${files[@]}" -I . $(pkg-config --cflags-only-I sdl) -D_GNU_SOURCE=1 -D_REENTRANT \
     --std=c++20 --language=c++ --enable=warning,style,performance,portability --inline-suppr \
-    --suppressions-list=tools/cppcheck-suppressions.txt --error-exitcode=1 -q -j "$jobs"; then
+    --suppressions-list=scripts/cppcheck-suppressions.txt --error-exitcode=1 -q -j "$jobs"; then
   echo "cppcheck: no findings"
 else
   echo "cppcheck: findings above"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/replay_script.h"
+#include "replay/replay_script.h"
 
 struct ReplayDump {
     uint64_t pass;

@@ -3,9 +3,9 @@
 # sharing a bounded total time, and prints how many inputs each one ran. A
 # crash or a broken rule fails the run; the input that did it is kept under
 # BUILD/fuzz-artifacts/ and can be replayed with `BUILD/fuzz/fuzz_NAME FILE`.
-#   usage: tools/run-fuzzers.sh BUILD_DIR [TOTAL_SECONDS]
+#   usage: scripts/run-fuzzers.sh BUILD_DIR [TOTAL_SECONDS]
 set -euo pipefail
-build=${1:?usage: tools/run-fuzzers.sh BUILD_DIR [TOTAL_SECONDS]}
+build=${1:?usage: scripts/run-fuzzers.sh BUILD_DIR [TOTAL_SECONDS]}
 total=${2:-60}
 
 # Shares of the total time. The draw queue target paints and compares the

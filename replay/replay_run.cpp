@@ -1,6 +1,6 @@
 // The replay driver's loop: the same screen_pass that main runs, fed with
 // scripted key events and a fake clock that never sleeps.
-#include "tools/replay_run.h"
+#include "replay/replay_run.h"
 
 #include <SDL.h>
 
@@ -15,7 +15,7 @@
 
 #include "app/screens.h"
 #include "input/input.h"
-#include "tools/replay_trace.h"
+#include "replay/replay_trace.h"
 #include "video/draw_queue.h"
 #include "video/presenter.h"
 

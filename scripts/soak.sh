@@ -5,9 +5,9 @@
 # zuba-soak-check. Reports games played, time taken and the replay driver's
 # peak resident memory at every tenth of the run and at the end.
 #
-#   bash tools/soak.sh [PASSES] [BUILD_DIR]     (defaults: 1000000, build)
-#   bash tools/soak.sh 1000000 build-asan       (the sanitizer build)
-#   bash tools/soak.sh --title [FRAMES] [BUILD_DIR]
+#   bash scripts/soak.sh [PASSES] [BUILD_DIR]     (defaults: 1000000, build)
+#   bash scripts/soak.sh 1000000 build-asan       (the sanitizer build)
+#   bash scripts/soak.sh --title [FRAMES] [BUILD_DIR]
 #       the title screen left alone for FRAMES frames (default 10000000), then
 #       Escape; the trace is sampled every 100 000 passes.
 #

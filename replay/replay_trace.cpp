@@ -1,5 +1,5 @@
 // Builds the replay trace's JSON lines from the modules' state.
-#include "tools/replay_trace.h"
+#include "replay/replay_trace.h"
 
 #include "app/screens.h"
 #include "audio/sounds.h"

@@ -1,6 +1,6 @@
 // Replay script parsing. Any bytes give either a script or an error naming the
 // file and line.
-#include "tools/replay_script.h"
+#include "replay/replay_script.h"
 
 #include <SDL.h>
 
