@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
+#include "replay/replay_run.h"
 #include "video/draw_queue.h"
 #include "video/presenter.h"
 #include "video/sprites.h"
@@ -32,11 +33,6 @@ constexpr int MAX_QUEUE_OPS = 20000;
 std::vector<uint8_t>* sprite_block;
 std::vector<uint32_t>* before;      // the surface before a drain
 std::vector<uint8_t>* drawn;        // 1 where a drained rectangle lies
-uint32_t fake_now;
-
-uint32_t fake_ticks() { return fake_now; }
-void fake_delay(uint32_t ms) { fake_now += ms; }
-const VideoClock FAKE_CLOCK = {fake_ticks, fake_delay};
 
 // The ring's indexes, to compare before and after one call.
 struct RingState {
@@ -205,7 +201,7 @@ void run_op(ByteReader& in, int& queued) {
             break;
         case 6: {  // paced present after some milliseconds, presenting on or off
             uint8_t flags = in.u8();
-            fake_now += in.u8();
+            replay_clock.now += in.u8();
             video_set_presenting(flags & 1);
             bool on = flags & 1;
             checked_drain(
@@ -232,7 +228,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // The dummy window nobody sees is shown at a tenth of its size: the
     // surface stays 2500 x 1300, and each window update costs a third.
     setenv("SDL12COMPAT_WINDOW_SCALING", "0.1", 0);
-    video_set_clock(&FAKE_CLOCK);
+    replay_clock_start(0);
     FUZZ_CHECK(video_init() == 0, "the dummy video driver did not start: %s", SDL_GetError());
     sprite_block = new std::vector<uint8_t>(SPRITE_BYTES);
     for (size_t i = 0; i < SPRITE_BYTES; ++i) (*sprite_block)[i] = uint8_t(i * 7 + 1);

@@ -15,20 +15,6 @@ def write(target, name, data):
         f.write(data)
 
 
-# input: type, device, number, state, value (u16), spare (u16)
-def ev(type_, which=0, number=0, state=0, value=0, spare=0):
-    return struct.pack("<BBBBHH", type_, which, number, state, value & 0xFFFF, spare & 0xFFFF)
-
-
-KEYDOWN, KEYUP, AXIS, BALL, HAT, BDOWN, BUP, QUIT = 2, 3, 7, 8, 9, 10, 11, 12
-write("input", "keys", ev(KEYDOWN, value=ord("z")) + ev(KEYDOWN, value=ord(" ")) + ev(KEYUP, value=ord("z"))
-      + ev(KEYDOWN, value=276) + ev(KEYDOWN, value=275) + ev(KEYUP, value=276) + ev(KEYDOWN, value=27))
-write("input", "joystick0", ev(AXIS, 0, 0, 0, -20001) + ev(AXIS, 0, 1, 0, 20001) + ev(AXIS, 0, 0, 0, -20000)
-      + ev(BDOWN, 0, 7, 1) + ev(BUP, 0, 7, 0) + ev(BDOWN, 0, 9, 1) + ev(BDOWN, 0, 10, 1))
-write("input", "joystick1", ev(AXIS, 1, 0, 0, 32767) + ev(BDOWN, 1, 1, 1) + ev(BUP, 1, 1, 0)
-      + ev(HAT, 1, 0, 0, 1) + ev(BALL, 1, 0, 0, 5, -5) + ev(AXIS, 2, 0, 0, -32768) + ev(QUIT))
-
-
 # draw_queue: opcode then operands
 def fill(x, y, w, h, g):
     return struct.pack("<BhhhhB", 0, x, y, w, h, g)
@@ -65,17 +51,6 @@ write("draw_queue", "edges", fill(-32768, -32768, 32767, 32767, 9) + sprite(2490
       + fill_int(70000, -70000, 100, 100, 3) + sprite(-32768, 0, 32767, 32) + FLUSH)
 write("draw_queue", "full_ring", bulk(3071, 0, 0, 5) + fill(10, 10, 5, 5, 200) + glyph(0, 0, -1)
       + glyph(0, 0, 128) + FLUSH + bulk(4000, 2400, 1290, 15) + present(0, 3) + present(1, 0))
-
-# text: x, y, commands already waiting, then the bytes
-def text(x, y, waiting, s):
-    return struct.pack("<hhH", x, y, waiting) + s
-
-
-write("text", "panel", text(2428, 32, 0, b"SCORE"))
-write("text", "wrap", text(2484, 0, 0, b"AB CD"))
-write("text", "bottom", text(0, 1292, 0, b"X" * 400))
-write("text", "long", text(8, 8, 0, (b"GAME OVER \xc8 zuba-trilo " * 60)[:1200]))
-write("text", "nearly_full", text(0, 0, 3069, b"HELLO"))
 
 # replay scripts
 write("replay_script", "game", b"# start a game, move and fire, then quit\n60 -\n2 fire\n120 left+fire\n"

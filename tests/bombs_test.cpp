@@ -145,22 +145,22 @@ TEST_F(Bombs, ABombHitsBetweenTheCannonsEdgeColumnsButNotOnThem) {
     EXPECT_EQ(game.player_explosion, PLAYER_EXPLOSION_FRAMES);
 }
 
-TEST_F(Bombs, BombsFallThroughABlinkingOrExplodingCannonAndLeaveBelow1275) {
+TEST_F(Bombs, BombsFallThroughABlinkingOrExplodingCannonAndLeavePlayOnlyPastRow1275) {
     for (int exploding : {0, 1}) {
         bombs_reset();
         game.ready_countdown = exploding ? 0 : 1;
         game.player_explosion = exploding ? 5 : 0;
-        place(0, 106, 1261);
+        place(0, 106, 1260);
         std::vector<int> ys;
         while (bomb_state.bombs[0].kind != 0 && ys.size() < 10) {
             draw_queue_reset();
             bombs_update();
             ys.push_back(bomb_state.bombs[0].y);
         }
-        EXPECT_EQ(ys, (std::vector<int>{1264, 1267, 1270, 1273, 1276}));
+        EXPECT_EQ(ys, (std::vector<int>{1263, 1266, 1269, 1272, 1275, 1278}));
         EXPECT_EQ(game.player_explosion, exploding ? 5 : 0);
         EXPECT_TRUE(cues.empty());
-        EXPECT_EQ(queued(), (std::vector<Cmd>{{nullptr, 105, 1273, 3, 8}}));  // only the black-out
+        EXPECT_EQ(queued(), (std::vector<Cmd>{{nullptr, 105, 1275, 3, 8}}));  // only the black-out
     }
 }
 

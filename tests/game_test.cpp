@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "audio/mixer.h"
 #include "audio/sounds.h"
 #include "game/formation.h"
@@ -120,16 +122,24 @@ TEST_F(GameFrameTest, PointsScoredInTheEndingFrameCountTowardTheHiScore) {
     EXPECT_EQ(game.hi_score, 510);
 }
 
-TEST_F(GameFrameTest, LosingACannonRedrawsTheLivesAndTheScoreIsRedrawnOnlyInFramesThatScore) {
-    game.player_explosion = 1;
-    draw_queue_reset();
-    EXPECT_EQ(game_frame(), 1);
-    EXPECT_EQ(game.lives, 1);
-    EXPECT_EQ(count_queued(font_table['1']), 1);
+TEST_F(GameFrameTest, TheGameGoesOnWithoutASpareCannonAndEndsWhenTheLastIsLost) {
+    const int lives_after[] = {1, 0, -1};
+    for (int lives : lives_after) {
+        game.player_explosion = 1;  // the cannon's explosion ends in this frame
+        draw_queue_reset();
+        EXPECT_EQ(game_frame(), lives >= 0 ? 1 : 0) << "lives left " << lives;
+        EXPECT_EQ(game.lives, lives);
+        EXPECT_EQ(count_queued(font_table['0' + std::max(lives, 0)]), lives >= 0 ? 1 : 0) << "the panel's count";
+    }
+}
+
+TEST_F(GameFrameTest, TheScoreIsRedrawnOnlyInFramesThatScore) {
     aim_shot(16, 786);  // into slot 0
+    draw_queue_reset();
     EXPECT_EQ(game_frame(), 1);
     EXPECT_EQ(game.score, 10);
     EXPECT_GT(commands_on_score_row(), 0);
+    draw_queue_reset();
     EXPECT_EQ(game_frame(), 1);
     EXPECT_EQ(commands_on_score_row(), 0);
 }

@@ -56,27 +56,27 @@ TEST_F(Input, EachKeySetsItsBitWhileHeldWhateverTheModifiersAndOtherKeysSetNone)
                                              {SDLK_RIGHT, INPUT_RIGHT}, {SDLK_z, INPUT_A}, {SDLK_SPACE, INPUT_A},
                                              {SDLK_x, INPUT_B}, {SDLK_c, INPUT_C}, {SDLK_v, INPUT_D}};
     for (auto [sym, bit] : keys) {
-        push_key(sym, true, KMOD_LSHIFT | KMOD_LCTRL);
+        replay_push_key(sym, true, KMOD_LSHIFT | KMOD_LCTRL);
         input_poll();
         input_poll();  // held means held: a poll without events keeps the bit
         EXPECT_EQ(input_held(), bit) << sym;
-        push_key(sym, false);
+        replay_push_key(sym, false);
         input_poll();
         EXPECT_EQ(input_held(), 0u) << sym;
     }
-    for (int sym : {int(SDLK_a), int(SDLK_RETURN), int(SDLK_ESCAPE), int(SDLK_q)}) push_key(sym, true);
+    for (int sym : {int(SDLK_a), int(SDLK_RETURN), int(SDLK_ESCAPE), int(SDLK_q)}) replay_push_key(sym, true);
     EXPECT_EQ(words(), (std::vector<uint32_t>{0, 0, 0, 0}));
 }
 
 TEST_F(Input, ReleasingSpaceOrZClearsFireWhileTheOtherIsStillHeld) {
-    push_key(SDLK_SPACE, true);
-    push_key(SDLK_z, true);
+    replay_push_key(SDLK_SPACE, true);
+    replay_push_key(SDLK_z, true);
     input_poll();
     EXPECT_EQ(input_held(), INPUT_A);
-    push_key(SDLK_SPACE, false);
+    replay_push_key(SDLK_SPACE, false);
     input_poll();
     EXPECT_EQ(input_held(), 0u) << "deliberately: one bit for both keys";
-    push_key(SDLK_z, true);
+    replay_push_key(SDLK_z, true);
     input_poll();
     EXPECT_EQ(input_held(), INPUT_A);
 }
@@ -89,7 +89,7 @@ TEST_F(Input, JoystickZeroButtonsShareTheKeyboardWordSoButton7ReleaseClearsAHeld
         push_button(0, b, false);
         EXPECT_EQ(words()[0], 0u) << b;
     }
-    push_key(SDLK_LEFT, true);
+    replay_push_key(SDLK_LEFT, true);
     push_button(0, 7, true);
     push_button(0, 7, false);
     input_poll();
@@ -97,11 +97,11 @@ TEST_F(Input, JoystickZeroButtonsShareTheKeyboardWordSoButton7ReleaseClearsAHeld
 }
 
 TEST_F(Input, StickBitsLiveInTheirOwnWordAndExactly20000CountsAsCentred) {
-    push_key(SDLK_RIGHT, true);
+    replay_push_key(SDLK_RIGHT, true);
     push_axis(0, 0, -32768);
     EXPECT_EQ(words(), (std::vector<uint32_t>{INPUT_RIGHT, 0, INPUT_LEFT, 0}));
     EXPECT_EQ(input_held(), INPUT_LEFT | INPUT_RIGHT);
-    push_key(SDLK_RIGHT, false);
+    replay_push_key(SDLK_RIGHT, false);
     const std::pair<int, uint32_t> axis0[] = {
         {-20000, 0}, {20001, INPUT_RIGHT}, {20000, 0}, {-20001, INPUT_LEFT}};
     for (auto [value, bits] : axis0) {
@@ -132,19 +132,16 @@ TEST_F(Input, TheSecondJoystickChangesOnlyItsOwnWordsAndOtherDevicesNothing) {
 }
 
 TEST_F(Input, QuitIsAskedByWindowCloseEscapeOrQAndLastsOnePoll) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
-    e.type = SDL_QUIT;
-    SDL_PushEvent(&e);
+    replay_push_quit();
     input_poll();
     EXPECT_EQ(input.quit_requested, 1);
     input_poll();
     EXPECT_EQ(input.quit_requested, 0);
     for (int sym : {int(SDLK_ESCAPE), int(SDLK_q)}) {
-        push_key(sym, true);
+        replay_push_key(sym, true);
         input_poll();
         EXPECT_EQ(input.quit_requested, 1) << sym;
-        push_key(sym, false);
+        replay_push_key(sym, false);
         input_poll();
         EXPECT_EQ(input.quit_requested, 0) << sym;
     }
@@ -181,7 +178,7 @@ TEST_F(Input, MouseMovesWhileNobodyPollsCannotCrowdOutAKeyReleaseOrAQuit) {
     // SDL's queue is small; a screen that reads no input for 90 frames must
     // not lose the release of a held key or a close to a moving mouse.
     // Ninety frames of a busy mouse, each frame ending with the loop's pump.
-    push_key(SDLK_LEFT, true);
+    replay_push_key(SDLK_LEFT, true);
     ASSERT_EQ(words()[0], INPUT_LEFT);
     for (int frame = 0; frame < 90; ++frame) {
         for (int i = 0; i < 20; ++i) {
@@ -190,13 +187,8 @@ TEST_F(Input, MouseMovesWhileNobodyPollsCannotCrowdOutAKeyReleaseOrAQuit) {
             e.type = SDL_MOUSEMOTION;
             SDL_PushEvent(&e);
         }
-        if (frame == 40) push_key(SDLK_LEFT, false);
-        if (frame == 50) {
-            SDL_Event quit;
-            std::memset(&quit, 0, sizeof quit);
-            quit.type = SDL_QUIT;
-            SDL_PushEvent(&quit);
-        }
+        if (frame == 40) replay_push_key(SDLK_LEFT, false);
+        if (frame == 50) replay_push_quit();
         input_pump();
         ASSERT_EQ(input.quit_requested, 0) << "a quit waits for the next poll";
     }

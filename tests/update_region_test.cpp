@@ -56,7 +56,7 @@ TEST_F(UpdateRegionTest, EveryPaintedPixelLiesInsideAnUpdatedRectangle) {
             else draw_sprite(x, y, int16_t(w % 65), int16_t(h % 65), bitmap);
         }
         queued = pending_commands();
-        paint_pending();
+        video_flush();
         std::vector<uint8_t> covered = updated_pixels();
         for (const DrawCommand& c : queued) {
             for (int y = std::max<int>(c.y, 0); y < std::min<int>(c.y + c.h, SCREEN_HEIGHT); ++y)
