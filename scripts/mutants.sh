@@ -4,21 +4,25 @@
 # tests until one fails. Prints a table: killed (and by which test) or
 # survived, and "stale" for a fault whose text is no longer found exactly once.
 #
-#   bash scripts/mutants.sh [--half] [--only TEXT] [BUILD_DIR]   (default build-mutants)
+#   bash scripts/mutants.sh [--half] [--only TEXT] [--reuse] [BUILD_DIR]   (default build-mutants)
 #
 # --half plays every other line of the list (the 1st, 3rd, ...), --only the
-# lines that contain TEXT. The exit status is 1 when a fault survives or is
-# stale. The working tree is never touched: the copy lives in BUILD_DIR/src.
+# lines that contain TEXT, --reuse the copy and build of the last run instead
+# of a fresh copy of the working tree. The exit status is 1 when a fault
+# survives or is stale. The working tree is never touched: the copy lives in
+# BUILD_DIR/src, an untouched one in BUILD_DIR/orig.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 half=0
 only=""
+reuse=0
 dir=build-mutants
 while [ $# -gt 0 ]; do
     case $1 in
         --half) half=1 ;;
         --only) only=$2; shift ;;
+        --reuse) reuse=1 ;;
         -*) echo "mutants.sh: unknown option $1" >&2; exit 2 ;;
         *) dir=$1 ;;
     esac
@@ -31,9 +35,12 @@ export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 start=$(date +%s)
 
 # A fresh copy of the tracked and new files, so edits in progress are included.
-rm -rf "$src"
-mkdir -p "$src" "$build"
-git ls-files -co --exclude-standard -z | tar --null -T - -cf - | tar -xf - -C "$src"
+if [ $reuse = 0 ] || [ ! -d "$dir/orig" ]; then
+    rm -rf "$src" "$dir/orig"
+    mkdir -p "$src" "$build"
+    git ls-files -co --exclude-standard -z | tar --null -T - -cf - | tar -xf - -C "$src"
+    cp -a "$src" "$dir/orig"
+fi
 cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUBA_BENCH=OFF >/dev/null || exit 2
 if ! cmake --build "$build" -j "$jobs" >"$dir/build.log" 2>&1; then
     tail -30 "$dir/build.log"
@@ -43,7 +50,7 @@ fi
 
 # The unit test programs, and the quick end-to-end scripts (the minutes-long
 # X and soak tests are left out).
-mapfile -t unit_tests < <(cd "$build/tests" && ls test_* | sort)
+mapfile -t unit_tests < <(cd "$build/tests" && find . -maxdepth 1 -type f -executable -name 'test_*' -printf '%f\n' | sort)
 quick_e2e=(replay_golden startup)
 
 # run_test NAME: 0 when the test passes; otherwise its first failure is in $why.
@@ -86,7 +93,7 @@ print(n)
 EOF
 }
 
-restore() { [ -n "${mutated:-}" ] && cp "$root/$mutated" "$src/$mutated" && touch "$src/$mutated"; mutated=""; }
+restore() { [ -n "${mutated:-}" ] && cp "$dir/orig/$mutated" "$src/$mutated" && touch "$src/$mutated"; mutated=""; }
 trap restore EXIT INT TERM
 
 printf '%-3s %-9s %-52s %s\n' "#" "result" "by test" "fault"
@@ -103,7 +110,7 @@ while IFS=$'\n' read -r line; do
     to=${rest%%$'\t'*} why_broken=${rest#*$'\t'}
     n=$((n + 1))
     label="$file: $why_broken"
-    count=$(mutate "$src/$file" "$from" "$to")
+    count=$(mutate "$src/$file" "$from" "$to" 2>/dev/null || echo 0)
     if [ "$count" != 1 ]; then
         stale=$((stale + 1))
         survivors+=("$line_no stale ($count matches) $label")
@@ -137,7 +144,7 @@ while IFS=$'\n' read -r line; do
         survivors+=("$line_no survived $label")
         printf '%-3s %-9s %-52s %s\n' "$line_no" SURVIVED "-" "$label"
     fi
-done <"$root/scripts/mutants.txt"
+done <"$src/scripts/mutants.txt"
 
 echo
 echo "mutants: $n tried, $planted planted, $killed killed, $survived survived, $stale stale" \

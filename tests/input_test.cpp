@@ -3,7 +3,6 @@
 #include "input/input.h"
 
 #include <SDL.h>
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -145,31 +144,6 @@ TEST_F(Input, QuitIsAskedByWindowCloseEscapeOrQAndLastsOnePoll) {
         input_poll();
         EXPECT_EQ(input.quit_requested, 0) << sym;
     }
-}
-
-// SDL's own virtual joysticks stand in for attached devices, reached through
-// the library behind the SDL 1.2 interface; skipped where it has none.
-TEST(InputJoysticks, OnlyTheFirstTwoOfThreeJoysticksAreOpenedAndShutdownClosesThem) {
-    void* sdl2 = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_GLOBAL);
-    if (!sdl2) GTEST_SKIP() << "no SDL 2 library behind SDL 1.2";
-    auto init2 = reinterpret_cast<int (*)(uint32_t)>(dlsym(sdl2, "SDL_InitSubSystem"));
-    auto attach = reinterpret_cast<int (*)(int, int, int, int)>(dlsym(sdl2, "SDL_JoystickAttachVirtual"));
-    auto quit2 = reinterpret_cast<void (*)(uint32_t)>(dlsym(sdl2, "SDL_QuitSubSystem"));
-    if (!init2 || !attach || !quit2) GTEST_SKIP() << "no virtual joysticks";
-    constexpr uint32_t SDL2_INIT_JOYSTICK = 0x200;
-    ASSERT_EQ(init2(SDL2_INIT_JOYSTICK), 0);
-    for (int i = 0; i < 3; ++i) ASSERT_GE(attach(1, 2, 10, 0), 0);  // game controllers
-    ASSERT_TRUE(start_headless_video());
-    if (SDL_NumJoysticks() == 3) {
-        input_init();
-        EXPECT_TRUE(SDL_JoystickOpened(0) && SDL_JoystickOpened(1));
-        EXPECT_FALSE(SDL_JoystickOpened(2));
-        input_shutdown();
-        EXPECT_FALSE(SDL_JoystickOpened(0) || SDL_JoystickOpened(1));
-        EXPECT_EQ(input.joysticks[0], nullptr);
-    }
-    stop_headless_video();
-    quit2(SDL2_INIT_JOYSTICK);
 }
 
 }  // namespace
