@@ -158,20 +158,6 @@ TEST_F(Bombs, BombsFallThroughABlinkingOrExplodingCannonAndLeavePlayOnlyPastRow1
     }
 }
 
-TEST_F(Bombs, ABombThatBreaksAShieldBlockIsRemovedAndNotDrawnAgain) {
-    shields_layout();
-    draw_queue_reset();
-    place(0, 29, 1233);  // shield 0's block 1: the probe at 1244 is in the upper band
-    bombs_update();
-    EXPECT_EQ(bomb_state.bombs[0].kind, 0);
-    EXPECT_EQ(shields[1].alive, 0);
-    auto q = queued();
-    ASSERT_GE(q.size(), 2u);
-    EXPECT_EQ(q[0], (Cmd{nullptr, 28, 1233, 3, 8}));  // its old place
-    EXPECT_EQ(q[1], (Cmd{nullptr, 28, 1243, 4, 8}));  // the block
-    EXPECT_EQ(count_queued(SPRITE_BOMB_A) + count_queued(SPRITE_BOMB_B) + count_queued(SPRITE_BOMB_C), 0);
-}
-
 TEST_F(Bombs, ABombFalls3PixelsAFrameAlternatingItsKindsTwoPicturesAlsoPastAnim127) {
     struct Case {
         int kind, anim;

@@ -59,18 +59,6 @@ TEST_F(FormationTest, FirstStepMovesSlotZeroFrom16To20AndDrawsEachKindCentredOnI
     EXPECT_TRUE(cues.empty());
 }
 
-TEST_F(FormationTest, FirstSweepEndsAndSoundsOnlyWhenTheCursorWrapsPastSlot8399) {
-    formation.steps_since_note = 1000;
-    for (int i = 0; i < FORMATION_SLOTS - 1; ++i) formation_step();
-    EXPECT_EQ(formation.anim, 0u);
-    EXPECT_TRUE(cues.empty());
-    formation_step();
-    EXPECT_EQ(formation.anim, 1u);
-    EXPECT_EQ(formation.cursor, 0);
-    EXPECT_EQ(cues, (Cues{{VOICE_MARCH, SOUND_MARCH_1}}));
-    EXPECT_EQ(formation.slots[slot(59, 139)].x, 2244);  // kind 4 moves too
-}
-
 TEST_F(FormationTest, DropToExactly1268LandsButTo1264OrASidewaysStepDoesNot) {
     formation.direction = 2;
     formation.slots[0].y = 1260;
@@ -184,19 +172,6 @@ TEST_F(FormationTest, MarchNotesCycle9To12AtSweepEndsAndWait25StepCalls) {
     EXPECT_TRUE(cues.empty());
     formation_step();
     EXPECT_EQ(cues.size(), 1u);
-}
-
-TEST_F(FormationTest, AnEmptyFrontFreezesTheFormationUntilTheNextLayout) {
-    for (int s = 0; s < FRONT_SLOTS; ++s) formation.slots[s].kind = 0;
-    formation_recount_live();
-    formation.cursor = 8399;
-    formation_step();
-    EXPECT_EQ(formation.cursor, -1);
-    uint32_t steps = formation.step_count;
-    int16_t x = formation.slots[8399].x;
-    for (int i = 0; i < 100; ++i) EXPECT_EQ(formation_step(), 0);
-    EXPECT_EQ(formation.step_count, steps);
-    EXPECT_EQ(formation.slots[8399].x, x);
 }
 
 }  // namespace

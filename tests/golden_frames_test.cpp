@@ -23,6 +23,7 @@ std::string fresh_path(const std::string& name) {
 }
 std::string golden_path(const std::string& name) { return source_path("tests/golden/" + name + ".ppm.gz"); }
 
+// The replay driver's SDL runs headless; the new frames go to golden-frames/.
 void use_headless_drivers() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);

@@ -178,17 +178,6 @@ TEST_F(Player, TheSaucerScoresByShotNumberThe5thScoring300) {
     }
 }
 
-TEST_F(Player, OneMoveThatHitsAnInvaderAndTheSaucerScoresBoth) {
-    lone_front_invader(400, 16);
-    saucer.x = 400;
-    saucer.y = SAUCER_Y;
-    ASSERT_EQ(player_fire(400), 0);  // the 1st shot: the saucer is worth 100
-    shot.y = 23;                     // the next move probes row 19
-    EXPECT_EQ(shot_update(), 10 + 100);
-    EXPECT_EQ(saucer.explosion, SAUCER_EXPLOSION_FRAMES);
-    EXPECT_EQ(shot.cooldown, SHOT_COOLDOWN);
-}
-
 TEST_F(Player, TheExplosionShowsPictureBFirstAndLastFor90FramesThenTheCannonBlinks60) {
     game.player_x = 700;
     game.player_explosion = PLAYER_EXPLOSION_FRAMES;

@@ -142,14 +142,6 @@ TEST(ScreenSequence, EscapeInTheSplashQuitsAtItsFirstPollingFrameWithAFullTrace)
     std::remove(trace.c_str());
 }
 
-TEST(ScreenSequence, WindowCloseInTheTitleWaitsForFrame31ThenQuits) {
-    const int title_frame1 = SPLASH_FIRST_PASS + 181;
-    ScriptRun run = run_script(std::to_string(title_frame1 + 17) + " -\n1 close\n100 -\n");
-    EXPECT_TRUE(run.result.quit);
-    ASSERT_EQ(run.passes.size(), size_t(title_frame1 + 31));
-    EXPECT_EQ(run.passes.back().screen_timer, 31);
-}
-
 TEST(ScreenSequence, ATitleLeftAloneForYearsKeepsItsBlinkWithoutOverflowing) {
     ASSERT_TRUE(start_headless_video());
     input_init();
