@@ -32,8 +32,9 @@ TEST_F(Presenter, PresentWaitsOutTheRestOf16MillisecondsSinceTheLastPresent) {
     struct Case {
         uint32_t last, now, wait;  // 0: no wait
     };
-    const Case cases[] = {{1000, 1000, 16}, {1000, 1001, 15},       {1000, 1015, 1},       {1000, 1016, 0},
-                          {1000, 61000, 0}, {0xFFFFFFFAu, 3, 7},    {0xFFFFFFF8u, 8, 0},   {0xFFFFFFFFu, 0xFFFFFFFFu, 16}};
+    const Case cases[] = {{1000, 1000, 16},   {1000, 1001, 15}, {1000, 1015, 1},   {1000, 1016, 0},
+                          {1000, 61000, 0},   {0xFFFFFFFAu, 3, 7}, {0xFFFFFFF8u, 8, 0},
+                          {0xFFFFFFFFu, 0xFFFFFFFFu, 16}};
     video_set_presenting(1);
     for (const Case& c : cases) {
         presenter.last_present_ticks = c.last;
