@@ -120,7 +120,7 @@ TEST(ScreenSequence, FireHeldFromTheStartEndsTheSplashInFrame62AndTheTitleInFram
 }
 
 TEST(ScreenSequence, EscapeInTheSplashQuitsAtItsFirstPollingFrameWithAFullTrace) {
-    std::string trace = testing::TempDir() + "screens_trace.jsonl";
+    std::string trace = std::string(ZUBA_BINARY_DIR) + "/screens_trace.jsonl";
     ReplayOptions options;
     options.trace_path = trace;
     options.trace_every = 25;
