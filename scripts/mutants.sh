@@ -100,7 +100,8 @@ EOF
 }
 
 restore() { [ -n "${mutated:-}" ] && cp "$dir/orig/$mutated" "$src/$mutated" && touch "$src/$mutated"; mutated=""; }
-trap restore EXIT INT TERM
+trap restore EXIT
+trap 'restore; exit 130' INT TERM
 
 printf '%-3s %-9s %-52s %s\n' "#" "result" "by test" "fault"
 n=0 planted=0 killed=0 survived=0 stale=0 line_no=0
