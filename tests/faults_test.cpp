@@ -23,6 +23,7 @@
 #include "tests/test_support.h"
 #include "replay/replay_run.h"
 #include "replay/replay_trace.h"
+#include "replay/world_state.h"
 #include "video/draw_queue.h"
 #include "video/presenter.h"
 #include "video/sprites.h"
@@ -211,20 +212,8 @@ void push_joystick_noise(uint64_t pass) {
     push_event(e);
 }
 
-// Every module's state as at program start, so two runs in one process begin
-// alike.
-void zero_game_state() {
-    std::memset(&game, 0, sizeof game);
-    std::memset(&screens, 0, sizeof screens);
-    std::memset(&shot, 0, sizeof shot);
-    std::memset(&saucer, 0, sizeof saucer);
-    std::memset(&formation, 0, sizeof formation);
-    std::memset(&bomb_state, 0, sizeof bomb_state);
-    std::memset(&shields, 0, sizeof shields);
-}
-
 std::vector<std::string> traced_run(const std::string& script, bool noise) {
-    zero_game_state();
+    world_reset();  // both runs begin alike
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     std::vector<std::string> lines;

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -22,6 +21,7 @@
 #include "game/shields.h"
 #include "input/input.h"
 #include "replay/replay_script.h"
+#include "replay/world_state.h"
 #include "video/presenter.h"
 
 namespace {
@@ -31,38 +31,11 @@ uint32_t ticks() { return now; }
 void delay(uint32_t ms) { now += ms; }
 const VideoClock CLOCK = {ticks, delay};
 
-struct Snapshot {
-    GameSession game;
-    PlayerShot shot;
-    BombState bombs;
-    Formation formation;
-    ShieldBlock shields[SHIELD_BLOCKS];
-    Saucer saucer;
-    InputState input;
-    Screens screens;
-};
-Snapshot* take(int level = 0) {
-    static Snapshot levels[8];
-    Snapshot& s = levels[level];
-    s.game = game;
-    s.shot = shot;
-    s.bombs = bomb_state;
-    s.formation = formation;
-    std::memcpy(s.shields, shields, sizeof shields);
-    s.saucer = saucer;
-    s.input = input;
-    s.screens = screens;
-    return &s;
-}
-void restore(const Snapshot& s) {
-    game = s.game;
-    shot = s.shot;
-    bomb_state = s.bombs;
-    formation = s.formation;
-    std::memcpy(shields, s.shields, sizeof shields);
-    saucer = s.saucer;
-    input = s.input;
-    screens = s.screens;
+// Play-ahead copies of the world, one per depth of the dodge search.
+WorldState* take(int level = 0) {
+    static WorldState levels[8];
+    world_save(levels[level]);
+    return &levels[level];
 }
 
 uint32_t to_game_bits(uint32_t keys) {
@@ -79,7 +52,7 @@ struct ShotOutcome {
     bool breaks_block;
 };
 ShotOutcome try_fire() {
-    Snapshot* s = take();
+    WorldState* s = take();
     const int score0 = game.score, blocks0 = shields_count_alive();
     ShotOutcome out{0, false};
     input.buttons[0] = INPUT_A;
@@ -89,7 +62,7 @@ ShotOutcome try_fire() {
     for (int f = 0; f < 330 && shot.active && game.shots_fired == fired; ++f) game_frame();
     out.points = game.score - score0;
     out.breaks_block = shields_count_alive() < blocks0;
-    restore(*s);
+    world_restore(*s);
     return out;
 }
 
@@ -186,7 +159,7 @@ int clear_lane_near(int px, int reach) {
 // Whether the cannon is hit within `frames` frames when it holds `first` for
 // one frame and `then` afterwards. Played ahead on a snapshot.
 bool hit_ahead(uint32_t first, uint32_t then, int frames) {
-    Snapshot* s = take();
+    WorldState* s = take();
     bool hit = false;
     for (int f = 0; f < frames && !hit; ++f) {
         input.buttons[0] = to_game_bits(f == 0 ? first : then);
@@ -194,7 +167,7 @@ bool hit_ahead(uint32_t first, uint32_t then, int frames) {
         if (game_frame() == 0 || game.player_explosion > 0 || game.lives < lives) hit = true;
     }
     input.buttons[0] = 0;
-    restore(*s);
+    world_restore(*s);
     return hit;
 }
 
@@ -202,7 +175,7 @@ bool hit_ahead(uint32_t first, uint32_t then, int frames) {
 // left or right; the first leg starts with `first`) keeps the cannon whole.
 bool escape_exists(uint32_t first, int leg) {
     if (leg == DODGE_LEGS) return true;
-    Snapshot* s = take(leg + 1);
+    WorldState* s = take(leg + 1);
     const uint32_t tries[4] = {first, 0, REPLAY_LEFT, REPLAY_RIGHT};
     for (int t = leg == 0 ? 0 : 1; t < 4; ++t) {
         bool hit = false;
@@ -212,7 +185,7 @@ bool escape_exists(uint32_t first, int leg) {
             if (game_frame() == 0 || game.player_explosion > 0 || game.lives < lives) hit = true;
         }
         const bool ok = !hit && escape_exists(0, leg + 1);
-        restore(*s);
+        world_restore(*s);
         if (ok) return true;
         if (leg == 0) break;  // the first leg is the move asked about
     }
