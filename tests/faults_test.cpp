@@ -86,7 +86,7 @@ TEST(CrowdedFrame, TheSurplusIsDroppedWhatWasQueuedPaintsIntactAndTheNextDrainIs
     EXPECT_EQ(draw_queue.write_index, write);
 
     // The drain paints the 3071 in full and nothing of the surplus.
-    EXPECT_EQ(video_flush(), DRAW_OK);
+    video_flush();
     EXPECT_EQ(draw_queue.pending, 0);
     EXPECT_EQ(draw_queue.read_index, write);
     int wrong = 0;
@@ -269,7 +269,7 @@ protected:
     }
     // One title frame; what it queued: 'P' for the prompt, ' ' for the
     // blanks, 0 for nothing.
-    static char step(int& result) {
+    static char step(ScreenStep& result) {
         result = screen_title_step();
         std::vector<DrawCommand> q = pending_commands();
         if (q.empty()) return 0;
@@ -294,10 +294,10 @@ TEST_F(TitleAtTheLimit, TheSlowBlinkKeepsItsRhythmPastTheLargestCount) {
         screens.start_countdown = 0;
         long long t = start;
         for (int i = 0; i < 300; ++i) {
-            int result = 0;
+            ScreenStep result;
             const char queued = step(result);
             ++t;
-            ASSERT_EQ(result, 1);
+            ASSERT_TRUE(result == ScreenStep::STAYS);
             const char expected = t % 60 == 0 ? 'P' : t % 30 == 0 ? ' ' : 0;
             ASSERT_EQ(queued, expected) << "start " << start << " frame " << i;
             ASSERT_EQ(screens.screen_timer % 60, int(t % 60));
@@ -312,15 +312,16 @@ TEST_F(TitleAtTheLimit, APressAtTheLargestCountStillStartsTheGameAfter90FramesBl
         screens.start_countdown = 0;
         press_fire();
         std::string blink;
-        int frames = 0, result = 1;
-        while (result == 1 && frames < 200) {
+        int frames = 0;
+        ScreenStep result = ScreenStep::STAYS;
+        while (result == ScreenStep::STAYS && frames < 200) {
             const char queued = step(result);
             blink += queued ? queued : '.';
             ++frames;
             ASSERT_GE(screens.screen_timer, 0);
         }
         EXPECT_EQ(frames, 90) << "start " << start;
-        EXPECT_EQ(result, 0);
+        EXPECT_TRUE(result == ScreenStep::ENDS);
         // After the press frame the prompt is redrawn every second frame,
         // prompt and blanks in turn.
         const std::string after = blink.substr(1);
