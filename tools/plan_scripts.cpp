@@ -1,6 +1,7 @@
-// Writes the replay scripts of tests/replay/ by playing the real game logic
-// without a window: a simple player that waits, or that walks to front
-// invaders and fires, intercepts the saucer, or walks under bombs to lose its
+// zuba-plan-scripts: writes the replay scripts of tests/replay/ and the timed
+// demo's scripts of bench/ by playing the real game logic without a window: a
+// simple player that waits, or that walks to front invaders and fires,
+// intercepts the saucer, dodges bombs, or walks under bombs to lose its
 // cannons. Built as build/zuba-plan-scripts; run from the source tree:
 //   build/zuba-plan-scripts tests/replay
 // With a second directory it writes the timed-demo scripts there instead (all,
@@ -396,7 +397,7 @@ void write_bench_scripts(const std::string& dir, const std::string& note, const 
 
 int main(int argc, char** argv) {
     const std::string dir = argc > 1 ? argv[1] : ".";
-    const std::string note = "# Written by tests/replay/plan_scripts.cpp; lines are '<passes> <keys>'.\n";
+    const std::string note = "# Written by tools/plan_scripts.cpp (zuba-plan-scripts); lines are '<passes> <keys>'.\n";
     if (argc > 2) {
         write_bench_scripts(argv[2], note, argc > 3 ? argv[3] : "");
         return 0;
