@@ -1,8 +1,8 @@
 // The game's world in one place: every module's state record, saved,
 // restored and reset together, and the fields of it that the replay trace
-// shows. A new module record goes into WORLD_MODULES (world_state.cpp) and
-// WorldState; a new field the trace should show goes into WORLD_TRACE_FIELDS.
-// Nothing else lists them.
+// shows. A new module record goes into WorldState and world_each_module
+// (world_state.cpp); a new field the trace should show goes into
+// WORLD_TRACE_FIELDS. Nothing else lists them.
 #pragma once
 #include <cstdint>
 
