@@ -23,6 +23,7 @@
 #include "tests/test_support.h"
 #include "replay/replay_run.h"
 #include "replay/replay_trace.h"
+#include "replay/world_state.h"
 #include "video/draw_queue.h"
 #include "video/presenter.h"
 #include "video/sprites.h"
@@ -85,7 +86,7 @@ TEST(CrowdedFrame, TheSurplusIsDroppedWhatWasQueuedPaintsIntactAndTheNextDrainIs
     EXPECT_EQ(draw_queue.write_index, write);
 
     // The drain paints the 3071 in full and nothing of the surplus.
-    EXPECT_EQ(video_flush(), DRAW_OK);
+    video_flush();
     EXPECT_EQ(draw_queue.pending, 0);
     EXPECT_EQ(draw_queue.read_index, write);
     int wrong = 0;
@@ -211,20 +212,8 @@ void push_joystick_noise(uint64_t pass) {
     push_event(e);
 }
 
-// Every module's state as at program start, so two runs in one process begin
-// alike.
-void zero_game_state() {
-    std::memset(&game, 0, sizeof game);
-    std::memset(&screens, 0, sizeof screens);
-    std::memset(&shot, 0, sizeof shot);
-    std::memset(&saucer, 0, sizeof saucer);
-    std::memset(&formation, 0, sizeof formation);
-    std::memset(&bomb_state, 0, sizeof bomb_state);
-    std::memset(&shields, 0, sizeof shields);
-}
-
 std::vector<std::string> traced_run(const std::string& script, bool noise) {
-    zero_game_state();
+    world_reset();  // both runs begin alike
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     std::vector<std::string> lines;
@@ -280,7 +269,7 @@ protected:
     }
     // One title frame; what it queued: 'P' for the prompt, ' ' for the
     // blanks, 0 for nothing.
-    static char step(int& result) {
+    static char step(ScreenStep& result) {
         result = screen_title_step();
         std::vector<DrawCommand> q = pending_commands();
         if (q.empty()) return 0;
@@ -305,10 +294,10 @@ TEST_F(TitleAtTheLimit, TheSlowBlinkKeepsItsRhythmPastTheLargestCount) {
         screens.start_countdown = 0;
         long long t = start;
         for (int i = 0; i < 300; ++i) {
-            int result = 0;
+            ScreenStep result;
             const char queued = step(result);
             ++t;
-            ASSERT_EQ(result, 1);
+            ASSERT_TRUE(result == ScreenStep::STAYS);
             const char expected = t % 60 == 0 ? 'P' : t % 30 == 0 ? ' ' : 0;
             ASSERT_EQ(queued, expected) << "start " << start << " frame " << i;
             ASSERT_EQ(screens.screen_timer % 60, int(t % 60));
@@ -323,15 +312,16 @@ TEST_F(TitleAtTheLimit, APressAtTheLargestCountStillStartsTheGameAfter90FramesBl
         screens.start_countdown = 0;
         press_fire();
         std::string blink;
-        int frames = 0, result = 1;
-        while (result == 1 && frames < 200) {
+        int frames = 0;
+        ScreenStep result = ScreenStep::STAYS;
+        while (result == ScreenStep::STAYS && frames < 200) {
             const char queued = step(result);
             blink += queued ? queued : '.';
             ++frames;
             ASSERT_GE(screens.screen_timer, 0);
         }
         EXPECT_EQ(frames, 90) << "start " << start;
-        EXPECT_EQ(result, 0);
+        EXPECT_TRUE(result == ScreenStep::ENDS);
         // After the press frame the prompt is redrawn every second frame,
         // prompt and blanks in turn.
         const std::string after = blink.substr(1);

@@ -69,7 +69,7 @@ TEST(MixerThreads, SoundsStartedAndStoppedAsFastAsPossibleNeverMeetAMixPassHalfw
             ++checks;
         }
     }
-    EXPECT_EQ(audio_shutdown(), 0);
+    audio_shutdown();
     SDL_Quit();
     unsetenv("SDL_DISKAUDIOFILE");
     unsetenv("SDL_DISKAUDIODELAY");
