@@ -41,24 +41,22 @@ void end_building() {
 
 }  // namespace
 
-int screen_splash_begin() {
+void screen_splash_begin() {
     begin_building();
     draw_sprite(SPLASH_X, SPLASH_Y, IMAGE_SPLASH_W, IMAGE_SPLASH_H, IMAGE_SPLASH);
     end_building();
     screens.screen_timer = SPLASH_FRAMES;
-    return 0;
 }
 
-int screen_title_begin() {
+void screen_title_begin() {
     begin_building();
     draw_sprite(TITLE_X, TITLE_Y, IMAGE_TITLE_W, IMAGE_TITLE_H, IMAGE_TITLE);
     end_building();
     screens.screen_timer = 0;
     screens.start_countdown = 0;
-    return 0;
 }
 
-int screen_title_step() {
+ScreenStep screen_title_step() {
     video_present();
     // The blink phase counts up. A title screen left alone for more than a
     // year would overflow it, so far out it steps back by a whole number of
@@ -76,15 +74,15 @@ int screen_title_step() {
             sound_play(VOICE_MARCH, SOUND_START);
         }
     }
-    if (screens.start_countdown <= 0) return 1;
+    if (screens.start_countdown <= 0) return ScreenStep::STAYS;
     // Jump the phase to the next multiple of 15: the prompt now blinks two
     // frames on, two off, and no input is read until the game begins.
     screens.screen_timer = (t / COUNTDOWN_BLINK) * COUNTDOWN_BLINK + COUNTDOWN_BLINK - 1;
     screens.start_countdown -= 1;
-    return screens.start_countdown > 0 ? 1 : 0;
+    return screens.start_countdown > 0 ? ScreenStep::STAYS : ScreenStep::ENDS;
 }
 
-int screen_game_over_begin(int score, int hi_score) {
+void screen_game_over_begin(int score, int hi_score) {
     begin_building();
     draw_text(GAME_OVER_X, GAME_OVER_Y, "GAME OVER");
     video_flush();
@@ -99,10 +97,9 @@ int screen_game_over_begin(int score, int hi_score) {
     voice_stop(VOICE_PLAYER);
     voice_stop(VOICE_HIT);
     voice_stop(VOICE_SAUCER);
-    return 0;
 }
 
-int screen_timed_wait(int threshold) {
+ScreenStep screen_timed_wait(int threshold) {
     video_present();
     int t = screens.screen_timer;
     if (t >= threshold) {
@@ -113,7 +110,7 @@ int screen_timed_wait(int threshold) {
         input_poll();
         screens.screen_timer = (input_held() & INPUT_A) ? 0 : t - 1;
     }
-    return screens.screen_timer < 1 ? 1 : 0;
+    return screens.screen_timer < 1 ? ScreenStep::ENDS : ScreenStep::STAYS;
 }
 
 int app_startup() {
@@ -135,14 +132,14 @@ void screen_pass() {
             screens.state = SCREEN_SPLASH_WAIT;
             break;
         case SCREEN_SPLASH_WAIT:
-            if (screen_timed_wait(SPLASH_THRESHOLD)) screens.state = SCREEN_TITLE_BEGIN;
+            if (screen_timed_wait(SPLASH_THRESHOLD) == ScreenStep::ENDS) screens.state = SCREEN_TITLE_BEGIN;
             break;
         case SCREEN_TITLE_BEGIN:
             screen_title_begin();
             screens.state = SCREEN_TITLE_WAIT;
             break;
         case SCREEN_TITLE_WAIT:
-            if (screen_title_step() == 0) screens.state = SCREEN_GAME_BEGIN;
+            if (screen_title_step() == ScreenStep::ENDS) screens.state = SCREEN_GAME_BEGIN;
             break;
         case SCREEN_GAME_BEGIN:
             game_begin();
@@ -156,7 +153,7 @@ void screen_pass() {
             screens.state = SCREEN_GAME_OVER_WAIT;
             break;
         case SCREEN_GAME_OVER_WAIT:
-            if (screen_timed_wait(GAME_OVER_THRESHOLD)) screens.state = SCREEN_SPLASH_BEGIN;
+            if (screen_timed_wait(GAME_OVER_THRESHOLD) == ScreenStep::ENDS) screens.state = SCREEN_SPLASH_BEGIN;
             break;
     }
     input_pump();

@@ -29,12 +29,18 @@ struct Screens {
 
 extern Screens screens;
 
-int screen_splash_begin();
-int screen_title_begin();
-int screen_title_step();
-int screen_game_over_begin(int score, int hi_score);
-// One frame of the splash or game-over wait; 1 when the wait has ended.
-int screen_timed_wait(int threshold);
+// What one frame of a waiting screen decided.
+enum class ScreenStep { STAYS, ENDS };
+
+void screen_splash_begin();
+void screen_title_begin();
+// One frame of the title: the blinking prompt and, once pressed, the start
+// countdown; ENDS on the frame the countdown runs out.
+ScreenStep screen_title_step();
+void screen_game_over_begin(int score, int hi_score);
+// One frame of the splash or game-over wait; ENDS when the wait has run out
+// or the button cut it short.
+ScreenStep screen_timed_wait(int threshold);
 
 // Starts video, input and sound; 1 when video could not start.
 int app_startup();

@@ -144,7 +144,7 @@ void voice_stop(int voice) {
     sound_report_cue(voice, 0);
 }
 
-int audio_shutdown() {
+void audio_shutdown() {
     if (mixer.device_open) {
         SDL_CloseAudio();  // no callback runs after this
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -154,5 +154,4 @@ int audio_shutdown() {
         v.remaining = 0;
         v.loop = 0;
     }
-    return 0;
 }

@@ -30,7 +30,8 @@ struct Mixer {
 extern Mixer mixer;
 
 int audio_init();
-int audio_shutdown();
+// Closes the device and silences every voice.
+void audio_shutdown();
 void voice_start(int voice, const uint8_t* samples, int32_t length);
 void voice_stop(int voice);
 void mixer_callback(void* userdata, uint8_t* stream, int len);

@@ -1,15 +1,10 @@
-// Builds the replay trace's JSON lines from the modules' state.
+// Builds the replay trace's JSON lines from the fields of the world state.
 #include "replay/replay_trace.h"
 
-#include "app/screens.h"
+#include <charconv>
+
 #include "audio/sounds.h"
-#include "game/bombs.h"
-#include "game/formation.h"
-#include "game/game.h"
-#include "game/player.h"
-#include "game/saucer.h"
-#include "game/shields.h"
-#include "input/input.h"
+#include "replay/world_state.h"
 
 TraceCues trace_cues;
 
@@ -25,11 +20,39 @@ void record_cue(int voice, int id) {
     trace_cues.count += 1;
 }
 
-void field(std::string& out, const char* key, long long value) {
+// Appended piece by piece: no temporaries, one buffer that grows once.
+template <typename Number>
+void append_number(std::string& out, Number value) {
+    char digits[24];
+    const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, r.ptr);
+}
+
+void append_key(std::string& out, const char* key) {
     out += ",\"";
     out += key;
     out += "\":";
-    out += std::to_string(value);
+}
+
+// [[a,b,..],[..]] of the items the field does not leave out.
+void append_list(std::string& out, const TraceField& f) {
+    out += '[';
+    bool first = true;
+    const int length = f.list_length();
+    for (int i = 0; i < length; ++i) {
+        int64_t values[TRACE_TUPLE_MAX];
+        const int n = f.list_item(i, values);
+        if (n == 0) continue;
+        if (!first) out += ',';
+        first = false;
+        out += '[';
+        for (int k = 0; k < n; ++k) {
+            if (k) out += ',';
+            append_number(out, values[k]);
+        }
+        out += ']';
+    }
+    out += ']';
 }
 
 }  // namespace
@@ -45,56 +68,15 @@ std::string trace_line(uint64_t pass, int state) {
     std::string out;
     out.reserve(512);
     out += "{\"pass\":";
-    out += std::to_string(pass);
-    field(out, "state", state);
-    field(out, "score", game.score);
-    field(out, "hi_score", game.hi_score);
-    field(out, "lives", game.lives);
-    field(out, "shots_fired", game.shots_fired);
-    field(out, "player_x", game.player_x);
-    field(out, "fire_latch", game.fire_latch);
-    field(out, "player_explosion", game.player_explosion);
-    field(out, "ready_countdown", game.ready_countdown);
-    field(out, "screen_timer", screens.screen_timer);
-    field(out, "start_countdown", screens.start_countdown);
-    field(out, "shot_active", shot.active);
-    field(out, "shot_x", shot.x);
-    field(out, "shot_y", shot.y);
-    field(out, "shot_cooldown", shot.cooldown);
-    field(out, "saucer_x", saucer.x);
-    field(out, "saucer_y", saucer.y);
-    field(out, "saucer_direction", saucer.direction);
-    field(out, "saucer_steps_left", saucer.steps_left);
-    field(out, "saucer_countdown", saucer.countdown);
-    field(out, "saucer_explosion", saucer.explosion);
-    field(out, "cursor", formation.cursor);
-    field(out, "direction", formation.direction);
-    field(out, "anim", formation.anim);
-    field(out, "explosion_steps", formation.explosion_steps);
-    field(out, "step_count", formation.step_count);
-    field(out, "bomb_timer", formation.bomb_timer);
-    field(out, "note_index", formation.note_index);
-    field(out, "live_front", formation_count_live());
-    field(out, "bomb_counter", bomb_state.bomb_counter);
-    out += ",\"bombs\":[";
-    bool first = true;
-    for (int i = 0; i < BOMB_SLOTS; ++i) {
-        const Bomb& b = bomb_state.bombs[i];
-        if (b.kind == 0) continue;
-        if (!first) out += ",";
-        first = false;
-        out += "[" + std::to_string(i) + "," + std::to_string(b.x) + "," + std::to_string(b.y) + "," +
-               std::to_string(b.kind) + "," + std::to_string(b.anim) + "]";
+    append_number(out, pass);
+    append_key(out, "state");
+    append_number(out, state);
+    for (int i = 0; i < WORLD_TRACE_FIELD_COUNT; ++i) {
+        const TraceField& f = WORLD_TRACE_FIELDS[i];
+        append_key(out, f.name);
+        if (f.number) append_number(out, f.number());
+        else append_list(out, f);
     }
-    out += "]";
-    field(out, "shields_alive", shields_count_alive());
-    out += ",\"cues\":[";
-    for (int i = 0; i < trace_cues.count; ++i) {
-        if (i) out += ",";
-        out += "[" + std::to_string(trace_cues.voice[i]) + "," + std::to_string(trace_cues.id[i]) + "]";
-    }
-    out += "]";
-    field(out, "quit", input.quit_requested);
     out += "}\n";
     return out;
 }

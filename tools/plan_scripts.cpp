@@ -1,6 +1,7 @@
-// Writes the replay scripts of tests/replay/ by playing the real game logic
-// without a window: a simple player that waits, or that walks to front
-// invaders and fires, intercepts the saucer, or walks under bombs to lose its
+// zuba-plan-scripts: writes the replay scripts of tests/replay/ and the timed
+// demo's scripts of bench/ by playing the real game logic without a window: a
+// simple player that waits, or that walks to front invaders and fires,
+// intercepts the saucer, dodges bombs, or walks under bombs to lose its
 // cannons. Built as build/zuba-plan-scripts; run from the source tree:
 //   build/zuba-plan-scripts tests/replay
 // With a second directory it writes the timed-demo scripts there instead (all,
@@ -9,7 +10,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -21,48 +21,18 @@
 #include "game/saucer.h"
 #include "game/shields.h"
 #include "input/input.h"
+#include "replay/replay_run.h"
 #include "replay/replay_script.h"
+#include "replay/world_state.h"
 #include "video/presenter.h"
 
 namespace {
 
-uint32_t now = 0;
-uint32_t ticks() { return now; }
-void delay(uint32_t ms) { now += ms; }
-const VideoClock CLOCK = {ticks, delay};
-
-struct Snapshot {
-    GameSession game;
-    PlayerShot shot;
-    BombState bombs;
-    Formation formation;
-    ShieldBlock shields[SHIELD_BLOCKS];
-    Saucer saucer;
-    InputState input;
-    Screens screens;
-};
-Snapshot* take(int level = 0) {
-    static Snapshot levels[8];
-    Snapshot& s = levels[level];
-    s.game = game;
-    s.shot = shot;
-    s.bombs = bomb_state;
-    s.formation = formation;
-    std::memcpy(s.shields, shields, sizeof shields);
-    s.saucer = saucer;
-    s.input = input;
-    s.screens = screens;
-    return &s;
-}
-void restore(const Snapshot& s) {
-    game = s.game;
-    shot = s.shot;
-    bomb_state = s.bombs;
-    formation = s.formation;
-    std::memcpy(shields, s.shields, sizeof shields);
-    saucer = s.saucer;
-    input = s.input;
-    screens = s.screens;
+// Play-ahead copies of the world, one per depth of the dodge search.
+WorldState* take(int level = 0) {
+    static WorldState levels[8];
+    world_save(levels[level]);
+    return &levels[level];
 }
 
 uint32_t to_game_bits(uint32_t keys) {
@@ -79,7 +49,7 @@ struct ShotOutcome {
     bool breaks_block;
 };
 ShotOutcome try_fire() {
-    Snapshot* s = take();
+    WorldState* s = take();
     const int score0 = game.score, blocks0 = shields_count_alive();
     ShotOutcome out{0, false};
     input.buttons[0] = INPUT_A;
@@ -89,7 +59,7 @@ ShotOutcome try_fire() {
     for (int f = 0; f < 330 && shot.active && game.shots_fired == fired; ++f) game_frame();
     out.points = game.score - score0;
     out.breaks_block = shields_count_alive() < blocks0;
-    restore(*s);
+    world_restore(*s);
     return out;
 }
 
@@ -186,7 +156,7 @@ int clear_lane_near(int px, int reach) {
 // Whether the cannon is hit within `frames` frames when it holds `first` for
 // one frame and `then` afterwards. Played ahead on a snapshot.
 bool hit_ahead(uint32_t first, uint32_t then, int frames) {
-    Snapshot* s = take();
+    WorldState* s = take();
     bool hit = false;
     for (int f = 0; f < frames && !hit; ++f) {
         input.buttons[0] = to_game_bits(f == 0 ? first : then);
@@ -194,7 +164,7 @@ bool hit_ahead(uint32_t first, uint32_t then, int frames) {
         if (game_frame() == 0 || game.player_explosion > 0 || game.lives < lives) hit = true;
     }
     input.buttons[0] = 0;
-    restore(*s);
+    world_restore(*s);
     return hit;
 }
 
@@ -202,7 +172,7 @@ bool hit_ahead(uint32_t first, uint32_t then, int frames) {
 // left or right; the first leg starts with `first`) keeps the cannon whole.
 bool escape_exists(uint32_t first, int leg) {
     if (leg == DODGE_LEGS) return true;
-    Snapshot* s = take(leg + 1);
+    WorldState* s = take(leg + 1);
     const uint32_t tries[4] = {first, 0, REPLAY_LEFT, REPLAY_RIGHT};
     for (int t = leg == 0 ? 0 : 1; t < 4; ++t) {
         bool hit = false;
@@ -212,7 +182,7 @@ bool escape_exists(uint32_t first, int leg) {
             if (game_frame() == 0 || game.player_explosion > 0 || game.lives < lives) hit = true;
         }
         const bool ok = !hit && escape_exists(0, leg + 1);
-        restore(*s);
+        world_restore(*s);
         if (ok) return true;
         if (leg == 0) break;  // the first leg is the move asked about
     }
@@ -351,7 +321,10 @@ struct Planner {
             while (j < keys.size() && keys[j] == keys[i]) ++j;
             std::string k;
             for (int b = 0; b < REPLAY_KEY_COUNT; ++b)
-                if (keys[i] & (1u << b)) k += (k.empty() ? "" : "+") + std::string(NAMES[b]);
+                if (keys[i] & (1u << b)) {
+                    if (!k.empty()) k += '+';
+                    k += NAMES[b];
+                }
             std::fprintf(f, "%zu %s\n", j - i, k.empty() ? "-" : k.c_str());
             i = j;
         }
@@ -360,8 +333,7 @@ struct Planner {
 };
 
 void fresh_run() {
-    now = 0;
-    video_set_clock(&CLOCK);
+    replay_clock_start(0);
     screens.state = SCREEN_RESET_HISCORE;
     input = InputState{};
 }
@@ -423,7 +395,7 @@ void write_bench_scripts(const std::string& dir, const std::string& note, const 
 
 int main(int argc, char** argv) {
     const std::string dir = argc > 1 ? argv[1] : ".";
-    const std::string note = "# Written by tests/replay/plan_scripts.cpp; lines are '<passes> <keys>'.\n";
+    const std::string note = "# Written by tools/plan_scripts.cpp (zuba-plan-scripts); lines are '<passes> <keys>'.\n";
     if (argc > 2) {
         write_bench_scripts(argv[2], note, argc > 3 ? argv[3] : "");
         return 0;

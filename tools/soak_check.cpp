@@ -15,23 +15,23 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string>
+
+#include "app/screens.h"
+#include "audio/mixer.h"
+#include "audio/sounds.h"
+#include "game/bombs.h"
+#include "game/formation.h"
+#include "game/game.h"
+#include "game/player.h"
+#include "game/shields.h"
 
 namespace {
 
 // The game's own limits, as the trace shows them.
-constexpr long long STATE_MAX = 8;
-constexpr long long STATE_GAME_BEGIN = 5;
-constexpr long long STATE_GAME_RUN = 6;
-constexpr long long STATE_GAME_OVER_BEGIN = 7;
-constexpr long long LIVES_MIN = -1, LIVES_MAX = 2;
-constexpr long long BOMB_SLOTS = 128;
-constexpr long long BOMB_LEAVE_Y = 1275;
-constexpr long long FRONT_SLOTS = 840;
-constexpr long long SHIELD_BLOCKS = 480;
-constexpr long long PLAYER_X_MIN = 1, PLAYER_X_MAX = 2406;
-constexpr long long VOICE_COUNT = 4;
-constexpr long long SOUND_COUNT = 12;
+constexpr long long LIVES_MIN = -1;  // the last cannon lost: the game ends
+constexpr long long SCORE_MAX = std::numeric_limits<int32_t>::max();
 
 struct Totals {
     unsigned long long lines = 0;
@@ -125,22 +125,22 @@ void check_line(const char* line, Totals& t, Previous& prev) {
     const long long quit = need(line, pass, "quit");
     const long long screen_timer = need(line, pass, "screen_timer");
 
-    in_range(pass, "state", state, 0, STATE_MAX);
-    in_range(pass, "lives", lives, LIVES_MIN, LIVES_MAX);
+    in_range(pass, "state", state, SCREEN_RESET_HISCORE, SCREEN_GAME_OVER_WAIT);
+    in_range(pass, "lives", lives, LIVES_MIN, START_LIVES);
     in_range(pass, "live_front", live_front, 0, FRONT_SLOTS);
     in_range(pass, "shields_alive", shields_alive, 0, SHIELD_BLOCKS);
-    in_range(pass, "score", score, 0, 2147483647);
+    in_range(pass, "score", score, 0, SCORE_MAX);
     in_range(pass, "quit", quit, 0, 1);
     if (prev.any && hi_score < prev.hi_score) fail(pass, "the hi-score went down");
-    if (state >= STATE_GAME_OVER_BEGIN && hi_score < score)
+    if (state >= SCREEN_GAME_OVER_BEGIN && hi_score < score)
         fail(pass, "after the game the hi-score " + std::to_string(hi_score) + " is below the score " +
                        std::to_string(score));
 
     // A game: from its set-up pass through its last game pass.
-    const bool game_pass = state == STATE_GAME_BEGIN || state == STATE_GAME_RUN;
-    const bool new_game = state == STATE_GAME_BEGIN || (state == STATE_GAME_RUN && !prev.in_game);
+    const bool game_pass = state == SCREEN_GAME_BEGIN || state == SCREEN_GAME_RUN;
+    const bool new_game = state == SCREEN_GAME_BEGIN || (state == SCREEN_GAME_RUN && !prev.in_game);
     if (new_game) t.games_begun += 1;
-    if (state == STATE_GAME_OVER_BEGIN || (prev.in_game && prev.state == STATE_GAME_RUN && !game_pass))
+    if (state == SCREEN_GAME_OVER_BEGIN || (prev.in_game && prev.state == SCREEN_GAME_RUN && !game_pass))
         t.games_over += 1;
     if (game_pass && !new_game) {
         if (score < prev.score)
@@ -148,7 +148,7 @@ void check_line(const char* line, Totals& t, Previous& prev) {
                            std::to_string(score));
         if (shots_fired < prev.shots_fired) fail(pass, "the shot count went down within a game");
     }
-    if (state == STATE_GAME_RUN) {
+    if (state == SCREEN_GAME_RUN) {
         in_range(pass, "player_x", player_x, PLAYER_X_MIN, PLAYER_X_MAX);
         t.frames_in_game += 1;
     }
@@ -174,7 +174,7 @@ void check_line(const char* line, Totals& t, Previous& prev) {
     t.lines += 1;
     if (score > t.best_score) t.best_score = score;
     if (bombs > t.most_bombs) t.most_bombs = bombs;
-    if (state == STATE_GAME_RUN && live_front < t.fewest_front) t.fewest_front = live_front;
+    if (state == SCREEN_GAME_RUN && live_front < t.fewest_front) t.fewest_front = live_front;
 
     prev.any = true;
     prev.pass = pass;

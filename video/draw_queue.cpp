@@ -16,10 +16,9 @@ DrawCommand* queue_slot() {
     return &draw_queue.commands[draw_queue.write_index];
 }
 
-int queue_commit() {
+void queue_commit() {
     draw_queue.write_index = (draw_queue.write_index + 1) % DRAW_QUEUE_CAPACITY;
     draw_queue.pending += 1;
-    return DRAW_OK;
 }
 
 }  // namespace
@@ -28,14 +27,16 @@ int draw_fill(int x, int y, int16_t w, int16_t h, uint8_t gray) {
     DrawCommand* c = queue_slot();
     if (!c) return DRAW_QUEUE_FULL;
     *c = DrawCommand{nullptr, int16_t(x), int16_t(y), w, h, gray};
-    return queue_commit();
+    queue_commit();
+    return DRAW_OK;
 }
 
 int draw_sprite(int x, int y, int16_t w, int16_t h, const uint8_t* pixels) {
     DrawCommand* c = queue_slot();
     if (!c) return DRAW_QUEUE_FULL;
     *c = DrawCommand{pixels, int16_t(x), int16_t(y), w, h, 0};
-    return queue_commit();
+    queue_commit();
+    return DRAW_OK;
 }
 
 int draw_glyph(int x, int y, int code) {
@@ -45,7 +46,8 @@ int draw_glyph(int x, int y, int code) {
     if (!c) return DRAW_QUEUE_FULL;
     // A code without a glyph is a black square that erases what lies under it.
     *c = DrawCommand{font_table[code], int16_t(x), int16_t(y), GLYPH_W, GLYPH_H, 0};
-    return queue_commit();
+    queue_commit();
+    return DRAW_OK;
 }
 
 void draw_clear_screen() {

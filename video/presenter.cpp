@@ -143,10 +143,7 @@ int video_present() {
     return DRAW_OK;
 }
 
-int video_flush() {
-    video_drain();
-    return DRAW_OK;
-}
+void video_flush() { video_drain(); }
 
 void video_set_presenting(int on) { presenter.presenting_enabled = on; }
 

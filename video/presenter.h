@@ -45,7 +45,8 @@ void video_set_clock(const VideoClock* clock);
 
 int video_init();
 int video_present();
-int video_flush();
+// Paints every pending command now, presenting or not.
+void video_flush();
 void video_set_presenting(int on);
 // Frees the screen surface; the last step of shutdown.
 void video_shutdown();

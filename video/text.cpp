@@ -36,8 +36,8 @@ constexpr PanelText PANEL_TEXTS[] = {
 
 }  // namespace
 
-int draw_text(int x, int y, const char* text) {
-    if (!text || !*text) return DRAW_OK;
+void draw_text(int x, int y, const char* text) {
+    if (!text || !*text) return;
     // Wide enough that a caller's odd start cannot overflow the stepping.
     int64_t cx = x, cy = y;
     int budget = TEXT_MAX_CHARS;
@@ -55,7 +55,6 @@ int draw_text(int x, int y, const char* text) {
             cx = 0;
         }
     }
-    return DRAW_OK;
 }
 
 void draw_number(int value, int y) {

@@ -14,7 +14,9 @@ constexpr int PANEL_VALUE_X = 2436;
 constexpr int SCORE_ROW = 40;
 constexpr int HISCORE_ROW = 64;
 
-int draw_text(int x, int y, const char* text);
+// Queues one glyph per character; a line wraps to x 0, and text past the
+// screen's last row or TEXT_MAX_CHARS characters is dropped.
+void draw_text(int x, int y, const char* text);
 void draw_number(int value, int y);
 void draw_lives(int lives);
 // Builds the game screen: frame lines, labels, score 0, the given hi-score and

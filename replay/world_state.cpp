@@ -1,0 +1,108 @@
+// The world's state records, and what the replay trace shows of them.
+#include "replay/world_state.h"
+
+#include <cstring>
+#include <iterator>
+#include <type_traits>
+
+#include "replay/replay_trace.h"
+
+namespace {
+
+// Every module's state record beside its place in WorldState. Records are
+// plain data, copied whole, so a new field in one is saved and restored too.
+template <typename World, typename Visit>
+void world_each_module(World& world, Visit visit) {
+    visit(world.screens, screens);
+    visit(world.game, game);
+    visit(world.shot, shot);
+    visit(world.bombs, bomb_state);
+    visit(world.formation, formation);
+    visit(world.shields, shields);
+    visit(world.saucer, saucer);
+    visit(world.input, input);
+}
+
+template <typename Saved, typename Live>
+void copy_record(Saved& to, const Live& from) {
+    static_assert(sizeof(Saved) == sizeof(Live) && std::is_trivially_copyable_v<Live>);
+    std::memcpy(&to, &from, sizeof to);
+}
+
+constexpr TraceField number(const char* name, int64_t (*read)()) { return {name, read, nullptr, nullptr}; }
+
+constexpr TraceField list(const char* name, int (*length)(), int (*item)(int, int64_t*)) {
+    return {name, nullptr, length, item};
+}
+
+// [slot, x, y, kind, anim] of every falling bomb.
+int bomb_item(int i, int64_t* v) {
+    const Bomb& b = bomb_state.bombs[i];
+    if (b.kind == 0) return 0;
+    v[0] = i;
+    v[1] = b.x;
+    v[2] = b.y;
+    v[3] = b.kind;
+    v[4] = b.anim;
+    return 5;
+}
+
+// [voice, sound id] of every cue of the pass, 0 for a stop.
+int cue_item(int i, int64_t* v) {
+    v[0] = trace_cues.voice[i];
+    v[1] = trace_cues.id[i];
+    return 2;
+}
+
+}  // namespace
+
+void world_save(WorldState& out) {
+    world_each_module(out, [](auto& saved, const auto& live) { copy_record(saved, live); });
+}
+
+void world_restore(const WorldState& saved) {
+    world_each_module(saved, [](const auto& from, auto& live) { copy_record(live, from); });
+}
+
+void world_reset() {
+    // Every record starts zeroed, as static storage does at program start.
+    static const WorldState START{};
+    world_restore(START);
+}
+
+const TraceField WORLD_TRACE_FIELDS[] = {
+    number("score", []() -> int64_t { return game.score; }),
+    number("hi_score", []() -> int64_t { return game.hi_score; }),
+    number("lives", []() -> int64_t { return game.lives; }),
+    number("shots_fired", []() -> int64_t { return game.shots_fired; }),
+    number("player_x", []() -> int64_t { return game.player_x; }),
+    number("fire_latch", []() -> int64_t { return game.fire_latch; }),
+    number("player_explosion", []() -> int64_t { return game.player_explosion; }),
+    number("ready_countdown", []() -> int64_t { return game.ready_countdown; }),
+    number("screen_timer", []() -> int64_t { return screens.screen_timer; }),
+    number("start_countdown", []() -> int64_t { return screens.start_countdown; }),
+    number("shot_active", []() -> int64_t { return shot.active; }),
+    number("shot_x", []() -> int64_t { return shot.x; }),
+    number("shot_y", []() -> int64_t { return shot.y; }),
+    number("shot_cooldown", []() -> int64_t { return shot.cooldown; }),
+    number("saucer_x", []() -> int64_t { return saucer.x; }),
+    number("saucer_y", []() -> int64_t { return saucer.y; }),
+    number("saucer_direction", []() -> int64_t { return saucer.direction; }),
+    number("saucer_steps_left", []() -> int64_t { return saucer.steps_left; }),
+    number("saucer_countdown", []() -> int64_t { return saucer.countdown; }),
+    number("saucer_explosion", []() -> int64_t { return saucer.explosion; }),
+    number("cursor", []() -> int64_t { return formation.cursor; }),
+    number("direction", []() -> int64_t { return formation.direction; }),
+    number("anim", []() -> int64_t { return formation.anim; }),
+    number("explosion_steps", []() -> int64_t { return formation.explosion_steps; }),
+    number("step_count", []() -> int64_t { return formation.step_count; }),
+    number("bomb_timer", []() -> int64_t { return formation.bomb_timer; }),
+    number("note_index", []() -> int64_t { return formation.note_index; }),
+    number("live_front", []() -> int64_t { return formation_count_live(); }),
+    number("bomb_counter", []() -> int64_t { return bomb_state.bomb_counter; }),
+    list("bombs", [] { return BOMB_SLOTS; }, bomb_item),
+    number("shields_alive", []() -> int64_t { return shields_count_alive(); }),
+    list("cues", [] { return trace_cues.count; }, cue_item),
+    number("quit", []() -> int64_t { return input.quit_requested; }),
+};
+const int WORLD_TRACE_FIELD_COUNT = int(std::size(WORLD_TRACE_FIELDS));
