@@ -7,7 +7,7 @@
 #   bash scripts/mutants.sh [--half] [--only TEXT] [--from N] [--reuse] [BUILD_DIR]
 #
 # --half plays every other line of the list (the 1st, 3rd, ...), --only the
-# lines that contain TEXT, --from N the lines from the N-th on; --reuse takes
+# lines that contain TEXT (given more than once: any of them), --from N the lines from the N-th on; --reuse takes
 # the copy and build of the last run instead of a fresh copy of the working
 # tree (BUILD_DIR defaults to build-mutants). The exit status is 1 when a fault
 # survives or is stale. The working tree is never touched: the copy lives in
@@ -16,14 +16,14 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 half=0
-only=""
+only=()
 reuse=0
 first_line=1
 dir=build-mutants
 while [ $# -gt 0 ]; do
     case $1 in
         --half) half=1 ;;
-        --only) only=$2; shift ;;
+        --only) only+=("$2"); shift ;;
         --reuse) reuse=1 ;;
         --from) first_line=$2; shift ;;
         -*) echo "mutants.sh: unknown option $1" >&2; exit 2 ;;
@@ -111,7 +111,11 @@ while IFS=$'\n' read -r line; do
     line_no=$((line_no + 1))
     [ $half = 1 ] && [ $((line_no % 2)) = 0 ] && continue
     [ "$line_no" -lt "$first_line" ] && continue
-    [ -n "$only" ] && [[ $line != *"$only"* ]] && continue
+    if [ ${#only[@]} -gt 0 ]; then
+        wanted=0
+        for o in "${only[@]}"; do [[ $line == *"$o"* ]] && wanted=1; done
+        [ $wanted = 1 ] || continue
+    fi
     # Split by hand: read would merge the empty field of a dropped text.
     file=${line%%$'\t'*} rest=${line#*$'\t'}
     from=${rest%%$'\t'*} rest=${rest#*$'\t'}
