@@ -11,6 +11,8 @@
 #include "game/shields.h"
 #include "input/input.h"
 
+#include <initializer_list>
+
 TraceCues trace_cues;
 
 namespace {
@@ -30,6 +32,18 @@ void field(std::string& out, const char* key, long long value) {
     out += key;
     out += "\":";
     out += std::to_string(value);
+}
+
+// Appends "[a,b,...]". Built in place: GCC 12 at -O3 warns falsely
+// (-Wrestrict) about temporaries chained with std::string's operator+.
+void int_list(std::string& out, std::initializer_list<long long> values) {
+    char sep = '[';
+    for (long long v : values) {
+        out += sep;
+        out += std::to_string(v);
+        sep = ',';
+    }
+    out += ']';
 }
 
 }  // namespace
@@ -83,15 +97,14 @@ std::string trace_line(uint64_t pass, int state) {
         if (b.kind == 0) continue;
         if (!first) out += ",";
         first = false;
-        out += "[" + std::to_string(i) + "," + std::to_string(b.x) + "," + std::to_string(b.y) + "," +
-               std::to_string(b.kind) + "," + std::to_string(b.anim) + "]";
+        int_list(out, {i, b.x, b.y, b.kind, b.anim});
     }
     out += "]";
     field(out, "shields_alive", shields_count_alive());
     out += ",\"cues\":[";
     for (int i = 0; i < trace_cues.count; ++i) {
         if (i) out += ",";
-        out += "[" + std::to_string(trace_cues.voice[i]) + "," + std::to_string(trace_cues.id[i]) + "]";
+        int_list(out, {trace_cues.voice[i], trace_cues.id[i]});
     }
     out += "]";
     field(out, "quit", input.quit_requested);
