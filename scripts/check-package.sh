@@ -42,7 +42,7 @@ changelog_version=$(dpkg-parsechangelog -S Version)
 leftovers=$(find .. -maxdepth 1 -name 'zuba-trilo*_*' -newer debian/changelog)
 [ -z "$leftovers" ] || fail "the package build left files outside the checkout: $leftovers"
 
-lintian_out=$(lintian --info --tag-display-limit 0 "$deb" 2>&1 | grep -v '^N:' |
+lintian_out=$(lintian --display-info --tag-display-limit 0 "$deb" 2>&1 | grep -v '^N:' |
               grep -v 'running with root privileges' || true)
 echo "lintian:"
 if [ -n "$lintian_out" ]; then sed 's/^/  /' <<<"$lintian_out"; else echo "  (no tags)"; fi

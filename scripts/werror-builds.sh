@@ -11,9 +11,9 @@ jobs=$(nproc); [ "$jobs" -gt 2 ] && jobs=2
 bash scripts/install-deps.sh --test
 
 status=0
-for config in "Release g++" "RelWithDebInfo clang++"; do
-    read -r type compiler <<<"$config"
-    build="$prefix-$type-$compiler"
+for config in "Release g++ gcc-release" "RelWithDebInfo clang++ clang-relwithdebinfo"; do
+    read -r type compiler name <<<"$config"
+    build="$prefix-$name"
     echo "--- $type with $compiler in $build"
     cmake -S . -B "$build" -DCMAKE_BUILD_TYPE="$type" -DCMAKE_CXX_COMPILER="$compiler" \
         -DZUBA_WERROR=ON -DZUBA_TESTS=ON -DZUBA_BENCH=ON >/dev/null
@@ -22,8 +22,9 @@ for config in "Release g++" "RelWithDebInfo clang++"; do
         if [ -z "$(find "$build/bench" -maxdepth 1 -name '*_bench' -type f 2>/dev/null)" ]; then
             echo "FAILED: no benchmark was built in $build"
             status=1
+        else
+            echo "built without a warning"
         fi
-        echo "built without a warning"
     else
         grep -E 'error|warning' "$build/build.log" | head -n 40
         echo "FAILED: $type with $compiler (log: $build/build.log)"
