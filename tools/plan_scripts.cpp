@@ -351,7 +351,10 @@ struct Planner {
             while (j < keys.size() && keys[j] == keys[i]) ++j;
             std::string k;
             for (int b = 0; b < REPLAY_KEY_COUNT; ++b)
-                if (keys[i] & (1u << b)) k += (k.empty() ? "" : "+") + std::string(NAMES[b]);
+                if (keys[i] & (1u << b)) {
+                    if (!k.empty()) k += '+';
+                    k += NAMES[b];
+                }
             std::fprintf(f, "%zu %s\n", j - i, k.empty() ? "-" : k.c_str());
             i = j;
         }
