@@ -26,10 +26,13 @@ deps:
 test-deps:
 	@bash scripts/install-deps.sh --test
 
+# Our own builds treat warnings as errors (ZUBA_WERROR); a build folder
+# configured without it is configured again.
 $(BUILD)/CMakeCache.txt:
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUBA_WERROR=ON >/dev/null
 
 build: $(BUILD)/CMakeCache.txt
+	@grep -qx 'ZUBA_WERROR:BOOL=ON' $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -DZUBA_WERROR=ON >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 play: deps build
@@ -47,7 +50,8 @@ test-unit: test-deps build
 # they leave behind shows only as "<unknown module>" and no suppression can
 # single it out. The unit tests keep leak checking.
 sanitize-test: test-deps
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUBA_SANITIZE=ON -DZUBA_BENCH=OFF >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUBA_SANITIZE=ON -DZUBA_BENCH=OFF \
+		-DZUBA_WERROR=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && { $(SAN_ENV) ctest --output-on-failure -j $(JOBS) -LE e2e; unit=$$?; \
 		$(SAN_ENV) ASAN_OPTIONS=$(ASAN_COMMON):detect_leaks=0 ctest --output-on-failure -j $(JOBS) -L e2e; \
@@ -73,13 +77,28 @@ bench: test-deps $(BUILD)/CMakeCache.txt
 clean:
 	rm -rf $(BUILD)
 
-# `make package` builds the Debian package build/zuba-trilo_<version>_<arch>.deb;
-# scripts/check-package.sh installs it, tries it and removes it again.
-.PHONY: package
+# `make package` builds the Debian package from debian/ with
+# dpkg-buildpackage (unsigned, binary only) and moves what it writes into the
+# parent folder into $(BUILD)/: zuba-trilo_<version>_<arch>.deb, its debug
+# symbols, .buildinfo and .changes. The build log is $(BUILD)/package.log.
+# scripts/check-package.sh lints, installs, tries and removes the package.
+.PHONY: package package-deps
 
-package: deps build
-	@rm -f $(BUILD)/zuba-trilo_*.deb
-	cd $(BUILD) && cpack -G DEB
+package-deps:
+	@bash scripts/install-deps.sh --package
+
+package: package-deps
+	@mkdir -p $(BUILD)
+	@rm -f $(BUILD)/zuba-trilo_* $(BUILD)/zuba-trilo-dbgsym_*
+	@version=$$(dpkg-parsechangelog -S Version); arch=$$(dpkg-architecture -qDEB_HOST_ARCH); \
+	dpkg-buildpackage -us -uc -b -J$(JOBS) >$(BUILD)/package.log 2>&1; status=$$?; \
+	for f in ../zuba-trilo_$${version}_$${arch}.deb ../zuba-trilo-dbgsym_$${version}_$${arch}.deb \
+	         ../zuba-trilo_$${version}_$${arch}.buildinfo ../zuba-trilo_$${version}_$${arch}.changes; do \
+		[ ! -e "$$f" ] || mv "$$f" $(BUILD)/; \
+	done; \
+	if [ $$status -ne 0 ]; then tail -n 40 $(BUILD)/package.log; echo "package build failed: $(BUILD)/package.log"; exit 1; fi; \
+	debian/rules clean >>$(BUILD)/package.log 2>&1; \
+	echo "$(BUILD)/zuba-trilo_$${version}_$${arch}.deb"
 
 # The steps of one goal run in order even under `make -j`: the packages must be
 # there before the build starts; CMake parallelises the build itself.

@@ -1,17 +1,30 @@
 #!/usr/bin/env bash
 # Installs what building, playing and testing ZUBA-TRILO needs on Debian 12.
 # Quiet and quick when everything is already there.
+#   scripts/install-deps.sh [--test] [--package]
+# --test adds what the tests and CI's checks use; --package what building
+# and checking the Debian package uses.
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libsdl1.2-compat-dev)
-if [ "${1:-}" = "--test" ]; then
-  # The tests also drive the real binary in an X server (closing its window
-  # through Xlib), check sound files, the desktop entry and the manual page;
-  # CI also fuzzes with clang's libFuzzer and runs cppcheck and clang-tidy.
-  packages+=(libgtest-dev libbenchmark-dev xvfb xdotool imagemagick sox x11-utils libx11-dev
-             desktop-file-utils man-db groff-base
-             clang libclang-rt-14-dev cppcheck clang-tidy)
-fi
+for set in "$@"; do
+  case "$set" in
+    --test)
+      # The tests also drive the real binary in an X server (closing its window
+      # through Xlib), check sound files, the desktop entry and the manual page;
+      # CI also fuzzes with clang's libFuzzer and runs cppcheck and clang-tidy.
+      packages+=(libgtest-dev libbenchmark-dev xvfb xdotool imagemagick sox x11-utils libx11-dev
+                 desktop-file-utils man-db groff-base
+                 clang libclang-rt-14-dev cppcheck clang-tidy) ;;
+    --package)
+      # dpkg-buildpackage with debhelper, the unit tests it runs, and the
+      # checks of the result: lintian, the AppStream and desktop validators.
+      packages+=(dpkg-dev debhelper fakeroot libgtest-dev lintian appstream desktop-file-utils) ;;
+    *)
+      echo "install-deps: unknown option $set (use --test, --package)" >&2
+      exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
@@ -21,6 +34,10 @@ done
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
+# A fresh machine may still be busy with its first update: apt then waits for
+# the package manager's lock (up to 10 minutes) instead of failing.
+apt=(apt-get -o DPkg::Lock::Timeout=600)
 echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+echo "(if another install or update is running, this waits for it, up to 10 minutes)"
+$sudo "${apt[@]}" update -qq
+DEBIAN_FRONTEND=noninteractive $sudo "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -125,7 +125,7 @@ TEST_F(GameFrameTest, LosingACannonRedrawsTheLivesAndTheScoreIsRedrawnOnlyInFram
     draw_queue_reset();
     EXPECT_EQ(game_frame(), 1);
     EXPECT_EQ(game.lives, 1);
-    EXPECT_EQ(count_queued(font_table['1']), 1);
+    EXPECT_EQ(count_queued(font_table[int('1')]), 1);
     aim_shot(16, 786);  // into slot 0
     EXPECT_EQ(game_frame(), 1);
     EXPECT_EQ(game.score, 10);

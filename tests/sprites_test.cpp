@@ -65,7 +65,7 @@ TEST(Font, Has62GlyphsLowerCaseSharesTheUpperCaseAndBlankCodesHaveNone) {
         }
     }
     EXPECT_EQ(glyphs.size(), 62u);
-    EXPECT_EQ(rows_of(font_table['4'], 8, 8),
+    EXPECT_EQ(rows_of(font_table[int('4')], 8, 8),
               (std::vector<std::string>{"...#....", "...#....", "..#.....", "..#.#...", ".#..#...", ".#####..",
                                         "....#...", "........"}));
 }
