@@ -336,11 +336,11 @@ struct Planner {
     }
 };
 
+// Each script is replayed from a fresh start, so it is planned from one.
 void fresh_run() {
     now = 0;
     video_set_clock(&CLOCK);
-    screens.state = SCREEN_RESET_HISCORE;
-    input = InputState{};
+    world_reset();
 }
 
 }  // namespace
