@@ -4,6 +4,18 @@
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libsdl1.2-compat-dev)
+case "${1:-}" in
+  # The browser build (`make web`): emscripten with its own SDL, the acorn
+  # module its optimiser loads, and Python's web server for `make serve-web`.
+  --web) packages=(cmake emscripten node-acorn python3) ;;
+  # Its tests (`make test-web`): Debian's chromium, and Node.js with npm for
+  # puppeteer-core (a Node.js already there, from Debian or not, is kept).
+  --web-test)
+    packages=(chromium)
+    command -v node >/dev/null || packages+=(nodejs)
+    command -v npm >/dev/null || packages+=(npm)
+    ;;
+esac
 if [ "${1:-}" = "--test" ]; then
   # The tests also drive the real binary in an X server (closing its window
   # through Xlib), check sound files, the desktop entry and the manual page;
