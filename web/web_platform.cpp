@@ -32,16 +32,13 @@ EM_JS(void, canvas_put, (const uint8_t* pixels, int width, int height, const int
     if (Module.zubaPut) Module.zubaPut(pixels, width, height, rects, count);
 });
 
+// Hands the page x, y, w, h of every changed rectangle (or of the window).
 void canvas_update(SDL_Surface* s, const UpdateRegion& region, bool whole) {
-    int rects[4 * UPDATE_MAX_RECTS];
-    int count = whole ? 1 : region.count;
-    for (int i = 0; i < count; ++i) {
-        if (whole) {
-            rects[0] = 0;
-            rects[1] = 0;
-            rects[2] = s->w;
-            rects[3] = s->h;
-        } else {
+    int rects[4 * UPDATE_MAX_RECTS] = {0, 0, s->w, s->h};
+    int count = 1;
+    if (!whole) {
+        count = region.count;
+        for (int i = 0; i < count; ++i) {
             const UpdateRect& r = region.rects[i];
             rects[4 * i] = r.x;
             rects[4 * i + 1] = r.y;
