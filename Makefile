@@ -6,6 +6,8 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 CHECK_BUILD ?= build-check
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8000
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
@@ -16,7 +18,8 @@ SAN_ENV = ASAN_OPTIONS=$(ASAN_COMMON):detect_leaks=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp
 
-.PHONY: all deps test-deps build play test test-unit bench clean sanitize-test fuzz static-check
+.PHONY: all deps test-deps build play test test-unit bench clean sanitize-test fuzz static-check \
+	web serve-web test-web
 
 all: build
 
@@ -76,6 +79,28 @@ bench: test-deps $(BUILD)/CMakeCache.txt
 
 clean:
 	rm -rf $(BUILD)
+
+# The browser build: build-web/ holds index.html, zuba-trilo.js and .wasm (and
+# the replay driver for Node.js). Emscripten is installed only for these goals,
+# chromium only for test-web. Debian's emscripten finds its 'acorn' through
+# NODE_PATH.
+WEB_ENV = NODE_PATH=/usr/share/nodejs
+web:
+	@bash scripts/install-deps.sh --web
+	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+	@for f in index.html zuba-trilo.js zuba-trilo.wasm; do \
+		printf '%-16s %7d bytes, %6d gzipped\n' $$f $$(stat -c %s $(WEB_BUILD)/$$f) $$(gzip -9c $(WEB_BUILD)/$$f | wc -c); done
+
+serve-web: web
+	@echo "Play at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops the server)"
+	@cd $(WEB_BUILD) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
+# Not part of `make test`: the browser build's traces under Node.js and the
+# page in headless Chromium (scripts/test-web.sh).
+test-web: web
+	@bash scripts/install-deps.sh --web-test
+	bash scripts/test-web.sh $(WEB_BUILD)
 
 # `make package` builds the Debian package from debian/ with
 # dpkg-buildpackage (unsigned, binary only) and moves what it writes into the

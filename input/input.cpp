@@ -9,8 +9,10 @@ InputState input;
 
 namespace {
 
-constexpr uint8_t UNUSED_EVENTS[] = {SDL_ACTIVEEVENT,   SDL_MOUSEMOTION,   SDL_MOUSEBUTTONDOWN,
-                                     SDL_MOUSEBUTTONUP, SDL_JOYBALLMOTION, SDL_JOYHATMOTION};
+// An event type is a byte in SDL 1.2 and wider in the browser's SDL.
+using EventType = decltype(SDL_Event::type);
+constexpr EventType UNUSED_EVENTS[] = {SDL_ACTIVEEVENT,   SDL_MOUSEMOTION,   SDL_MOUSEBUTTONDOWN,
+                                       SDL_MOUSEBUTTONUP, SDL_JOYBALLMOTION, SDL_JOYHATMOTION};
 
 // Joystick buttons 0..9 in order.
 constexpr uint32_t BUTTON_BITS[10] = {INPUT_C, INPUT_A, INPUT_B, INPUT_D, INPUT_E,
@@ -69,7 +71,7 @@ void input_init() {
     // (the cannon's explosion, the countdowns). Events the game never uses
     // are dropped at the source, so a moving mouse cannot fill the queue and
     // lose a key release or a window close before the next poll.
-    for (uint8_t type : UNUSED_EVENTS) SDL_EventState(type, SDL_IGNORE);
+    for (EventType type : UNUSED_EVENTS) SDL_EventState(type, SDL_IGNORE);
     if (!SDL_WasInit(SDL_INIT_JOYSTICK)) return;
     int n = SDL_NumJoysticks();
     for (int i = 0; i < n && i < MAX_JOYSTICKS; ++i) input.joysticks[i] = SDL_JoystickOpen(i);

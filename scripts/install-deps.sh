@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building, playing and testing ZUBA-TRILO needs on Debian 12.
 # Quiet and quick when everything is already there.
-#   scripts/install-deps.sh [--test] [--package]
+#   scripts/install-deps.sh [--test] [--package] | --web | --web-test
 # --test adds what the tests and CI's checks use; --package what building
-# and checking the Debian package uses.
+# and checking the Debian package uses; --web and --web-test (alone) what
+# the browser build and its tests use.
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libsdl1.2-compat-dev)
@@ -20,8 +21,19 @@ for set in "$@"; do
       # dpkg-buildpackage with debhelper, the unit tests it runs, and the
       # checks of the result: lintian, the AppStream and desktop validators.
       packages+=(dpkg-dev debhelper fakeroot libgtest-dev lintian appstream desktop-file-utils) ;;
+    # The browser build (`make web`) alone: emscripten with its own SDL, the
+    # acorn module its optimiser loads, and Python's web server for
+    # `make serve-web`.
+    --web) packages=(cmake emscripten node-acorn python3) ;;
+    # Its tests (`make test-web`): Debian's chromium, and Node.js with npm for
+    # puppeteer-core (a Node.js already there, from Debian or not, is kept).
+    --web-test)
+      packages=(chromium)
+      command -v node >/dev/null || packages+=(nodejs)
+      command -v npm >/dev/null || packages+=(npm)
+      ;;
     *)
-      echo "install-deps: unknown option $set (use --test, --package)" >&2
+      echo "install-deps: unknown option $set (use --test, --package, --web, --web-test)" >&2
       exit 2 ;;
   esac
 done
