@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config libsdl1.2-compat-dev)
 if [ "${1:-}" = "--test" ]; then
   # The tests also drive the real binary in an X server (closing its window
-  # through Xlib, switching it to fullscreen under openbox), check sound files, the desktop entry and the manual page;
+  # through Xlib, switching it to fullscreen under openbox), check sound
+  # files, the desktop entry and the manual page;
   # CI also fuzzes with clang's libFuzzer and runs cppcheck and clang-tidy.
   packages+=(libgtest-dev libbenchmark-dev xvfb xdotool imagemagick sox x11-utils libx11-dev
              openbox
