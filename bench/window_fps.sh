@@ -34,7 +34,8 @@ for n in $(seq 170 240); do
         xdpyinfo -display ":$n" >/dev/null 2>&1 && break
         sleep 0.1
     done
-    if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+    # Ours only when the lock names our server (another may have won the race).
+    if xdpyinfo -display ":$n" >/dev/null 2>&1 && [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$xvfb_pid" ]; then
         export DISPLAY=":$n"
         break
     fi

@@ -77,10 +77,11 @@ void window_icon_pixels(uint32_t (&pixels)[WINDOW_ICON_SIZE * WINDOW_ICON_SIZE])
 
 void window_prepare(const WindowRequest& request) {
     game_window = GameWindow{};
-    const char* driver = SDL_getenv("SDL_VIDEODRIVER");
-    bool headless = driver && !std::strcmp(driver, "dummy");
-    // The player's own setting of the scaling variable always wins.
-    if (!headless && !SDL_getenv(SCALING_VARIABLE)) {
+    char driver[32] = "";
+    if (!SDL_VideoDriverName(driver, sizeof driver)) driver[0] = '\0';
+    // Without a display (the dummy driver) there is nothing to fit. The
+    // player's own setting of the scaling variable always wins.
+    if (std::strcmp(driver, "dummy") != 0 && !SDL_getenv(SCALING_VARIABLE)) {
         double scale = 1.0;
         if (request.scale > 0) {
             scale = request.scale;
@@ -92,11 +93,9 @@ void window_prepare(const WindowRequest& request) {
             char text[32];
             std::snprintf(text, sizeof text, "%.3f", scale);
             setenv(SCALING_VARIABLE, text, 0);
-            game_window.scale_set = scale;
         }
     }
-    char name[32] = "";
-    if (SDL_VideoDriverName(name, sizeof name) && !std::strcmp(name, "x11")) {
+    if (!std::strcmp(driver, "x11")) {
         for (const Hint& hint : X11_HINTS) setenv(hint.name, hint.value, 0);
     }
     SDL_WM_SetCaption(WINDOW_TITLE, WINDOW_TITLE);

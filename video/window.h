@@ -23,7 +23,6 @@ struct WindowRequest {
 
 struct GameWindow {
     bool fullscreen;
-    double scale_set;  // the scale handed to SDL, 0 when none was
 };
 
 extern GameWindow game_window;

@@ -30,7 +30,11 @@ start_xvfb() {
         xvfb_pid=$!
         local i
         for i in $(seq 50); do
-            if [ -e "/tmp/.X11-unix/X$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
+            # The display is ours only when the lock names our server: two
+            # tests starting at once may both try the same number, and the
+            # loser would otherwise talk to the winner's server.
+            if [ -e "/tmp/.X11-unix/X$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1 &&
+                [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$xvfb_pid" ]; then
                 export DISPLAY=":$n"
                 return 0
             fi
