@@ -59,7 +59,15 @@ void handle_button(const SDL_JoyButtonEvent& e, bool down) {
     if (!down && e.state == SDL_RELEASED) input.buttons[e.which] &= ~bit;
 }
 
+void (*toggle_handler)() = nullptr;
+
+bool is_toggle_key(const SDL_keysym& key) {
+    return key.sym == SDLK_F11 || (key.sym == SDLK_RETURN && (key.mod & KMOD_ALT));
+}
+
 }  // namespace
+
+void input_set_toggle_handler(void (*toggle)()) { toggle_handler = toggle; }
 
 void input_init() {
     for (int i = 0; i < MAX_JOYSTICKS; ++i) {
@@ -80,6 +88,10 @@ void input_init() {
 void input_handle_event(const SDL_Event& event) {
     switch (event.type) {
         case SDL_KEYDOWN: {
+            if (toggle_handler && is_toggle_key(event.key.keysym)) {
+                toggle_handler();
+                break;
+            }
             int sym = event.key.keysym.sym;
             input.buttons[0] |= key_bit(sym);
             if (sym == SDLK_ESCAPE || sym == SDLK_q) input.quit_requested = 1;

@@ -12,9 +12,11 @@ for set in "$@"; do
   case "$set" in
     --test)
       # The tests also drive the real binary in an X server (closing its window
-      # through Xlib), check sound files, the desktop entry and the manual page;
-      # CI also fuzzes with clang's libFuzzer and runs cppcheck and clang-tidy.
+      # through Xlib, switching it to fullscreen under openbox), check sound
+      # files, the desktop entry and the manual page; CI also fuzzes with
+      # clang's libFuzzer and runs cppcheck and clang-tidy.
       packages+=(libgtest-dev libbenchmark-dev xvfb xdotool imagemagick sox x11-utils libx11-dev
+                 openbox
                  desktop-file-utils man-db groff-base
                  clang libclang-rt-14-dev cppcheck clang-tidy) ;;
     --package)
