@@ -6,6 +6,8 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 CHECK_BUILD ?= build-check
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8000
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
@@ -16,7 +18,8 @@ SAN_ENV = ASAN_OPTIONS=$(ASAN_COMMON):detect_leaks=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp
 
-.PHONY: all deps test-deps build play test test-unit bench clean sanitize-test fuzz static-check mutants
+.PHONY: all deps test-deps build play test test-unit bench clean sanitize-test fuzz static-check \
+	web serve-web test-web mutants
 
 all: build
 
@@ -26,10 +29,13 @@ deps:
 test-deps:
 	@bash scripts/install-deps.sh --test
 
+# Our own builds treat warnings as errors (ZUBA_WERROR); a build folder
+# configured without it is configured again.
 $(BUILD)/CMakeCache.txt:
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUBA_WERROR=ON >/dev/null
 
 build: $(BUILD)/CMakeCache.txt
+	@grep -qx 'ZUBA_WERROR:BOOL=ON' $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -DZUBA_WERROR=ON >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 play: deps build
@@ -47,7 +53,8 @@ test-unit: test-deps build
 # they leave behind shows only as "<unknown module>" and no suppression can
 # single it out. The unit tests keep leak checking.
 sanitize-test: test-deps
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUBA_SANITIZE=ON -DZUBA_BENCH=OFF >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUBA_SANITIZE=ON -DZUBA_BENCH=OFF \
+		-DZUBA_WERROR=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && { $(SAN_ENV) ctest --output-on-failure -j $(JOBS) -LE e2e; unit=$$?; \
 		$(SAN_ENV) ASAN_OPTIONS=$(ASAN_COMMON):detect_leaks=0 ctest --output-on-failure -j $(JOBS) -L e2e; \
@@ -80,13 +87,50 @@ mutants: test-deps
 clean:
 	rm -rf $(BUILD)
 
-# `make package` builds the Debian package build/zuba-trilo_<version>_<arch>.deb;
-# scripts/check-package.sh installs it, tries it and removes it again.
-.PHONY: package
+# The browser build: build-web/ holds index.html, zuba-trilo.js and .wasm (and
+# the replay driver for Node.js). Emscripten is installed only for these goals,
+# chromium only for test-web. Debian's emscripten finds its 'acorn' through
+# NODE_PATH.
+WEB_ENV = NODE_PATH=/usr/share/nodejs
+web:
+	@bash scripts/install-deps.sh --web
+	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+	@for f in index.html zuba-trilo.js zuba-trilo.wasm; do \
+		printf '%-16s %7d bytes, %6d gzipped\n' $$f $$(stat -c %s $(WEB_BUILD)/$$f) $$(gzip -9c $(WEB_BUILD)/$$f | wc -c); done
 
-package: deps build
-	@rm -f $(BUILD)/zuba-trilo_*.deb
-	cd $(BUILD) && cpack -G DEB
+serve-web: web
+	@echo "Play at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops the server)"
+	@cd $(WEB_BUILD) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
+# Not part of `make test`: the browser build's traces under Node.js and the
+# page in headless Chromium (scripts/test-web.sh).
+test-web: web
+	@bash scripts/install-deps.sh --web-test
+	bash scripts/test-web.sh $(WEB_BUILD)
+
+# `make package` builds the Debian package from debian/ with
+# dpkg-buildpackage (unsigned, binary only) and moves what it writes into the
+# parent folder into $(BUILD)/: zuba-trilo_<version>_<arch>.deb, its debug
+# symbols, .buildinfo and .changes. The build log is $(BUILD)/package.log.
+# scripts/check-package.sh lints, installs, tries and removes the package.
+.PHONY: package package-deps
+
+package-deps:
+	@bash scripts/install-deps.sh --package
+
+package: package-deps
+	@mkdir -p $(BUILD)
+	@rm -f $(BUILD)/zuba-trilo_* $(BUILD)/zuba-trilo-dbgsym_*
+	@version=$$(dpkg-parsechangelog -S Version); arch=$$(dpkg-architecture -qDEB_HOST_ARCH); \
+	dpkg-buildpackage -us -uc -b -J$(JOBS) >$(BUILD)/package.log 2>&1; status=$$?; \
+	for f in ../zuba-trilo_$${version}_$${arch}.deb ../zuba-trilo-dbgsym_$${version}_$${arch}.deb \
+	         ../zuba-trilo_$${version}_$${arch}.buildinfo ../zuba-trilo_$${version}_$${arch}.changes; do \
+		[ ! -e "$$f" ] || mv "$$f" $(BUILD)/; \
+	done; \
+	if [ $$status -ne 0 ]; then tail -n 40 $(BUILD)/package.log; echo "package build failed: $(BUILD)/package.log"; exit 1; fi; \
+	debian/rules clean >>$(BUILD)/package.log 2>&1; \
+	echo "$(BUILD)/zuba-trilo_$${version}_$${arch}.deb"
 
 # The steps of one goal run in order even under `make -j`: the packages must be
 # there before the build starts; CMake parallelises the build itself.

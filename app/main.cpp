@@ -1,17 +1,54 @@
-// ZUBA-TRILO: start video, input and sound, run the screen sequence until the
-// player quits, then shut down.
+// ZUBA-TRILO: read the command line, start video, input and sound, run the
+// screen sequence until the player quits, then shut down.
 #include <SDL.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 
+#include "app/frame_stats.h"
+#include "app/options.h"
 #include "app/screens.h"
 #include "input/input.h"
+#include "video/window.h"
+
+namespace {
+
+double now_ms() {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    (void)argc;
-    (void)argv;
+    Options options;
+    char error[256];
+    switch (options_parse(argc, argv, options, error, sizeof error)) {
+        case OPTIONS_RUN: break;
+        case OPTIONS_HELP: std::fputs(OPTIONS_USAGE, stdout); return 0;
+        case OPTIONS_VERSION: std::puts(OPTIONS_VERSION_LINE); return 0;
+        case OPTIONS_ERROR:
+            std::fprintf(stderr, "zuba-trilo: %s\n%s", error, OPTIONS_USAGE);
+            return 2;
+    }
+    const WindowRequest request{options.fullscreen, options.window, options.scale};
+    // The window is sized, titled and given its icon once SDL's video is up
+    // and before it opens; when SDL cannot start, app_startup says so.
+    if (SDL_Init(SDL_INIT_VIDEO) == 0) window_prepare(request);
     if (app_startup() != 0) std::exit(-1);
-    while (!input.quit_requested) screen_pass();
+    window_opened(request);
+    input_set_toggle_handler(window_toggle_fullscreen);
+
+    frame_stats_reset();
+    while (!input.quit_requested) {
+        bool playing = screens.state == SCREEN_GAME_RUN;
+        screen_pass();
+        if (!options.frame_stats) continue;
+        // Each pass of the game presents one frame.
+        if (playing) frame_stats_mark(now_ms());
+        else frame_stats_break();
+    }
     app_shutdown();
+    if (options.frame_stats) frame_stats_print(stdout);
     return 0;
 }

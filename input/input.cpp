@@ -9,8 +9,10 @@ InputState input;
 
 namespace {
 
-constexpr uint8_t UNUSED_EVENTS[] = {SDL_ACTIVEEVENT,   SDL_MOUSEMOTION,   SDL_MOUSEBUTTONDOWN,
-                                     SDL_MOUSEBUTTONUP, SDL_JOYBALLMOTION, SDL_JOYHATMOTION};
+// An event type is a byte in SDL 1.2 and wider in the browser's SDL.
+using EventType = decltype(SDL_Event::type);
+constexpr EventType UNUSED_EVENTS[] = {SDL_ACTIVEEVENT,   SDL_MOUSEMOTION,   SDL_MOUSEBUTTONDOWN,
+                                       SDL_MOUSEBUTTONUP, SDL_JOYBALLMOTION, SDL_JOYHATMOTION};
 
 // Joystick buttons 0..9 in order.
 constexpr uint32_t BUTTON_BITS[10] = {INPUT_C, INPUT_A, INPUT_B, INPUT_D, INPUT_E,
@@ -57,7 +59,15 @@ void handle_button(const SDL_JoyButtonEvent& e, bool down) {
     if (!down && e.state == SDL_RELEASED) input.buttons[e.which] &= ~bit;
 }
 
+void (*toggle_handler)() = nullptr;
+
+bool is_toggle_key(const SDL_keysym& key) {
+    return key.sym == SDLK_F11 || (key.sym == SDLK_RETURN && (key.mod & KMOD_ALT));
+}
+
 }  // namespace
+
+void input_set_toggle_handler(void (*toggle)()) { toggle_handler = toggle; }
 
 void input_init() {
     for (int i = 0; i < MAX_JOYSTICKS; ++i) {
@@ -69,7 +79,7 @@ void input_init() {
     // (the cannon's explosion, the countdowns). Events the game never uses
     // are dropped at the source, so a moving mouse cannot fill the queue and
     // lose a key release or a window close before the next poll.
-    for (uint8_t type : UNUSED_EVENTS) SDL_EventState(type, SDL_IGNORE);
+    for (EventType type : UNUSED_EVENTS) SDL_EventState(type, SDL_IGNORE);
     if (!SDL_WasInit(SDL_INIT_JOYSTICK)) return;
     int n = SDL_NumJoysticks();
     for (int i = 0; i < n && i < MAX_JOYSTICKS; ++i) input.joysticks[i] = SDL_JoystickOpen(i);
@@ -78,6 +88,10 @@ void input_init() {
 void input_handle_event(const SDL_Event& event) {
     switch (event.type) {
         case SDL_KEYDOWN: {
+            if (toggle_handler && is_toggle_key(event.key.keysym)) {
+                toggle_handler();
+                break;
+            }
             int sym = event.key.keysym.sym;
             input.buttons[0] |= key_bit(sym);
             if (sym == SDLK_ESCAPE || sym == SDLK_q) input.quit_requested = 1;

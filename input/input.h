@@ -31,6 +31,9 @@ struct InputState {
 extern InputState input;
 
 void input_init();
+// What Alt+Enter and F11 do (switch fullscreen and back); those keys never
+// reach the held bits nor quit. nullptr makes them plain unused keys.
+void input_set_toggle_handler(void (*toggle)());
 void input_poll();
 // Folds waiting events into the held bits without a poll: the bits are only
 // read right after a poll, and a quit seen here waits for the next poll, so

@@ -291,3 +291,33 @@ void replay_print_timedemo(const ReplayResult& result, std::FILE* out) {
     row("total", all);
     std::fprintf(out, "peak resident memory: %.1f MB\n", double(usage.ru_maxrss) / 1024.0);
 }
+
+int replay_main(int argc, char** argv) {
+    std::string script_path, error;
+    ReplayOptions options;
+    if (!replay_parse_args(argc, argv, script_path, options, error)) {
+        std::fprintf(stderr, "zuba-trilo-replay: %s\n", error.c_str());
+        std::fprintf(stderr,
+                     "usage: zuba-trilo-replay SCRIPT [--trace FILE] [--trace-every N] "
+                     "[--dump PASS:FILE.ppm ...] [--summary] [--timedemo [--whole-window]]\n");
+        return 2;
+    }
+    ReplayScript script;
+    if (!replay_load_script(script_path, script, error)) {
+        std::fprintf(stderr, "zuba-trilo-replay: %s\n", error.c_str());
+        return 2;
+    }
+    // Headless unless the caller chose drivers.
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    ReplayResult result;
+    int status = replay_run(script, options, result, error);
+    if (status == 1) return 255;  // the game has printed its message
+    if (status != 0) {
+        std::fprintf(stderr, "zuba-trilo-replay: %s\n", error.c_str());
+        return 2;
+    }
+    if (options.summary) replay_print_summary(result, stdout);
+    if (options.timedemo) replay_print_timedemo(result, stdout);
+    return 0;
+}

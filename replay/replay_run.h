@@ -82,5 +82,9 @@ bool replay_write_ppm(const std::string& path);
 bool replay_parse_args(int argc, char** argv, std::string& script, ReplayOptions& options,
                        std::string& error);
 
+// The whole zuba-trilo-replay program: options, script, run, figures; its
+// exit status.
+int replay_main(int argc, char** argv);
+
 void replay_print_summary(const ReplayResult& result, std::FILE* out);
 void replay_print_timedemo(const ReplayResult& result, std::FILE* out);

@@ -76,7 +76,7 @@ TEST_F(Text, NumbersShowTheLastSixDigitsWithLeadingZerosAndNegativesAsZero) {
 
 TEST_F(Text, LivesShowADigitAndACannonPerSpareLifeUpTo9) {
     draw_lives(2);
-    EXPECT_EQ(queued(), (std::vector<Cmd>{{font_table['2'], 2436, 88, 8, 8},
+    EXPECT_EQ(queued(), (std::vector<Cmd>{{font_table[int('2')], 2436, 88, 8, 8},
                                           {SPRITE_CANNON, 2436, 96, 13, 8},
                                           {SPRITE_CANNON, 2450, 96, 13, 8},
                                           {nullptr, 2464, 96, 13, 8}}));
@@ -85,7 +85,7 @@ TEST_F(Text, LivesShowADigitAndACannonPerSpareLifeUpTo9) {
     EXPECT_EQ(queued_chars(), "0___");
     draw_queue_reset();
     draw_lives(12);  // never passed by the game
-    EXPECT_EQ(queued().at(0).pixels, font_table['9']);
+    EXPECT_EQ(queued().at(0).pixels, font_table[int('9')]);
 }
 
 }  // namespace

@@ -332,10 +332,10 @@ struct Planner {
     }
 };
 
+// Each script is replayed from a fresh start, so it is planned from one.
 void fresh_run() {
     replay_clock_start(0);
-    screens.state = SCREEN_RESET_HISCORE;
-    input = InputState{};
+    world_reset();
 }
 
 }  // namespace

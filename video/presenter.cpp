@@ -31,6 +31,21 @@ void sdl_delay(uint32_t ms) {
 const VideoClock SDL_CLOCK = {sdl_ticks, sdl_delay};
 const VideoClock* clock_in_use = &SDL_CLOCK;
 
+void sdl_update(SDL_Surface* s, const UpdateRegion& region, bool whole) {
+    if (whole) {
+        SDL_UpdateRect(s, 0, 0, 0, 0);
+        return;
+    }
+    SDL_Rect rects[UPDATE_MAX_RECTS];
+    for (int i = 0; i < region.count; ++i) {
+        const UpdateRect& r = region.rects[i];
+        rects[i] = SDL_Rect{r.x, r.y, r.w, r.h};
+    }
+    SDL_UpdateRects(s, region.count, rects);
+}
+const VideoWindow SDL_WINDOW = {true, sdl_update};
+const VideoWindow* window_in_use = &SDL_WINDOW;
+
 // The part of the surface that may be painted: the screen, or less should a
 // backend ever hand out a smaller surface.
 struct PaintArea {
@@ -66,6 +81,8 @@ void paint_command(const DrawCommand& c, const PaintArea& area) {
 
 void video_set_clock(const VideoClock* clock) { clock_in_use = clock ? clock : &SDL_CLOCK; }
 
+void video_set_window(const VideoWindow* window) { window_in_use = window ? window : &SDL_WINDOW; }
+
 int video_init() {
     presenter.presenting_enabled = 0;
     // Sound and joysticks are optional: only the timer and video must start.
@@ -95,7 +112,7 @@ void video_drain() {
     auto started = present_timing.enabled ? std::chrono::steady_clock::now()
                                           : std::chrono::steady_clock::time_point();
     update_region_clear(video_last_update);
-    bool must_lock = s && SDL_MUSTLOCK(s);
+    bool must_lock = s && window_in_use->lock_when_asked && SDL_MUSTLOCK(s);
     bool locked = must_lock && SDL_LockSurface(s) == 0;
     // A surface that must be locked and cannot be is not written this frame;
     // its commands are consumed all the same, as if the queue had dropped them.
@@ -115,17 +132,8 @@ void video_drain() {
     // Only what this drain painted differs from what the window shows, so only
     // that is updated; a drain that painted nothing updates nothing.
     update_region_build(video_last_update);
-    if (s && (video_last_update.whole || presenter.update_whole_window)) {
-        SDL_UpdateRect(s, 0, 0, 0, 0);
-    } else if (s && video_last_update.count > 0) {
-        static_assert(sizeof(UpdateRect) == sizeof(SDL_Rect), "update rectangles are SDL rectangles");
-        SDL_Rect rects[UPDATE_MAX_RECTS];
-        for (int i = 0; i < video_last_update.count; ++i) {
-            const UpdateRect& r = video_last_update.rects[i];
-            rects[i] = SDL_Rect{r.x, r.y, r.w, r.h};
-        }
-        SDL_UpdateRects(s, video_last_update.count, rects);
-    }
+    bool whole = video_last_update.whole || presenter.update_whole_window;
+    if (s && (whole || video_last_update.count > 0)) window_in_use->update(s, video_last_update, whole);
     if (present_timing.enabled) {
         present_timing.drain_micros +=
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - started).count();

@@ -43,6 +43,18 @@ extern PresentTiming present_timing;
 // Replaces the clock (nullptr restores SDL's).
 void video_set_clock(const VideoClock* clock);
 
+// How painted pixels reach the window. SDL's own way locks the surface when
+// SDL asks for it and updates the changed rectangles; a browser page, whose
+// SDL would copy the whole canvas on every lock, paints the rectangles onto
+// its canvas itself and never locks.
+struct VideoWindow {
+    bool lock_when_asked;
+    // Shows the given part of the surface: the whole window, or the rectangles.
+    void (*update)(SDL_Surface* screen, const UpdateRegion& region, bool whole);
+};
+// Replaces the window (nullptr restores SDL's).
+void video_set_window(const VideoWindow* window);
+
 int video_init();
 int video_present();
 // Paints every pending command now, presenting or not.

@@ -46,9 +46,12 @@ fi
 cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
 for path in bin/zuba-trilo share/applications/zuba-trilo.desktop \
             share/icons/hicolor/48x48/apps/zuba-trilo.png \
-            share/icons/hicolor/256x256/apps/zuba-trilo.png; do
+            share/icons/hicolor/256x256/apps/zuba-trilo.png \
+            share/metainfo/example.zubatrilo.ZubaTrilo.metainfo.xml; do
     [ -f "$tmp/prefix/$path" ] || fail "cmake --install did not install $path"
 done
+grep -qx "Exec=$tmp/prefix/bin/zuba-trilo" "$tmp/prefix/share/applications/zuba-trilo.desktop" ||
+    fail "the installed desktop entry does not start the installed game"
 [ -x "$tmp/prefix/bin/zuba-trilo" ] || fail "the installed game is not executable"
 ls "$tmp/prefix/share/man/man6/zuba-trilo.6"* >/dev/null 2>&1 || fail "cmake --install did not install the manual page"
 [ ! -e "$tmp/prefix/bin/zuba-trilo-replay" ] || fail "the replay driver is a developer's tool, not installed"

@@ -19,17 +19,22 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on the first free display from :97 on (2600 x 1400, 24 bits)
-# and exports DISPLAY.
+# Starts Xvfb on the first free display from :97 on (2600 x 1400, or the
+# size given as WxH, 24 bits) and exports DISPLAY.
 start_xvfb() {
+    local size=${1:-2600x1400}
     local n
     for n in $(seq 97 160); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 2600x1400x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+        Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
         xvfb_pid=$!
         local i
         for i in $(seq 50); do
-            if [ -e "/tmp/.X11-unix/X$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
+            # The display is ours only when the lock names our server: two
+            # tests starting at once may both try the same number, and the
+            # loser would otherwise talk to the winner's server.
+            if [ -e "/tmp/.X11-unix/X$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1 &&
+                [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$xvfb_pid" ]; then
                 export DISPLAY=":$n"
                 return 0
             fi
@@ -42,6 +47,14 @@ start_xvfb() {
         xvfb_pid=""
     done
     fail "no free X display for Xvfb"
+}
+
+# Stops the game and the X server started last.
+stop_xvfb() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
+    game_pid=""
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    xvfb_pid=""
 }
 
 # Starts the game ($1, more arguments after) in the background and waits for

@@ -1,0 +1,30 @@
+// The command line: what the player asked for before anything starts.
+#pragma once
+#include <cstddef>
+
+struct Options {
+    bool fullscreen;   // start in fullscreen
+    bool window;       // never scale the window
+    double scale;      // window scale asked for; 0 lets the game fit the display
+    bool frame_stats;  // print frame timing of the game screen at exit
+};
+
+enum OptionsResult {
+    OPTIONS_RUN,      // start the game with these options
+    OPTIONS_HELP,     // print the usage and exit 0
+    OPTIONS_VERSION,  // print the version and exit 0
+    OPTIONS_ERROR,    // the error names what was wrong; print it and the usage, exit 2
+};
+
+constexpr double OPTIONS_SCALE_MIN = 0.25;
+constexpr double OPTIONS_SCALE_MAX = 2.0;
+
+// The usage text, ending in a newline.
+extern const char OPTIONS_USAGE[];
+// "zuba-trilo <version>", the build's project version.
+extern const char OPTIONS_VERSION_LINE[];
+
+// Reads argv[1..argc-1]. On OPTIONS_ERROR, error holds one line (without a
+// newline) saying what was wrong.
+OptionsResult options_parse(int argc, const char* const* argv, Options& options, char* error,
+                            size_t error_size);

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The game's command line: --help and --version print and exit 0; a bad
+# option or value prints one line saying what was wrong and the usage on
+# standard error and exits 2, before SDL starts (no window is ever opened:
+# with a video driver that cannot start, reaching SDL would end in 255).
+# Arguments: game binary, replay binary, source directory.
+set -u
+game=$1
+src=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+run() {
+    SDL_VIDEODRIVER=nonexistent timeout 20 "$game" "$@" >"$work/out" 2>"$work/err"
+    status=$?
+}
+
+run --help
+[ "$status" = 0 ] || fail "--help exited with $status"
+grep -q '^Usage: zuba-trilo' "$work/out" || fail "--help printed no usage"
+for option in --fullscreen --window --scale --frame-stats --help --version; do
+    grep -q -- "^  $option" "$work/out" || fail "--help does not describe $option"
+done
+[ ! -s "$work/err" ] || fail "--help wrote to standard error"
+
+version=$(sed -n 's/^project(zuba_trilo VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
+run --version
+[ "$status" = 0 ] || fail "--version exited with $status"
+[ "$(cat "$work/out")" = "zuba-trilo $version" ] || fail "--version printed '$(cat "$work/out")', not 'zuba-trilo $version'"
+
+while IFS='|' read -r args message; do
+    # shellcheck disable=SC2086
+    run $args
+    [ "$status" = 2 ] || fail "'$args' exited with $status, not 2"
+    [ ! -s "$work/out" ] || fail "'$args' wrote to standard output"
+    [ "$(head -1 "$work/err")" = "zuba-trilo: $message" ] ||
+        fail "'$args' said '$(head -1 "$work/err")', not 'zuba-trilo: $message'"
+    [ "$(sed -n 2p "$work/err")" = "Usage: zuba-trilo [OPTION]..." ] || fail "'$args' printed no usage after its error"
+done <<'EOF_CASES'
+--fulscreen|unknown option '--fulscreen'
+--scale 3|--scale wants a number from 0.25 to 2.0, not '3'
+--window --scale|option '--scale' needs a value
+--window --scale 0.5|--window and --scale exclude each other
+game.txt|unknown option 'game.txt'
+EOF_CASES
+
+# Good options go on to start SDL, which fails here as it always did.
+run --fullscreen --scale 0.5 --frame-stats
+[ "$status" = 255 ] || fail "good options did not start the game (status $status)"
+echo "ok: --help, --version and bad options"

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Fullscreen under a window manager (openbox on Xvfb 1920 x 1080): F11 and
+# Alt+Enter switch the fitted window to fullscreen and back at any moment,
+# the picture kept (the title image, which the title screen never paints
+# again, is the same after the round trip); --fullscreen starts in it.
+# Arguments: game binary, replay binary, source directory.
+set -u
+game=$1
+src=$3
+# shellcheck source=tests/e2e/xvfb_lib.bash
+source "$src/tests/e2e/xvfb_lib.bash"
+command -v openbox >/dev/null || fail "openbox is not installed (scripts/install-deps.sh --test)"
+unset SDL12COMPAT_WINDOW_SCALING
+start_xvfb 1920x1080
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+trap 'kill $wm_pid 2>/dev/null; cleanup' EXIT
+sleep 1
+
+window_size() { xwininfo -id "$game_window" 2>/dev/null | awk '/Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h}'; }
+# Waits (up to 10 s) for the window to reach size $1.
+wait_size() {
+    local i
+    for i in $(seq 50); do
+        kill -0 "$game_pid" 2>/dev/null || fail "the game ended: $(cat "$work/game.err")"
+        [ "$(window_size)" = "$1" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+# The title image above its blinking prompt (320 x 200 at 1090, 490 of the
+# game's screen) as the
+# 1855 x 964 window shows it.
+title_shot() {
+    window_shot "$work/window.ppm"
+    convert "$work/window.ppm" -crop 237x148+809+363 +repage "$1"
+}
+
+SDL_AUDIODRIVER=dummy start_game "$game"
+wait_size 1855x964 || fail "the fitted window is $(window_size), not 1855x964"
+# Wait out the splash: the top of the title image, where the splash card
+# shows nothing, lights up.
+for _ in $(seq 60); do
+    title_shot "$work/before.ppm"
+    [ "$(convert "$work/before.ppm" -crop 237x60+0+0 -format '%[max]' info:)" != 0 ] && break
+    sleep 0.25
+done
+sleep 0.5
+title_shot "$work/before.ppm"
+for keys in F11 alt+Return; do
+    xdotool key --window "$game_window" "$keys"
+    wait_size 1920x1080 || fail "$keys did not make the window fullscreen (it is $(window_size))"
+    # The game never paints the title image again: if it shows, it was kept.
+    shown=""
+    for _ in $(seq 25); do
+        import -window root -depth 8 "$work/full.ppm"
+        [ "$(convert "$work/full.ppm" -crop 246x185+837+418 +repage -format '%[max]' info:)" != 0 ] && shown=yes && break
+        sleep 0.2
+    done
+    [ -n "$shown" ] || fail "fullscreen after $keys shows no title image"
+    xdotool key --window "$game_window" "$keys"
+    wait_size 1855x964 || fail "$keys did not bring the window back (it is $(window_size))"
+    kept=""
+    for _ in $(seq 25); do
+        title_shot "$work/after.ppm"
+        same_picture "$work/before.ppm" "$work/after.ppm" && kept=yes && break
+        sleep 0.2
+    done
+    [ -n "$kept" ] || fail "the picture changed after $keys there and back"
+done
+[ -n "${ZUBA_SHOT:-}" ] && cp "$work/full.ppm" "$ZUBA_SHOT"
+xdotool key --window "$game_window" q
+wait_game
+[ "$game_status" = 0 ] || fail "q ended the game with status $game_status"
+
+SDL_AUDIODRIVER=dummy start_game "$game" --fullscreen
+wait_size 1920x1080 || fail "--fullscreen started a $(window_size) window"
+xdotool key --window "$game_window" q
+wait_game
+echo "ok: F11 and Alt+Enter switch to fullscreen and back with the picture kept; --fullscreen starts in it"

@@ -1,0 +1,83 @@
+// The command line and the frame timing printed by --frame-stats.
+#include "app/options.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "app/frame_stats.h"
+
+namespace {
+
+struct ParseCase {
+    std::vector<const char*> args;
+    OptionsResult result;
+    bool fullscreen, window, frame_stats;
+    double scale;
+    const char* error_part;  // a piece of the error line, or ""
+};
+
+}  // namespace
+
+TEST(Options, EveryOptionAndEveryBadOneIsReadAsThePlayerMeantIt) {
+    const ParseCase cases[] = {
+        {{}, OPTIONS_RUN, false, false, false, 0, ""},
+        {{"--fullscreen", "--frame-stats"}, OPTIONS_RUN, true, false, true, 0, ""},
+        {{"--window", "--fullscreen"}, OPTIONS_RUN, true, true, false, 0, ""},
+        {{"--scale", "0.25"}, OPTIONS_RUN, false, false, false, 0.25, ""},
+        {{"--scale=2"}, OPTIONS_RUN, false, false, false, 2.0, ""},
+        {{"--scale", "0.7", "--version"}, OPTIONS_VERSION, false, false, false, 0.7, ""},
+        {{"--bogus", "--help"}, OPTIONS_ERROR, false, false, false, 0, "unknown option '--bogus'"},
+        {{"--fullscreen", "--help"}, OPTIONS_HELP, true, false, false, 0, ""},
+        {{"-f"}, OPTIONS_ERROR, false, false, false, 0, "'-f'"},
+        {{"--scales=1"}, OPTIONS_ERROR, false, false, false, 0, "'--scales=1'"},
+        {{"--scale"}, OPTIONS_ERROR, false, false, false, 0, "needs a value"},
+        {{"--scale", "0.249"}, OPTIONS_ERROR, false, false, false, 0, "not '0.249'"},
+        {{"--scale", "2.01"}, OPTIONS_ERROR, false, false, false, 0, "not '2.01'"},
+        {{"--scale", "0.5x"}, OPTIONS_ERROR, false, false, false, 0, "not '0.5x'"},
+        {{"--scale", "0x1"}, OPTIONS_ERROR, false, false, false, 0, "not '0x1'"},
+        {{"--scale", "nan"}, OPTIONS_ERROR, false, false, false, 0, "not 'nan'"},
+        {{"--scale", " 1"}, OPTIONS_ERROR, false, false, false, 0, "not ' 1'"},
+        {{"--scale="}, OPTIONS_ERROR, false, false, false, 0, "not ''"},
+        {{"--window", "--scale", "1"}, OPTIONS_ERROR, false, false, false, 0, "exclude each other"},
+    };
+    for (const ParseCase& c : cases) {
+        std::vector<const char*> argv{"zuba-trilo"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        std::string line = c.args.empty() ? "(none)" : "";
+        for (const char* a : c.args) line += std::string(a) + " ";
+        SCOPED_TRACE(line);
+        Options o;
+        char error[128] = "";
+        ASSERT_EQ(options_parse(int(argv.size()), argv.data(), o, error, sizeof error), c.result);
+        EXPECT_NE(std::strstr(error, c.error_part), nullptr) << error;
+        if (c.result == OPTIONS_ERROR) continue;
+        EXPECT_EQ(o.fullscreen, c.fullscreen);
+        EXPECT_EQ(o.window, c.window);
+        EXPECT_EQ(o.frame_stats, c.frame_stats);
+        EXPECT_DOUBLE_EQ(o.scale, c.scale);
+    }
+}
+
+TEST(FrameStats, IntervalsAreCountedBetweenConsecutiveGamePassesOnly) {
+    frame_stats_reset();
+    // 100 game passes 16 ms apart but one 40 ms late, a game over, then two
+    // passes 17 ms apart: the pause between the games is no interval.
+    double t = 1000;
+    for (int i = 0; i < 100; ++i) frame_stats_mark(t += (i == 50 ? 40 : 16));
+    frame_stats_break();
+    frame_stats_mark(t += 5000);
+    frame_stats_mark(t += 17);
+    EXPECT_EQ(frame_stats.frames, 102u);
+    EXPECT_EQ(frame_stats.intervals, 100u);
+    EXPECT_NEAR(frame_stats.total_ms, 98 * 16 + 40 + 17, 1e-9);
+    EXPECT_NEAR(frame_stats_percentile(0.5), 16.0, 0.011);
+    EXPECT_NEAR(frame_stats_percentile(0.98), 16.0, 0.011);
+    EXPECT_NEAR(frame_stats_percentile(0.99), 17.0, 0.011);
+    EXPECT_DOUBLE_EQ(frame_stats_percentile(1.0), 40.0);
+    EXPECT_DOUBLE_EQ(frame_stats.max_ms, 40.0);
+    // A stall longer than the histogram still shows as the maximum.
+    frame_stats_mark(t += 900);
+    EXPECT_DOUBLE_EQ(frame_stats_percentile(1.0), 900.0);
+}

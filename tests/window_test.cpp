@@ -1,0 +1,57 @@
+// The desktop window: how it is fitted to a display, and the fullscreen keys.
+#include "video/window.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "input/input.h"
+#include "tests/test_support.h"
+#include "video/draw_queue.h"
+
+TEST(Window, FitsTheDisplayWithRoomForFrameAndPanelsNeverScalingUp) {
+    struct Case {
+        int w, h;
+        double scale;
+    };
+    const Case cases[] = {
+        {1920, 1080, 0.742},  // width limits: (1920 - 64) / 2500
+        {1366, 768, 0.516},   // height limits: (768 - 96) / 1300
+        {2564, 1396, 1.0},    // exactly room enough
+        {2563, 1396, 0.999},
+        {2564, 1395, 0.999},
+        {3840, 2160, 1.0},    // never larger than the game
+        {640, 480, 0.25},     // never below the smallest scale
+        {0, 0, 1.0},          // display size unknown
+    };
+    for (const Case& c : cases) {
+        EXPECT_DOUBLE_EQ(window_fit_scale(c.w, c.h, SCREEN_WIDTH, SCREEN_HEIGHT), c.scale) << c.w << "x" << c.h;
+    }
+}
+
+namespace {
+int toggles = 0;
+void count_toggle() { toggles += 1; }
+}  // namespace
+
+TEST(Window, AltEnterAndF11ToggleFullscreenAndNeverReachTheGame) {
+    ASSERT_TRUE(start_headless_video());
+    input_init();
+    input_poll();
+    input_set_toggle_handler(count_toggle);
+    toggles = 0;
+    replay_push_key(SDLK_F11, true);
+    replay_push_key(SDLK_RETURN, true, KMOD_LALT);
+    replay_push_key(SDLK_RETURN, true, KMOD_RALT);
+    input_poll();
+    EXPECT_EQ(toggles, 3);
+    EXPECT_EQ(input_held(), 0u);
+    EXPECT_EQ(input.quit_requested, 0);
+    // Enter alone is no toggle; fire with Alt held still fires.
+    replay_push_key(SDLK_RETURN, true);
+    replay_push_key(SDLK_z, true, KMOD_LALT);
+    input_poll();
+    EXPECT_EQ(toggles, 3);
+    EXPECT_EQ(input_held(), INPUT_A);
+    input_set_toggle_handler(nullptr);
+    stop_headless_video();
+}

@@ -1,0 +1,135 @@
+// The desktop window: fitted to the display, titled, with the game's icon,
+// and switched to fullscreen and back on request.
+#include "video/window.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "video/draw_queue.h"
+#include "video/presenter.h"
+#include "video/sprites.h"
+
+GameWindow game_window;
+
+namespace {
+
+// SDL's 1.2 layer over SDL 2 reads this when the window opens; the classic
+// SDL 1.2 ignores it and keeps the window at full size.
+constexpr const char* SCALING_VARIABLE = "SDL12COMPAT_WINDOW_SCALING";
+
+// How SDL 2 shows the 1.2 window surface in an X window. By default it draws
+// the surface through OpenGL every frame, which on an X server without a
+// graphics card (a software OpenGL) costs more than a whole frame for our
+// 2500 x 1300 pixels. SDL 2's software renderer into the X server's shared
+// memory does the same, scaled or not, in a few milliseconds. Wayland has no
+// such shared framebuffer in SDL 2, so this is for X only; any of these the
+// player has set is kept.
+struct Hint {
+    const char* name;
+    const char* value;
+};
+constexpr Hint X11_HINTS[] = {
+    {"SDL12COMPAT_OPENGL_SCALING", "0"},     // the 1.2 layer presents through a renderer...
+    {"SDL_RENDER_DRIVER", "software"},       // ...the software one...
+    {"SDL_FRAMEBUFFER_ACCELERATION", "0"},   // ...into the X shared-memory window
+};
+
+uint32_t icon_pixels[WINDOW_ICON_SIZE * WINDOW_ICON_SIZE];
+
+// The icon's art is as wide as the wider sprite; each sprite is centred in
+// it by whole sprite pixels, and the art is centred in the icon.
+constexpr int ICON_ART_W = std::max(INVADER1_W, CANNON_W);
+
+// Puts one sprite into the icon at row top.
+void icon_put(uint32_t (&pixels)[WINDOW_ICON_SIZE * WINDOW_ICON_SIZE], const uint8_t* art, int w, int h,
+              int top) {
+    const int s = WINDOW_ICON_ART_SCALE;
+    const int left = (WINDOW_ICON_SIZE - ICON_ART_W * s) / 2 + (ICON_ART_W - w) / 2 * s;
+    for (int y = 0; y < h * s; ++y)
+        for (int x = 0; x < w * s; ++x)
+            pixels[(top + y) * WINDOW_ICON_SIZE + left + x] = gray_pixel(art[(y / s) * w + x / s]);
+}
+
+}  // namespace
+
+double window_fit_scale(int display_w, int display_h, int width, int height) {
+    if (display_w <= 0 || display_h <= 0 || width <= 0 || height <= 0) return 1.0;
+    double fit = std::min(double(display_w - WINDOW_MARGIN_W) / width, double(display_h - WINDOW_MARGIN_H) / height);
+    if (fit >= 1.0) return 1.0;
+    fit = std::floor(fit * 1000.0) / 1000.0;
+    return std::max(fit, WINDOW_SCALE_MIN);
+}
+
+void window_icon_pixels(uint32_t (&pixels)[WINDOW_ICON_SIZE * WINDOW_ICON_SIZE]) {
+    // The same picture as the desktop icon: the invader, one black row, the
+    // cannon, the whole centred on black.
+    for (uint32_t& p : pixels) p = gray_pixel(0);
+    const int art_h = (INVADER_H + 1 + CANNON_H) * WINDOW_ICON_ART_SCALE;
+    const int top = (WINDOW_ICON_SIZE - art_h) / 2;
+    icon_put(pixels, SPRITE_INVADER1_A, INVADER1_W, INVADER_H, top);
+    icon_put(pixels, SPRITE_CANNON, CANNON_W, CANNON_H, top + (INVADER_H + 1) * WINDOW_ICON_ART_SCALE);
+}
+
+void window_prepare(const WindowRequest& request) {
+    game_window = GameWindow{};
+    char driver[32] = "";
+    if (!SDL_VideoDriverName(driver, sizeof driver)) driver[0] = '\0';
+    // Without a display (the dummy driver) there is nothing to fit. The
+    // player's own setting of the scaling variable always wins.
+    if (std::strcmp(driver, "dummy") != 0 && !SDL_getenv(SCALING_VARIABLE)) {
+        double scale = 1.0;
+        if (request.scale > 0) {
+            scale = request.scale;
+        } else if (!request.never_scale) {
+            const SDL_VideoInfo* info = SDL_GetVideoInfo();
+            if (info) scale = window_fit_scale(info->current_w, info->current_h, SCREEN_WIDTH, SCREEN_HEIGHT);
+        }
+        if (scale != 1.0) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%.3f", scale);
+            setenv(SCALING_VARIABLE, text, 0);
+        }
+    }
+    if (!std::strcmp(driver, "x11")) {
+        for (const Hint& hint : X11_HINTS) setenv(hint.name, hint.value, 0);
+    }
+    SDL_WM_SetCaption(WINDOW_TITLE, WINDOW_TITLE);
+    window_icon_pixels(icon_pixels);
+    // Kept for the program's life: SDL may keep referring to it.
+    static SDL_Surface* icon = nullptr;
+    if (!icon) icon = SDL_CreateRGBSurfaceFrom(icon_pixels, WINDOW_ICON_SIZE, WINDOW_ICON_SIZE, 32,
+                                                 WINDOW_ICON_SIZE * 4, 0x00FF0000u, 0x0000FF00u,
+                                                 0x000000FFu, 0xFF000000u);
+    if (icon) SDL_WM_SetIcon(icon, nullptr);
+}
+
+void window_opened(const WindowRequest& request) {
+    if (request.fullscreen) window_toggle_fullscreen();
+}
+
+void window_toggle_fullscreen() {
+    SDL_Surface* screen = presenter.screen;
+    if (!screen) return;
+    if (!SDL_WM_ToggleFullScreen(screen)) {
+        // The backend cannot switch this window: open it again in the other
+        // mode and paint back what the old surface held.
+        SDL_Surface* copy = SDL_ConvertSurface(screen, screen->format, SDL_SWSURFACE);
+        if (!copy) return;
+        uint32_t flags = screen->flags & SDL_FULLSCREEN;
+        SDL_Surface* again = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 32, flags ^ SDL_FULLSCREEN);
+        if (!again) again = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 32, flags);
+        presenter.screen = again;
+        if (again) SDL_BlitSurface(copy, nullptr, again, nullptr);
+        SDL_FreeSurface(copy);
+        if (!again) return;
+    }
+    game_window.fullscreen = (presenter.screen->flags & SDL_FULLSCREEN) != 0;
+    SDL_ShowCursor(game_window.fullscreen ? SDL_DISABLE : SDL_ENABLE);
+    // Show the whole picture at once in the new window.
+    SDL_UpdateRect(presenter.screen, 0, 0, 0, 0);
+}

@@ -1,0 +1,46 @@
+// The desktop window around the 2500 x 1300 screen: its size on the player's
+// display, its title and icon, and fullscreen. The game always paints all of
+// its pixels; only how the window shows them changes here.
+#pragma once
+#include <cstdint>
+
+// Room left around the window for its frame and the desktop's panels.
+constexpr int WINDOW_MARGIN_W = 64;
+constexpr int WINDOW_MARGIN_H = 96;
+constexpr double WINDOW_SCALE_MIN = 0.25;
+
+constexpr const char* WINDOW_TITLE = "ZUBA-TRILO";
+// The icon: the desktop icon's picture, the invader over the cannon at two
+// window pixels per sprite pixel.
+constexpr int WINDOW_ICON_SIZE = 48;
+constexpr int WINDOW_ICON_ART_SCALE = 2;
+
+struct WindowRequest {
+    bool fullscreen;  // start in fullscreen
+    bool never_scale; // keep the window at full size
+    double scale;     // a scale the player chose; 0 to fit the display
+};
+
+struct GameWindow {
+    bool fullscreen;
+};
+
+extern GameWindow game_window;
+
+// The largest scale, rounded down to a thousandth and never above 1, at which
+// a width x height window leaves the margins free on the display; 1 when the
+// display size is unknown (0).
+double window_fit_scale(int display_w, int display_h, int width, int height);
+
+// The icon's pixels, 0xAARRGGBB, row after row.
+void window_icon_pixels(uint32_t (&pixels)[WINDOW_ICON_SIZE * WINDOW_ICON_SIZE]);
+
+// After SDL's video starts and before the window opens: scale (only when the
+// player has not set SDL's scaling variable), the presenting hints the player
+// has not set, title and icon.
+void window_prepare(const WindowRequest& request);
+// After the window opens: fullscreen if asked for.
+void window_opened(const WindowRequest& request);
+// Switches between window and fullscreen, keeping the picture; the pointer is
+// hidden while fullscreen.
+void window_toggle_fullscreen();
