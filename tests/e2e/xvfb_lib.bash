@@ -87,3 +87,8 @@ window_shot() {
         awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h "+" x "+" y}')
     import -window root -crop "$geometry" +repage -depth 8 "$1" || fail "import could not take a screenshot"
 }
+
+# True when two pictures are the same pixel for pixel.
+same_picture() {
+    [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]
+}
