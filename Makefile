@@ -19,7 +19,7 @@ SAN_ENV = ASAN_OPTIONS=$(ASAN_COMMON):detect_leaks=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp
 
 .PHONY: all deps test-deps build play test test-unit bench clean sanitize-test fuzz static-check \
-	web serve-web test-web
+	web serve-web test-web mutants
 
 all: build
 
@@ -76,6 +76,13 @@ static-check: test-deps
 bench: test-deps $(BUILD)/CMakeCache.txt
 	@cmake --build $(BUILD) -j $(JOBS) >$(BUILD)/bench-build.log 2>&1 || { cat $(BUILD)/bench-build.log; exit 1; }
 	@bash bench/run_bench.sh $(BUILD) .
+
+# `make mutants` plants each one-line fault of scripts/mutants.txt in a copy of
+# the sources (build-mutants/), rebuilds, runs the unit and quick end-to-end
+# tests and prints which test killed it. MUTANTS_ARGS=--half plays every other
+# fault, MUTANTS_ARGS="--only TEXT" the faults whose line holds TEXT.
+mutants: test-deps
+	bash scripts/mutants.sh $(MUTANTS_ARGS)
 
 clean:
 	rm -rf $(BUILD)

@@ -9,25 +9,16 @@
 #include <cstdlib>
 
 #include "game/formation.h"
+#include "tests/test_support.h"
 #include "game/game.h"
 #include "video/draw_queue.h"
 #include "video/presenter.h"
 
 namespace {
 
-uint32_t fake_now = 0;
-uint32_t fake_ticks() { return fake_now; }
-void fake_delay(uint32_t ms) { fake_now += ms; }
-const VideoClock FAKE_CLOCK = {fake_ticks, fake_delay};
-
 bool start_video() {
     static bool started = false;
-    if (started) return true;
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    video_set_clock(&FAKE_CLOCK);
-    draw_queue_reset();
-    started = video_init() == 0;
+    if (!started) started = start_headless_video();
     return started;
 }
 

@@ -6,22 +6,14 @@
 
 #include <cstdlib>
 
+#include "tests/test_support.h"
 #include "video/draw_queue.h"
 #include "video/presenter.h"
 
 namespace {
 
-uint32_t fake_now = 0;
-uint32_t fake_ticks() { return fake_now; }
-void fake_delay(uint32_t ms) { fake_now += ms; }
-const VideoClock FAKE_CLOCK = {fake_ticks, fake_delay};
-
 bool start_video(benchmark::State& state) {
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    video_set_clock(&FAKE_CLOCK);
-    draw_queue_reset();
-    if (video_init() != 0) {
+    if (!start_headless_video()) {
         state.SkipWithError("SDL video did not start");
         return false;
     }
@@ -29,12 +21,7 @@ bool start_video(benchmark::State& state) {
     return true;
 }
 
-void stop_video() {
-    draw_queue_reset();
-    video_shutdown();
-    SDL_Quit();
-    video_set_clock(nullptr);
-}
+void stop_video() { stop_headless_video(); }
 
 // One present that paints the whole 2500 x 1300 screen a new gray.
 void BM_PresentFullScreenFill(benchmark::State& state) {

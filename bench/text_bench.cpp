@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "tests/test_support.h"
 #include "video/draw_queue.h"
 #include "video/presenter.h"
 #include "video/text.h"
@@ -11,11 +12,6 @@
 namespace {
 
 constexpr int LINE_CHARS = SCREEN_WIDTH / 8;  // 312
-
-uint32_t fake_now = 0;
-uint32_t fake_ticks() { return fake_now; }
-void fake_delay(uint32_t ms) { fake_now += ms; }
-const VideoClock FAKE_CLOCK = {fake_ticks, fake_delay};
 
 // Letters, digits and spaces, as a status or game-over line would hold.
 const char* full_line() {
@@ -40,11 +36,7 @@ BENCHMARK(BM_DrawTextFullLine)->Unit(benchmark::kMicrosecond);
 
 // Queued and then painted: what a full line costs a frame.
 void BM_DrawTextFullLineAndPresent(benchmark::State& state) {
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    video_set_clock(&FAKE_CLOCK);
-    draw_queue_reset();
-    if (video_init() != 0) {
+    if (!start_headless_video()) {
         state.SkipWithError("SDL video did not start");
         return;
     }
@@ -55,8 +47,7 @@ void BM_DrawTextFullLineAndPresent(benchmark::State& state) {
         video_present();
     }
     state.SetItemsProcessed(state.iterations() * LINE_CHARS);
-    video_shutdown();
-    video_set_clock(nullptr);
+    stop_headless_video();
 }
 BENCHMARK(BM_DrawTextFullLineAndPresent)->Unit(benchmark::kMicrosecond);
 

@@ -19,38 +19,26 @@
 #include "video/draw_queue.h"
 #include "video/presenter.h"
 
+ReplayClock replay_clock;
+
 namespace {
 
-uint32_t fake_now = 0;
-uint32_t fake_ticks() { return fake_now; }
-void fake_delay(uint32_t ms) { fake_now += ms; }
-const VideoClock FAKE_CLOCK = {fake_ticks, fake_delay};
-
-void push_key(int symbol, bool down) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = SDLKey(symbol);
-    SDL_PushEvent(&e);
+void fake_clock_delay(uint32_t ms) {
+    replay_clock.now += ms;
+    replay_clock.waits += 1;
+    replay_clock.last_wait = ms;
 }
+uint32_t fake_clock_ticks() { return replay_clock.now; }
+const VideoClock FAKE_CLOCK = {fake_clock_ticks, fake_clock_delay};
 
-void push_close() {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
-    e.type = SDL_QUIT;
-    SDL_PushEvent(&e);
-}
-
-// Key-ups first, then key-downs, for the keys whose held state changed.
 void push_key_changes(uint32_t before, uint32_t after) {
     for (int k = 0; k < REPLAY_KEY_COUNT; ++k) {
         uint32_t bit = 1u << k;
-        if ((before & bit) && !(after & bit)) push_key(replay_key_symbol(k), false);
+        if ((before & bit) && !(after & bit)) replay_push_key(replay_key_symbol(k), false);
     }
     for (int k = 0; k < REPLAY_KEY_COUNT; ++k) {
         uint32_t bit = 1u << k;
-        if (!(before & bit) && (after & bit)) push_key(replay_key_symbol(k), true);
+        if (!(before & bit) && (after & bit)) replay_push_key(replay_key_symbol(k), true);
     }
 }
 
@@ -66,6 +54,30 @@ bool parse_count(const char* s, uint64_t& value) {
 }
 
 }  // namespace
+
+void replay_clock_start(uint32_t start) {
+    replay_clock = ReplayClock{start, 0, 0};
+    video_set_clock(&FAKE_CLOCK);
+}
+
+void replay_clock_stop() { video_set_clock(nullptr); }
+
+void replay_push_key(int symbol, bool down, int modifiers) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = SDLKey(symbol);
+    e.key.keysym.mod = SDLMod(modifiers);
+    SDL_PushEvent(&e);
+}
+
+void replay_push_quit() {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+}
 
 bool replay_write_ppm(const std::string& path) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
@@ -94,13 +106,12 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
             return 2;
         }
     }
-    fake_now = 0;
-    video_set_clock(&FAKE_CLOCK);
+    replay_clock_start(0);
     draw_queue_reset();
     input.quit_requested = 0;
     if (app_startup() != 0) {
         if (trace) std::fclose(trace);
-        video_set_clock(nullptr);
+        replay_clock_stop();
         return 1;
     }
     result.started = true;
@@ -112,7 +123,7 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
     int status = 0;
     for (const ReplayLine& line : script.lines) {
         for (uint64_t i = 0; i < line.passes && !result.quit; ++i) {
-            if (i == 0 && line.close) push_close();
+            if (i == 0 && line.close) replay_push_quit();
             push_key_changes(held, line.keys);
             held = line.keys;
             trace_cues_clear();
@@ -156,7 +167,7 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
         }
     }
     app_shutdown();
-    video_set_clock(nullptr);
+    replay_clock_stop();
     if (trace && std::fclose(trace) != 0 && status == 0) {
         error = options.trace_path + ": cannot write the trace";
         status = 2;

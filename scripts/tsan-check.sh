@@ -13,7 +13,7 @@ jobs=$(($(nproc) < 2 ? $(nproc) : 2))
 
 # GCC 12 warns wrongly of a buffer overflow in std::vector::insert when the
 # thread instrumentation is on (tests/sounds_test.cpp); only that warning is off.
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUBA_SANITIZE=OFF -DZUBA_BENCH=OFF -DZUBA_WERROR=ON \
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUBA_SANITIZE=OFF -DZUBA_BENCH=OFF -DZUBA_WERROR=ON -DZUBA_THREAD_STRESS=ON \
     -DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer -Wno-stringop-overflow" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" >/dev/null
 tests=(test_mixer_threads test_mixer test_sounds)

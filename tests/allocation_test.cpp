@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <cstring>
 #include <new>
 
 #include "app/screens.h"
@@ -36,31 +35,18 @@ void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
-namespace {
-
-void push_key(SDLKey key, bool down) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.keysym.sym = key;
-    SDL_PushEvent(&e);
-}
-
-}  // namespace
-
 TEST(Allocation, GameFramesAllocateNothing) {
     ASSERT_TRUE(start_headless_video());
     input_init();
     audio_init();
     game_begin();
-    fake_clock.delays.reserve(1000);  // the test clock's own record
     long before = allocations.load();
     int frames = 0;
     for (; frames < 600; ++frames) {
         // Sweep left and right and fire now and then, so shots, hits and bombs happen.
-        if (frames % 150 == 0) push_key(SDLK_RIGHT, (frames / 150) % 2 == 0);
-        if (frames % 20 == 0) push_key(SDLK_z, true);
-        if (frames % 20 == 10) push_key(SDLK_z, false);
+        if (frames % 150 == 0) replay_push_key(SDLK_RIGHT, (frames / 150) % 2 == 0);
+        if (frames % 20 == 0) replay_push_key(SDLK_z, true);
+        if (frames % 20 == 10) replay_push_key(SDLK_z, false);
         if (game_frame() == 0) break;
     }
     long during = allocations.load() - before;

@@ -43,18 +43,6 @@ TEST_F(DrawQueuePainting, LaterCommandsWinPixelByPixelAndBitmapZeroIsOpaqueBlack
     EXPECT_EQ(video_pixel(12, 11), 0xFF808080u);
 }
 
-TEST_F(DrawQueuePainting, EmptyRectanglesPaintNothingButAreConsumed) {
-    static const uint8_t bitmap[4] = {255, 255, 255, 255};
-    draw_fill(50, 50, 0, 5, 255);
-    draw_fill(50, 50, -5, 5, 255);
-    draw_sprite(50, 50, 2, 0, bitmap);
-    video_flush();
-    EXPECT_EQ(draw_queue.read_index, 3);
-    EXPECT_EQ(draw_queue.pending, 0);
-    for (int y = 45; y < 56; ++y)
-        for (int x = 45; x < 56; ++x) ASSERT_EQ(video_pixel(x, y), STARTUP_BLUE) << x << "," << y;
-}
-
 TEST_F(DrawQueuePainting, TheRingWrapsAfterSlot3071AndStillPaintsInQueueingOrder) {
     for (int i = 0; i < DRAW_QUEUE_CAPACITY - 1; ++i) draw_fill(0, 0, 1, 1, 1);
     video_flush();

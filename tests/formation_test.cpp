@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <limits>
 
 #include "audio/mixer.h"
 #include "audio/sounds.h"
@@ -61,44 +59,6 @@ TEST_F(FormationTest, FirstStepMovesSlotZeroFrom16To20AndDrawsEachKindCentredOnI
     EXPECT_TRUE(cues.empty());
 }
 
-TEST_F(FormationTest, FirstSweepEndsAndSoundsOnlyWhenTheCursorWrapsPastSlot8399) {
-    formation.steps_since_note = 1000;
-    for (int i = 0; i < FORMATION_SLOTS - 1; ++i) formation_step();
-    EXPECT_EQ(formation.anim, 0u);
-    EXPECT_TRUE(cues.empty());
-    formation_step();
-    EXPECT_EQ(formation.anim, 1u);
-    EXPECT_EQ(formation.cursor, 0);
-    EXPECT_EQ(cues, (Cues{{VOICE_MARCH, SOUND_MARCH_1}}));
-    EXPECT_EQ(formation.slots[slot(59, 139)].x, 2244);  // kind 4 moves too
-}
-
-TEST_F(FormationTest, FullGridLeftAloneTurnsAfterSweep42AndRow0LandsInSweep2683At1272) {
-    uint32_t first_turn = 0;
-    int turns_right = 0, landed_slot = -1;
-    while (landed_slot < 0) {
-        uint32_t dir = formation.direction;
-        int cursor = formation.cursor;
-        if (formation_step()) landed_slot = cursor;
-        if (dir == 0 && formation.direction == 3 && first_turn == 0) {
-            first_turn = formation.anim;
-            int max_x = 0;
-            for (int s = 0; s < FRONT_SLOTS; ++s) max_x = std::max<int>(max_x, formation.slots[s].x);
-            EXPECT_EQ(max_x, 2408);
-        }
-        if (dir == 1 && formation.direction == 2) {
-            ++turns_right;
-            EXPECT_EQ(formation.slots[0].x, 12);
-        }
-        if (draw_queue.pending > 2000) draw_queue_reset();
-    }
-    EXPECT_EQ(first_turn, 42u);
-    EXPECT_GT(turns_right, 0);
-    EXPECT_EQ(formation.anim + 1, 2683u);
-    EXPECT_LT(landed_slot, FORMATION_COLUMNS);
-    EXPECT_EQ(formation.slots[landed_slot].y, 1272);  // 784 + 61 drops of 8
-}
-
 TEST_F(FormationTest, DropToExactly1268LandsButTo1264OrASidewaysStepDoesNot) {
     formation.direction = 2;
     formation.slots[0].y = 1260;
@@ -121,20 +81,6 @@ TEST_F(FormationTest, OnlyFrontRowsTurnTheFormationSoEachEmptiedEdgeColumnGoes16
     empty_front_of_column(0);
     while (formation.direction != 2) finish_sweep();
     EXPECT_EQ(formation.slots[slot(6, 0)].x, -4);
-}
-
-TEST_F(FormationTest, WithOneFrontColumnLeftRearRowsReachFromMinus2218To4637) {
-    for (int c = 1; c < FORMATION_COLUMNS; ++c) empty_front_of_column(c);
-    while (formation.direction != 3) finish_sweep();
-    EXPECT_EQ(formation.slots[slot(6, 139)].x, 4632);  // picture to 4637
-    SetUp();
-    for (int c = 0; c < FORMATION_COLUMNS - 1; ++c) empty_front_of_column(c);
-    while (formation.direction != 2) finish_sweep();
-    EXPECT_EQ(formation.slots[slot(6, 0)].x, -2212);
-    formation.cursor = slot(6, 0);
-    draw_queue_reset();
-    formation_step();
-    EXPECT_EQ(queued().at(0).x, -2218);  // queued where it stands; the presenter clips
 }
 
 TEST_F(FormationTest, KindFourRowsAreNeverDrawnOrHitButErodeShieldsAtThreeProbes) {
@@ -226,41 +172,6 @@ TEST_F(FormationTest, MarchNotesCycle9To12AtSweepEndsAndWait25StepCalls) {
     EXPECT_TRUE(cues.empty());
     formation_step();
     EXPECT_EQ(cues.size(), 1u);
-}
-
-TEST_F(FormationTest, AnEmptyFrontFreezesTheFormationUntilTheNextLayout) {
-    for (int s = 0; s < FRONT_SLOTS; ++s) formation.slots[s].kind = 0;
-    formation_recount_live();
-    formation.cursor = 8399;
-    formation_step();
-    EXPECT_EQ(formation.cursor, -1);
-    uint32_t steps = formation.step_count;
-    int16_t x = formation.slots[8399].x;
-    for (int i = 0; i < 100; ++i) EXPECT_EQ(formation_step(), 0);
-    EXPECT_EQ(formation.step_count, steps);
-    EXPECT_EQ(formation.slots[8399].x, x);
-    // The call counter stops at its largest value instead of overflowing.
-    formation.steps_since_note = std::numeric_limits<int32_t>::max() - 1;
-    formation_step();
-    formation_step();
-    EXPECT_EQ(formation.steps_since_note, std::numeric_limits<int32_t>::max());
-}
-
-TEST_F(FormationTest, LiveCountAlwaysEqualsAScanOfTheFrontSlots) {
-    uint32_t seed = 12345;
-    auto next = [&seed](uint32_t n) { return ((seed = seed * 1664525u + 1013904223u) >> 8) % n; };
-    int hits = 0;
-    for (int round = 0; round < 400; ++round) {
-        if (next(50) == 0) formation_layout();
-        const Invader& v = formation.slots[next(FRONT_SLOTS)];
-        if (formation.explosion_steps == 0 && v.kind != 0) hits += formation_hit_test(v.x, v.y + 2) != 0;
-        for (int i = int(next(200)); i > 0; --i) formation_step();
-        int scan = 0;
-        for (int s = 0; s < FRONT_SLOTS; ++s) scan += formation.slots[s].kind != 0;
-        ASSERT_EQ(formation_count_live(), scan) << "round " << round;
-        draw_queue_reset();
-    }
-    EXPECT_GT(hits, 100);
 }
 
 }  // namespace

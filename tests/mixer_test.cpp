@@ -32,22 +32,6 @@ protected:
     }
 };
 
-TEST_F(Mixing, WithNoVoicePlayingEveryByteIsSilenceAndStoppingASilentVoiceChangesNothing) {
-    voice_stop(VOICE_SAUCER);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(callback(), constant(MIX_BLOCK, MIX_SILENCE));
-}
-
-TEST_F(Mixing, A420SampleSoundAlonePlaysItsOwnSamplesThenSilenceOnce) {
-    const uint8_t* hit = sound_block(SOUND_INVADER_HIT);
-    voice_start(VOICE_HIT, hit, 420);
-    mixer_fill();
-    Bytes out = prepared();
-    EXPECT_EQ(slice(out.data(), 0, 420), slice(hit, 0, 420));
-    EXPECT_EQ(slice(out.data(), 420, MIX_BLOCK), constant(MIX_BLOCK - 420, MIX_SILENCE));
-    mixer_fill();
-    EXPECT_EQ(prepared(), constant(MIX_BLOCK, MIX_SILENCE));
-}
-
 TEST_F(Mixing, TheSumOfAllVoicesIsClampedTo0And255) {
     const Bytes loud = constant(MIX_BLOCK, 255), low = constant(MIX_BLOCK, 0);
     const std::pair<const Bytes*, const Bytes*> pairs[] = {{&loud, &loud}, {&low, &low}, {&loud, &low}};

@@ -3,12 +3,22 @@
 #include "video/presenter.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "tests/test_support.h"
 #include "video/draw_queue.h"
+
+// The window updates the presenter asks SDL for, seen on their way to SDL.
+std::vector<SDL_Rect> window_updates;
+extern "C" void SDL_UpdateRects(SDL_Surface* screen, int count, SDL_Rect* rects) {
+    using Real = void (*)(SDL_Surface*, int, SDL_Rect*);
+    static const Real real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "SDL_UpdateRects"));
+    window_updates.assign(rects, rects + count);
+    real(screen, count, rects);
+}
 
 namespace {
 
@@ -18,49 +28,59 @@ protected:
     void TearDown() override { stop_headless_video(); }
 };
 
-TEST_F(Presenter, StartsWithABlue2500By1300WindowAndPresentingOff) {
-    ASSERT_NE(presenter.screen, nullptr);
-    EXPECT_EQ(presenter.screen->w, 2500);
-    EXPECT_EQ(presenter.screen->h, 1300);
-    EXPECT_EQ(presenter.presenting_enabled, 0);
-    for (int y = 0; y < SCREEN_HEIGHT; ++y)
-        for (int x = 0; x < SCREEN_WIDTH; ++x) ASSERT_EQ(video_pixel(x, y), 0xFF0000C0u) << x << "," << y;
-}
-
-// Elapsed 0 waits a whole frame (or the loop would run free); also across
-// the 32-bit wrap of the tick counter.
 TEST_F(Presenter, PresentWaitsOutTheRestOf16MillisecondsSinceTheLastPresent) {
     struct Case {
-        uint32_t last, now;
-        std::vector<uint32_t> delays;
+        uint32_t last, now, wait;  // 0: no wait
     };
-    const Case cases[] = {{1000, 1000, {16}}, {1000, 1001, {15}},           {1000, 1015, {1}},
-                          {1000, 1016, {}},   {1000, 61000, {}},            {0xFFFFFFFAu, 3, {7}},
-                          {0xFFFFFFF8u, 8, {}}, {0xFFFFFFFFu, 0xFFFFFFFFu, {16}}};
+    const Case cases[] = {{1000, 1000, 16},   {1000, 1001, 15}, {1000, 1015, 1},   {1000, 1016, 0},
+                          {1000, 61000, 0},   {0xFFFFFFFAu, 3, 7}, {0xFFFFFFF8u, 8, 0},
+                          {0xFFFFFFFFu, 0xFFFFFFFFu, 16}};
     video_set_presenting(1);
     for (const Case& c : cases) {
         presenter.last_present_ticks = c.last;
-        use_fake_clock(c.now);
+        replay_clock_start(c.now);
         EXPECT_EQ(video_present(), DRAW_OK);
-        EXPECT_EQ(fake_clock.delays, c.delays) << c.last << " -> " << c.now;
-        EXPECT_EQ(presenter.last_present_ticks, c.now + (c.delays.empty() ? 0 : c.delays[0]));
+        EXPECT_EQ(replay_clock.waits, c.wait ? 1u : 0u) << c.last << " -> " << c.now;
+        EXPECT_EQ(replay_clock.last_wait, c.wait) << c.last << " -> " << c.now;
+        EXPECT_EQ(presenter.last_present_ticks, c.now + c.wait);
     }
 }
 
 TEST_F(Presenter, OnlyPresentingPaintsAndPacesWhileFlushPaintsWithoutWaiting) {
     draw_fill(0, 0, 4, 4, 255);
-    use_fake_clock(5003);
+    replay_clock_start(5003);
     EXPECT_EQ(video_present(), DRAW_NOT_PRESENTING);
-    EXPECT_TRUE(fake_clock.delays.empty());
+    EXPECT_EQ(replay_clock.waits, 0u);
     EXPECT_EQ(draw_queue.pending, 1);
     EXPECT_EQ(presenter.last_present_ticks, 5000u);
     EXPECT_EQ(video_pixel(0, 0), STARTUP_BLUE);
     video_flush();
-    EXPECT_TRUE(fake_clock.delays.empty());
+    EXPECT_EQ(replay_clock.waits, 0u);
     EXPECT_EQ(video_pixel(3, 3), 0xFFFFFFFFu);
     video_set_presenting(1);
     EXPECT_EQ(video_present(), DRAW_OK);  // an empty queue still paces
-    EXPECT_EQ(fake_clock.delays, std::vector<uint32_t>{13});
+    EXPECT_EQ(replay_clock.waits, 1u);
+    EXPECT_EQ(replay_clock.last_wait, 13u);
+}
+
+TEST_F(Presenter, APresentUpdatesEveryChangedTileOfTheWindowAndNoOther) {
+    draw_fill(10, 1275, 13, 8, 255);   // a cannon
+    draw_fill(1500, 16, 16, 8, 255);   // a saucer
+    draw_fill(2000, 600, 12, 8, 255);  // an invader
+    draw_fill(-3000, 10, 100, 8, 255);  // off screen: nothing to update
+    window_updates.clear();
+    video_set_presenting(1);
+    video_present();
+    ASSERT_FALSE(video_last_update.whole);
+    ASSERT_EQ(window_updates.size(), size_t(video_last_update.count));
+    long area = 0;
+    for (int i = 0; i < video_last_update.count; ++i) {
+        const UpdateRect& r = video_last_update.rects[i];
+        const SDL_Rect& w = window_updates[size_t(i)];
+        EXPECT_TRUE(w.x == r.x && w.y == r.y && w.w == r.w && w.h == r.h) << "rectangle " << i;
+        area += long(w.w) * w.h;
+    }
+    EXPECT_LE(area, 4 * UPDATE_TILE * UPDATE_TILE) << "the cannon may span two tiles";
 }
 
 // A screen-sized surface whose rows are padded, framed by guard memory:

@@ -15,13 +15,14 @@ bool parse(const std::string& text, ReplayScript& script, std::string& error) {
     return replay_parse_script(text.data(), text.size(), "demo.txt", script, error);
 }
 
-TEST(ReplayScript, LinesHoldKeysForACountOfPassesSkippingBlanksAndComments) {
+TEST(ReplayScript, LinesHoldKeysForUpToABillionPassesSkippingBlanksAndComments) {
     ReplayScript s;
     std::string error;
-    ASSERT_TRUE(parse("# a demo\n\n180 -\r\n  \t\n 2\tfire+left \n1 close\n3 up+down+right+b+c+d+escape\n", s, error))
+    ASSERT_TRUE(parse("# a demo\n\n180 -\r\n  \t\n 2\tfire+left \n1 close\n3 up+down+right+b+c+d+escape\n"
+                      "1000000000 -\n", s, error))
         << error;
-    ASSERT_EQ(s.lines.size(), 4u);
-    EXPECT_EQ(s.total_passes, 186u);
+    ASSERT_EQ(s.lines.size(), 5u);
+    EXPECT_EQ(s.total_passes, 186u + REPLAY_MAX_PASSES_PER_LINE);
     EXPECT_EQ(s.lines[1].source_line, 5);
     EXPECT_EQ(s.lines[1].keys, uint32_t(REPLAY_FIRE | REPLAY_LEFT));
     EXPECT_TRUE(s.lines[2].close);

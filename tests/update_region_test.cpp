@@ -56,7 +56,7 @@ TEST_F(UpdateRegionTest, EveryPaintedPixelLiesInsideAnUpdatedRectangle) {
             else draw_sprite(x, y, int16_t(w % 65), int16_t(h % 65), bitmap);
         }
         queued = pending_commands();
-        paint_pending();
+        video_flush();
         std::vector<uint8_t> covered = updated_pixels();
         for (const DrawCommand& c : queued) {
             for (int y = std::max<int>(c.y, 0); y < std::min<int>(c.y + c.h, SCREEN_HEIGHT); ++y)
@@ -65,31 +65,6 @@ TEST_F(UpdateRegionTest, EveryPaintedPixelLiesInsideAnUpdatedRectangle) {
                         << "round " << round << " pixel " << x << "," << y;
         }
     }
-}
-
-TEST_F(UpdateRegionTest, SmallChangesUpdateLittleAndNothingPaintedUpdatesNothing) {
-    video_set_presenting(1);
-    video_present();
-    EXPECT_FALSE(video_last_update.whole);
-    EXPECT_EQ(video_last_update.count, 0);
-
-    draw_fill(10, 1275, 13, 8, 0);   // the cannon's eraser
-    draw_fill(11, 1275, 13, 8, 255); // and its new place
-    draw_fill(1500, 16, 16, 8, 255); // a saucer
-    video_present();
-    ASSERT_FALSE(video_last_update.whole);
-    ASSERT_EQ(video_last_update.count, 2);
-    long area = 0;
-    for (int i = 0; i < video_last_update.count; ++i)
-        area += long(video_last_update.rects[i].w) * video_last_update.rects[i].h;
-    EXPECT_LE(area, 4 * UPDATE_TILE * UPDATE_TILE);
-
-    // Off-screen rectangles paint nothing, so they update nothing.
-    draw_fill(-3000, 10, 100, 8, 255);
-    draw_fill(10, 1300, 100, 8, 255);
-    video_present();
-    EXPECT_FALSE(video_last_update.whole);
-    EXPECT_EQ(video_last_update.count, 0);
 }
 
 TEST_F(UpdateRegionTest, AClearOrAScatteredFrameUpdatesTheWholeWindow) {
@@ -102,17 +77,4 @@ TEST_F(UpdateRegionTest, AClearOrAScatteredFrameUpdatesTheWholeWindow) {
         for (int tx = ty % 2; tx < UPDATE_TILES_X; tx += 2) draw_fill(tx * UPDATE_TILE, ty * UPDATE_TILE, 1, 1, 255);
     video_flush();
     EXPECT_TRUE(video_last_update.whole);
-}
-
-TEST(UpdateRegion, RunsMergeDownwardsIntoOneRectangle) {
-    UpdateRegion region;
-    update_region_clear(region);
-    update_region_add(region, 100, 100, 260, 400);  // tiles 2..5 across rows 2..7
-    update_region_build(region);
-    ASSERT_FALSE(region.whole);
-    ASSERT_EQ(region.count, 1);
-    EXPECT_EQ(region.rects[0].x, 100);
-    EXPECT_EQ(region.rects[0].y, 100);
-    EXPECT_EQ(region.rects[0].w, 200);
-    EXPECT_EQ(region.rects[0].h, 300);
 }

@@ -39,16 +39,16 @@ TEST(Window, AltEnterAndF11ToggleFullscreenAndNeverReachTheGame) {
     input_poll();
     input_set_toggle_handler(count_toggle);
     toggles = 0;
-    push_key(SDLK_F11, true);
-    push_key(SDLK_RETURN, true, KMOD_LALT);
-    push_key(SDLK_RETURN, true, KMOD_RALT);
+    replay_push_key(SDLK_F11, true);
+    replay_push_key(SDLK_RETURN, true, KMOD_LALT);
+    replay_push_key(SDLK_RETURN, true, KMOD_RALT);
     input_poll();
     EXPECT_EQ(toggles, 3);
     EXPECT_EQ(input_held(), 0u);
     EXPECT_EQ(input.quit_requested, 0);
     // Enter alone is no toggle; fire with Alt held still fires.
-    push_key(SDLK_RETURN, true);
-    push_key(SDLK_z, true, KMOD_LALT);
+    replay_push_key(SDLK_RETURN, true);
+    replay_push_key(SDLK_z, true, KMOD_LALT);
     input_poll();
     EXPECT_EQ(toggles, 3);
     EXPECT_EQ(input_held(), INPUT_A);

@@ -21,16 +21,12 @@
 #include "game/saucer.h"
 #include "game/shields.h"
 #include "input/input.h"
+#include "replay/replay_run.h"
 #include "replay/replay_script.h"
 #include "replay/world_state.h"
 #include "video/presenter.h"
 
 namespace {
-
-uint32_t now = 0;
-uint32_t ticks() { return now; }
-void delay(uint32_t ms) { now += ms; }
-const VideoClock CLOCK = {ticks, delay};
 
 // Play-ahead copies of the world, one per depth of the dodge search.
 WorldState* take(int level = 0) {
@@ -338,8 +334,7 @@ struct Planner {
 
 // Each script is replayed from a fresh start, so it is planned from one.
 void fresh_run() {
-    now = 0;
-    video_set_clock(&CLOCK);
+    replay_clock_start(0);
     world_reset();
 }
 

@@ -16,37 +16,13 @@ chime_samples=2636  # what the game plays of the chime's block
 capture_rate=44100
 bytes_per_frame=4
 
-work=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-cleanup() {
-    if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid"; fi
-    if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then kill "$xvfb_pid"; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-# A free display number from 93 up.
-display=93
-while [ -e /tmp/.X$display-lock ] || [ -e /tmp/.X11-unix/X$display ]; do display=$((display + 1)); done
-Xvfb :$display -screen 0 2560x1400x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY=:$display
-for _ in $(seq 100); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start on :$display"
-    sleep 0.1
-done
+# shellcheck source=tests/e2e/xvfb_lib.bash
+source "$src/tests/e2e/xvfb_lib.bash"
+start_xvfb
 
 stream=$work/stream.raw
-SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$stream "$game" >"$work/game.log" 2>&1 &
-game_pid=$!
-window=$(timeout 30 xdotool search --sync --pid "$game_pid" | head -n 1) || fail "no game window"
-xdotool windowfocus --sync "$window"
+start_game env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$stream" "$game"
+xdotool windowfocus --sync "$game_window"
 
 # Hold fire: after its first 60 frames the splash gives way to the button,
 # and from its 31st frame the title screen starts the game with the chime.
@@ -54,7 +30,7 @@ xdotool windowfocus --sync "$window"
 xdotool keydown z
 first=""
 for _ in $(seq 900); do
-    kill -0 "$game_pid" 2>/dev/null || fail "the game ended early: $(cat "$work/game.log")"
+    kill -0 "$game_pid" 2>/dev/null || fail "the game ended early: $(cat "$work/game.err")"
     size=$(stat -c %s "$stream" 2>/dev/null || echo 0)
     if [ "$size" -gt 0 ]; then
         # The first byte that is not silence.
@@ -74,19 +50,11 @@ done
 xdotool keyup z
 
 # 'q' is read again once the game is running.
-status=""
-for _ in $(seq 240); do
-    if ! kill -0 "$game_pid" 2>/dev/null; then
-        wait "$game_pid" && status=0 || status=$?
-        break
-    fi
-    xdotool key q
-    sleep 0.5
-done
-game_pid_done=$game_pid
-game_pid=""
-[ -n "$status" ] || { kill "$game_pid_done"; fail "the game did not quit on 'q'"; }
-[ "$status" -eq 0 ] || fail "the game exited with status $status"
+xdotool key q
+sleep 1
+xdotool key q
+wait_game
+[ "$game_status" -eq 0 ] || fail "the game exited with status $game_status"
 
 # Silence before the chime: everything before the first non-silent byte is
 # silence by construction; that byte must come well after start-up (splash

@@ -17,13 +17,10 @@ for tool in desktop-file-validate man; do
     command -v "$tool" >/dev/null || fail "$tool is missing (bash scripts/install-deps.sh --test)"
 done
 
-# The desktop entry validates silently and starts the installed game.
+# The desktop entry validates silently.
 desktop="$src/packaging/zuba-trilo.desktop"
 out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
 [ -z "$out" ] || fail "desktop-file-validate warns: $out"
-grep -qx 'Categories=Game;ArcadeGame;' "$desktop" || fail "the desktop entry is not in Game;ArcadeGame;"
-grep -qx 'Exec=zuba-trilo' "$desktop" || fail "the desktop entry does not start zuba-trilo"
-grep -qx 'Icon=zuba-trilo' "$desktop" || fail "the desktop entry does not use the zuba-trilo icon"
 
 # The manual page formats without a single warning and covers what a player
 # needs beyond the game itself.
@@ -35,14 +32,6 @@ for topic in CONTROLS Joystick 'Screen cycle' SDL12COMPAT_WINDOW_SCALING SDL_VID
     tr -s ' \n' '  ' <"$tmp/page.txt" | grep -qF "$topic" || fail "the manual page says nothing about $topic"
 done
 
-# The icons are square PNGs of the sizes their theme folders claim.
-for size in 48 256; do
-    icon="$src/packaging/icons/zuba-trilo-$size.png"
-    [ "$(head -c 8 "$icon" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "$icon is not a PNG"
-    dims=$(od -An -j16 -N8 -tu1 "$icon" | tr -s ' ' | sed 's/^ //')
-    want="0 0 $((size >> 8)) $((size & 255)) 0 0 $((size >> 8)) $((size & 255))"
-    [ "$dims" = "$want" ] || fail "$icon is not $size x $size (IHDR bytes: $dims)"
-done
 # The checked-in icons are what their generator draws from today's sprites
 # (when Python is here to run it; the build itself never needs it).
 if command -v python3 >/dev/null; then
