@@ -19,4 +19,5 @@ struct GameSession {
 extern GameSession game;
 
 void game_begin();
+// One frame of play: 1 while the game goes on, 0 once it is over.
 int game_frame();
