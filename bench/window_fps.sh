@@ -16,38 +16,13 @@ screen=${2:-1920x1080}
 seconds=${3:-20}
 shift $(( $# < 3 ? $# : 3 ))
 [ "${1:-}" = "--" ] && shift
-work=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-for n in $(seq 170 240); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 "${screen}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do
-        xdpyinfo -display ":$n" >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    # Ours only when the lock names our server (another may have won the race).
-    if xdpyinfo -display ":$n" >/dev/null 2>&1 && [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$xvfb_pid" ]; then
-        export DISPLAY=":$n"
-        break
-    fi
-    kill "$xvfb_pid" 2>/dev/null
-    xvfb_pid=""
-done
-[ -n "$xvfb_pid" ] || { echo "no free X display" >&2; exit 1; }
-
-SDL_AUDIODRIVER=dummy "$game" --frame-stats "$@" >"$work/out" 2>"$work/err" &
-game_pid=$!
-window=$(timeout 20 xdotool search --sync --pid "$game_pid" 2>/dev/null | head -1)
-[ -n "$window" ] || { echo "the game's window did not appear" >&2; cat "$work/err" >&2; exit 1; }
+# The end-to-end tests' X helpers: a free Xvfb display, the game started and
+# its window found, both stopped on exit.
+# shellcheck source=tests/e2e/xvfb_lib.bash
+source "$here/tests/e2e/xvfb_lib.bash"
+start_xvfb "$screen"
+SDL_AUDIODRIVER=dummy start_game "$game" --frame-stats "$@"
+window=$game_window
 xdotool windowfocus "$window" 2>/dev/null
 # Skip the splash, start a game; the first frames ignore fire.
 sleep 2.5
@@ -69,12 +44,10 @@ game_cpu=$(( $(cpu "$game_pid") - game_cpu0 )); x_cpu=$(( $(cpu "$xvfb_pid") - x
 load=$(uptime | sed 's/.*load average: //')
 size=$(xwininfo -id "$window" | awk '/Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h}')
 xdotool key q
-for _ in $(seq 100); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-wait "$game_pid" 2>/dev/null
-game_pid=""
+wait_game
 echo "screen $screen, window $size, options: ${*:-none}, ${seconds}s, load $load"
-cat "$work/out"
-frames=$(awk '/^frames presented:/{print $3}' "$work/out")
+cat "$work/game.out"
+frames=$(awk '/^frames presented:/{print $3}' "$work/game.out")
 [ -n "$frames" ] && [ "$frames" -gt 0 ] &&
     awk -v g="$game_cpu" -v x="$x_cpu" -v f="$frames" \
         'BEGIN{printf "cpu ms per frame: game %.2f, X server %.2f\n", g * 10 / f, x * 10 / f}'
