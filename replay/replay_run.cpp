@@ -4,8 +4,6 @@
 
 #include <SDL.h>
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -15,6 +13,7 @@
 
 #include "app/screens.h"
 #include "input/input.h"
+#include "platform/platform.h"
 #include "replay/replay_trace.h"
 #include "video/draw_queue.h"
 #include "video/presenter.h"
@@ -275,8 +274,6 @@ void replay_print_summary(const ReplayResult& result, std::FILE* out) {
 }
 
 void replay_print_timedemo(const ReplayResult& result, std::FILE* out) {
-    struct rusage usage;
-    getrusage(RUSAGE_SELF, &usage);
     const PassTimes& all = result.game_total;
     std::fprintf(out, "game passes: %llu\n", (unsigned long long)all.count);
     std::fprintf(out, "game passes per second: %.0f\n",
@@ -289,7 +286,9 @@ void replay_print_timedemo(const ReplayResult& result, std::FILE* out) {
     row("simulation", result.game_simulation);
     row("presentation", result.game_presentation);
     row("total", all);
-    std::fprintf(out, "peak resident memory: %.1f MB\n", double(usage.ru_maxrss) / 1024.0);
+    const long long peak = platform_peak_memory_bytes();
+    if (peak >= 0) std::fprintf(out, "peak resident memory: %.1f MB\n", double(peak) / (1024.0 * 1024.0));
+    else std::fprintf(out, "peak resident memory: not known on this platform\n");
 }
 
 int replay_main(int argc, char** argv) {
@@ -308,8 +307,8 @@ int replay_main(int argc, char** argv) {
         return 2;
     }
     // Headless unless the caller chose drivers.
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    platform_set_env("SDL_VIDEODRIVER", "dummy", false);
+    platform_set_env("SDL_AUDIODRIVER", "dummy", false);
     ReplayResult result;
     int status = replay_run(script, options, result, error);
     if (status == 1) return 255;  // the game has printed its message

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/platform.h"
 #include "video/draw_queue.h"
 #include "video/presenter.h"
 #include "video/sprites.h"
@@ -92,11 +93,11 @@ void window_prepare(const WindowRequest& request) {
         if (scale != 1.0) {
             char text[32];
             std::snprintf(text, sizeof text, "%.3f", scale);
-            setenv(SCALING_VARIABLE, text, 0);
+            platform_set_env(SCALING_VARIABLE, text, false);
         }
     }
     if (!std::strcmp(driver, "x11")) {
-        for (const Hint& hint : X11_HINTS) setenv(hint.name, hint.value, 0);
+        for (const Hint& hint : X11_HINTS) platform_set_env(hint.name, hint.value, false);
     }
     SDL_WM_SetCaption(WINDOW_TITLE, WINDOW_TITLE);
     window_icon_pixels(icon_pixels);
