@@ -6,17 +6,67 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <string>
+#include <vector>
+
 #include "app/frame_stats.h"
 #include "app/options.h"
 #include "app/screens.h"
+#include "app/settings.h"
+#include "audio/mixer.h"
 #include "input/input.h"
+#include "platform/platform.h"
 #include "video/presenter.h"
+#include "video/screenshot.h"
 #include "video/window.h"
 
 namespace {
 
 double now_ms() {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+void take_screenshot() {
+    std::string path, error;
+    const std::string folder = platform_data_folder();
+    if (screenshot_save(folder.empty() ? folder : folder + "/screenshots", path, error)) {
+        std::printf("%s\n", path.c_str());
+        std::fflush(stdout);
+    } else {
+        std::fprintf(stderr, "zuba-trilo: %s\n", error.c_str());
+    }
+}
+
+// The settings in force: the file's over the defaults, the command line's
+// over the file's. Bad lines are reported and skipped.
+Settings read_settings(const Options& options, std::string& path) {
+    Settings settings = settings_default();
+    if (options.settings) {
+        path = options.settings;
+    } else {
+        const std::string folder = platform_config_folder();
+        path = folder.empty() ? folder : folder + "/" + SETTINGS_FILE_NAME;
+    }
+    std::vector<std::string> messages;
+    if (!path.empty()) settings_load(path, settings, messages);
+    for (const std::string& m : messages) std::fprintf(stderr, "%s\n", m.c_str());
+    if (options.fullscreen) settings.fullscreen = true;
+    if (options.window) settings.scale_mode = SETTINGS_SCALE_WINDOW;
+    if (options.scale > 0) {
+        settings.scale_mode = SETTINGS_SCALE_FACTOR;
+        settings.scale = options.scale;
+    }
+    return settings;
+}
+
+// What the player changed in play, kept for the next time.
+void remember_settings(const std::string& path, bool was_fullscreen, bool was_muted) {
+    SettingsChanges changes;
+    if (game_window.fullscreen != was_fullscreen) changes.emplace_back("fullscreen", game_window.fullscreen ? "yes" : "no");
+    if ((mixer.muted != 0) != was_muted) changes.emplace_back("mute", mixer.muted ? "yes" : "no");
+    std::string error;
+    if (!changes.empty() && !path.empty() && !settings_save(path, changes, error))
+        std::fprintf(stderr, "zuba-trilo: %s\n", error.c_str());
 }
 
 }  // namespace
@@ -32,7 +82,12 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "zuba-trilo: %s\n%s", error, options_usage());
             return 2;
     }
-    const WindowRequest request{options.fullscreen, options.window, options.scale};
+    std::string settings_path;
+    const Settings settings = read_settings(options, settings_path);
+    input_bindings = settings.bindings;
+    const WindowRequest request{settings.fullscreen, settings.scale_mode == SETTINGS_SCALE_WINDOW,
+                                settings.scale_mode == SETTINGS_SCALE_FACTOR ? settings.scale : 0,
+                                settings.scale_mode != SETTINGS_SCALE_UNSET};
     // The window is sized, titled and given its icon once SDL's video is up
     // and before it opens; when SDL cannot start, app_startup says so.
     if (SDL_Init(SDL_INIT_VIDEO) == 0) {
@@ -49,6 +104,9 @@ int main(int argc, char** argv) {
     if (app_startup() != 0) std::exit(-1);
     window_opened(request);
     input_set_toggle_handler(window_toggle_fullscreen);
+    screens_set_screenshot_handler(take_screenshot);
+    audio_set_muted(settings.mute);
+    const bool was_fullscreen = game_window.fullscreen;
 
     frame_stats_reset();
     while (!input.quit_requested) {
@@ -59,6 +117,7 @@ int main(int argc, char** argv) {
         if (playing) frame_stats_mark(now_ms());
         else frame_stats_break();
     }
+    remember_settings(settings_path, was_fullscreen, settings.mute);
     app_shutdown();
     if (options.frame_stats) frame_stats_print(stdout);
     return 0;

@@ -18,6 +18,7 @@ const OptionSpec OPTION_TABLE[] = {
     {OPTION_FULLSCREEN, "--fullscreen", nullptr, "start in fullscreen (Alt+Enter or F11 toggle at any time)"},
     {OPTION_WINDOW, "--window", nullptr, "never scale the 2500 x 1300 window, even on a smaller display"},
     {OPTION_SCALE, "--scale", "F", "scale the window by F (0.25 to 2.0) instead of fitting it\nto the display"},
+    {OPTION_SETTINGS, "--settings", "FILE", "read this settings file instead of the usual one"},
     {OPTION_FRAME_STATS, "--frame-stats", nullptr,
      "at exit, print the frames presented during play, the average\nframes per second and the frame intervals"},
     {OPTION_HELP, "--help", nullptr, "print this help and exit"},
@@ -34,17 +35,6 @@ constexpr size_t HELP_COLUMN = 20;
 OptionsResult refuse(char* error, size_t error_size, const char* what, const char* arg) {
     if (error_size > 0) std::snprintf(error, error_size, what, arg);
     return OPTIONS_ERROR;
-}
-
-// A scale factor in range, written as a plain decimal number and nothing else.
-bool read_scale(const char* text, double& scale) {
-    if (!((*text >= '0' && *text <= '9') || *text == '.') || std::strpbrk(text, "xX")) return false;
-    char* end = nullptr;
-    double value = std::strtod(text, &end);
-    if (*end != '\0' || !std::isfinite(value)) return false;
-    if (value < OPTIONS_SCALE_MIN || value > OPTIONS_SCALE_MAX) return false;
-    scale = value;
-    return true;
 }
 
 // The row naming arg ("--scale" or "--scale=F"); value points past the '='.
@@ -81,11 +71,21 @@ std::string build_usage() {
     out +=
         "\n"
         "Keys: cursor left/right move, z or space fire, p pause, m mute,\n"
-        "Escape or q quit.\n";
+        "F12 screenshot, Escape or q quit; the settings file can change them.\n";
     return out;
 }
 
 }  // namespace
+
+bool options_read_scale(const char* text, double& scale) {
+    if (!((*text >= '0' && *text <= '9') || *text == '.') || std::strpbrk(text, "xX")) return false;
+    char* end = nullptr;
+    double value = std::strtod(text, &end);
+    if (*end != '\0' || !std::isfinite(value)) return false;
+    if (value < OPTIONS_SCALE_MIN || value > OPTIONS_SCALE_MAX) return false;
+    scale = value;
+    return true;
+}
 
 const char* options_usage() {
     static const std::string usage = build_usage();
@@ -110,8 +110,12 @@ OptionsResult options_parse(int argc, const char* const* argv, Options& options,
             case OPTION_FULLSCREEN: options.fullscreen = true; break;
             case OPTION_WINDOW: options.window = true; break;
             case OPTION_FRAME_STATS: options.frame_stats = true; break;
+            case OPTION_SETTINGS:
+                if (!*value) return refuse(error, error_size, "%s", "--settings wants a file name");
+                options.settings = value;
+                break;
             case OPTION_SCALE:
-                if (!read_scale(value, options.scale))
+                if (!options_read_scale(value, options.scale))
                     return refuse(error, error_size, "--scale wants a number from 0.25 to 2.0, not '%s'", value);
                 break;
         }

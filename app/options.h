@@ -9,6 +9,7 @@ struct Options {
     bool window;           // never scale the window
     double scale;          // window scale asked for; 0 lets the game fit the display
     bool frame_stats;  // print frame timing of the game screen at exit
+    const char* settings;  // the settings file to read instead of the usual one; null for that one
 };
 
 enum OptionsResult {
@@ -18,7 +19,7 @@ enum OptionsResult {
     OPTIONS_ERROR,    // the error names what was wrong; print it and the usage, exit 2
 };
 
-enum OptionId { OPTION_FULLSCREEN, OPTION_WINDOW, OPTION_SCALE, OPTION_FRAME_STATS, OPTION_HELP, OPTION_VERSION };
+enum OptionId { OPTION_FULLSCREEN, OPTION_WINDOW, OPTION_SCALE, OPTION_SETTINGS, OPTION_FRAME_STATS, OPTION_HELP, OPTION_VERSION };
 
 struct OptionSpec {
     OptionId id;
@@ -32,6 +33,10 @@ extern const int OPTION_COUNT;
 
 constexpr double OPTIONS_SCALE_MIN = 0.25;
 constexpr double OPTIONS_SCALE_MAX = 2.0;
+
+// A scale factor in range, written as a plain decimal number and nothing
+// else ("0.5", not "0.5x" nor " 1"); false leaves scale as it was.
+bool options_read_scale(const char* text, double& scale);
 
 // The usage text built from the table, ending in a newline.
 const char* options_usage();

@@ -36,6 +36,8 @@ constexpr int PAUSED_W = (sizeof PAUSED_TEXT - 1) * GLYPH_W, PAUSED_H = GLYPH_H;
 constexpr int PAUSED_X = (PANEL_SEPARATOR_X - PAUSED_W) / 2, PAUSED_Y = (SCREEN_HEIGHT - PAUSED_H) / 2;
 uint8_t paused_covered[PAUSED_W * PAUSED_H];
 
+void (*screenshot_handler)() = nullptr;
+
 // Every screen is built the same way: presenting off, a black screen first.
 void begin_building() {
     video_set_presenting(0);
@@ -79,6 +81,7 @@ void paused_pass() {
 void handle_presses() {
     const uint32_t presses = input_take_presses();
     if (presses & PRESS_MUTE) audio_set_muted(!mixer.muted);
+    if ((presses & PRESS_SCREENSHOT) && screenshot_handler) screenshot_handler();
     if (screens.state != SCREEN_GAME_RUN) return;
     if (screens.paused) {
         if (presses & (PRESS_PAUSE | PRESS_FIRE)) resume(presses);
@@ -97,6 +100,8 @@ void screens_pause() {
 }
 
 bool screens_paused() { return screens.paused; }
+
+void screens_set_screenshot_handler(void (*take)()) { screenshot_handler = take; }
 
 void screen_splash_begin() {
     begin_building();

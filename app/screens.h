@@ -48,6 +48,9 @@ ScreenStep screen_timed_wait(int threshold);
 // on the other screens or when already paused.
 void screens_pause();
 bool screens_paused();
+// What the screenshot key does (the game saves a picture; the replay driver
+// sets none, so it never writes into a player's folders).
+void screens_set_screenshot_handler(void (*take)());
 
 // Starts video, input and sound; 1 when video could not start.
 int app_startup();

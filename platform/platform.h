@@ -2,6 +2,8 @@
 // platform_posix.cpp serves Linux and the browser, platform_windows.cpp
 // Windows; the build compiles exactly one of them.
 #pragma once
+#include <cstdio>
+#include <string>
 
 // Sets the environment variable `name` to `value`; when `overwrite` is false
 // a value already set (by the player, or by a test) is kept.
@@ -10,3 +12,21 @@ void platform_set_env(const char* name, const char* value, bool overwrite);
 // The process's peak resident memory in bytes, or -1 where the platform
 // cannot tell.
 long long platform_peak_memory_bytes();
+
+// The folders a player's files live in, each with "/zuba-trilo" added: the
+// settings (XDG_CONFIG_HOME, by default ~/.config; %APPDATA% on Windows) and
+// the data such as screenshots (XDG_DATA_HOME, by default ~/.local/share;
+// %APPDATA% on Windows). Empty when the platform cannot tell.
+std::string platform_config_folder();
+std::string platform_data_folder();
+
+// Creates the folder and every missing parent; true when it exists after.
+bool platform_make_folders(const std::string& path);
+
+// Creates a file that did not exist, for writing; null when the name is taken
+// or the file cannot be created (errno says why).
+std::FILE* platform_create_new_file(const std::string& path);
+
+// Puts `from` in the place of `to` in one step, replacing what was there, so
+// a reader sees the old file or the new one, never half of either.
+bool platform_replace_file(const std::string& from, const std::string& to);

@@ -7,7 +7,7 @@
 # the browser build and its tests use.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config libsdl1.2-compat-dev)
+packages=(build-essential cmake pkg-config libsdl1.2-compat-dev libstb-dev)
 for set in "$@"; do
   case "$set" in
     --test)
@@ -26,7 +26,7 @@ for set in "$@"; do
     # The browser build (`make web`) alone: emscripten with its own SDL, the
     # acorn module its optimiser loads, and Python's web server for
     # `make serve-web`.
-    --web) packages=(cmake emscripten node-acorn python3) ;;
+    --web) packages=(cmake emscripten node-acorn python3 libstb-dev) ;;
     # Its tests (`make test-web`): Debian's chromium, and Node.js with npm for
     # puppeteer-core (a Node.js already there, from Debian or not, is kept).
     --web-test)

@@ -153,3 +153,51 @@ TEST_F(Input, MouseMovesWhileNobodyPollsCannotCrowdOutAKeyReleaseOrAQuit) {
     EXPECT_EQ(words()[0], 0u);
     EXPECT_EQ(input.quit_requested, 0) << "and lasts one poll";
 }
+
+TEST_F(Input, KeysActThroughTheBindingTableWhichTheSettingsFill) {
+    const InputBindings saved = input_bindings;
+    input_bindings.actions[ACTION_FIRE] = KeyBinding{1, {SDLK_x}};
+    input_bindings.actions[ACTION_QUIT] = KeyBinding{1, {SDLK_F3}};
+    input_bindings.pad_fire = 1u << 3;
+    input_bindings.pad_pause = 1u << 9;
+    // z no longer fires and q no longer quits; x fires and F3 quits.
+    replay_push_key(SDLK_z, true);
+    replay_push_key(SDLK_q, true);
+    EXPECT_EQ(words()[0], 0u);
+    EXPECT_EQ(input.quit_requested, 0);
+    EXPECT_EQ(input_take_presses(), 0u);
+    replay_push_key(SDLK_x, true);
+    replay_push_key(SDLK_F3, true);
+    EXPECT_EQ(words()[0], INPUT_A | INPUT_B) << "x fires and keeps its own unused bit";
+    EXPECT_EQ(input.quit_requested, 1);
+    EXPECT_EQ(input_take_presses(), PRESS_FIRE);
+    replay_push_key(SDLK_x, false);
+    EXPECT_EQ(words()[0], 0u);
+    // The player's buttons add to the game's table: 3 keeps its own bit and
+    // fires; 9 keeps moving right and pauses.
+    push_button(0, 3, true);
+    EXPECT_EQ(words()[0], INPUT_D | INPUT_A);
+    push_button(0, 3, false);
+    push_button(0, 9, true);
+    EXPECT_EQ(words()[0], INPUT_RIGHT);
+    EXPECT_EQ(input_take_presses(), PRESS_FIRE | PRESS_PAUSE);
+    push_button(0, 9, false);
+    input_bindings = saved;
+    // The default table: the comfort keys press once each.
+    for (auto [sym, press] : {std::pair{SDLK_p, PRESS_PAUSE}, {SDLK_PAUSE, PRESS_PAUSE}, {SDLK_m, PRESS_MUTE},
+                              {SDLK_F12, PRESS_SCREENSHOT}}) {
+        replay_push_key(sym, true);
+        replay_push_key(sym, false);
+        EXPECT_EQ(words()[0], 0u);
+        EXPECT_EQ(input_take_presses(), press) << sym;
+        EXPECT_EQ(input_take_presses(), 0u) << "taken once";
+    }
+}
+
+TEST_F(Input, KeyNamesAreSdlsOwnInAnyCase) {
+    const std::pair<const char*, int> names[] = {{"z", SDLK_z}, {"Space", SDLK_SPACE}, {"left", SDLK_LEFT},
+                                                 {"F12", SDLK_F12}, {"pause", SDLK_PAUSE},
+                                                 {"left shift", SDLK_LSHIFT}, {"escape", SDLK_ESCAPE}};
+    for (auto [name, sym] : names) EXPECT_EQ(input_key_by_name(name), sym) << name;
+    for (const char* bad : {"", "nosuch", "left  shift", "z "}) EXPECT_EQ(input_key_by_name(bad), -1) << bad;
+}

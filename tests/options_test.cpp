@@ -48,6 +48,9 @@ TEST(Options, EveryOptionAndEveryBadOneIsReadAsThePlayerMeantIt) {
         {{"--scale="}, OPTIONS_ERROR, false, false, false, 0, "not ''"},
         {{"--window", "--scale", "1"}, OPTIONS_ERROR, false, false, false, 0, "exclude each other"},
         {{"--window=yes"}, OPTIONS_ERROR, false, false, false, 0, "unknown option '--window=yes'"},
+        {{"--settings"}, OPTIONS_ERROR, false, false, false, 0, "needs a value"},
+        {{"--settings="}, OPTIONS_ERROR, false, false, false, 0, "wants a file name"},
+        {{"--settings=a.ini", "--window"}, OPTIONS_RUN, false, true, false, 0, ""},
     };
     for (const ParseCase& c : cases) {
         std::vector<const char*> argv{"zuba-trilo"};
@@ -65,6 +68,11 @@ TEST(Options, EveryOptionAndEveryBadOneIsReadAsThePlayerMeantIt) {
         EXPECT_EQ(o.frame_stats, c.frame_stats);
         EXPECT_DOUBLE_EQ(o.scale, c.scale);
     }
+    Options o;
+    const char* argv[] = {"zuba-trilo", "--settings", "my.ini"};
+    char error[128] = "";
+    ASSERT_EQ(options_parse(3, argv, o, error, sizeof error), OPTIONS_RUN);
+    EXPECT_STREQ(o.settings, "my.ini");
 }
 
 namespace {

@@ -91,9 +91,10 @@ void window_prepare(const WindowRequest& request) {
     game_window = GameWindow{};
     char driver[32] = "";
     if (!SDL_VideoDriverName(driver, sizeof driver)) driver[0] = '\0';
-    // Without a display (the dummy driver) there is nothing to fit. The
-    // player's own setting of the scaling variable always wins.
-    if (std::strcmp(driver, "dummy") != 0 && !SDL_getenv(SCALING_VARIABLE)) {
+    // Without a display (the dummy driver) there is nothing to fit. A scale
+    // chosen on the command line or in the settings wins over the scaling
+    // variable; otherwise the player's own setting of it wins over the fit.
+    if (std::strcmp(driver, "dummy") != 0 && (request.chosen || !SDL_getenv(SCALING_VARIABLE))) {
         double scale = 1.0;
         if (request.scale > 0) {
             scale = request.scale;
@@ -101,10 +102,10 @@ void window_prepare(const WindowRequest& request) {
             const SDL_VideoInfo* info = SDL_GetVideoInfo();
             if (info) scale = window_fit_scale(info->current_w, info->current_h, SCREEN_WIDTH, SCREEN_HEIGHT);
         }
-        if (scale != 1.0) {
+        if (scale != 1.0 || request.chosen) {
             char text[32];
             std::snprintf(text, sizeof text, "%.3f", scale);
-            platform_set_env(SCALING_VARIABLE, text, false);
+            platform_set_env(SCALING_VARIABLE, text, request.chosen);
         }
     }
     if (!std::strcmp(driver, "x11")) {

@@ -19,6 +19,9 @@ struct WindowRequest {
     bool fullscreen;  // start in fullscreen
     bool never_scale; // keep the window at full size
     double scale;     // a scale the player chose; 0 to fit the display
+    // The player chose how to scale (command line or settings file): that
+    // wins over SDL's scaling variable set in the environment.
+    bool chosen;
 };
 
 struct GameWindow {

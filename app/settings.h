@@ -1,0 +1,50 @@
+// The player's settings file: settings.ini in the platform's settings folder,
+// or the file --settings names. Plain text, one "name = value" a line, '#'
+// comments and blank lines. Read leniently: a bad line is reported with its
+// number and skipped, everything else applies. Written only to remember what
+// the player changed in play (fullscreen, mute), keeping every other byte,
+// and replaced in one step so a crash never loses it.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "input/input.h"
+
+enum SettingsScale { SETTINGS_SCALE_UNSET, SETTINGS_SCALE_AUTO, SETTINGS_SCALE_WINDOW, SETTINGS_SCALE_FACTOR };
+
+struct Settings {
+    bool fullscreen;
+    bool mute;
+    SettingsScale scale_mode;
+    double scale;  // with SETTINGS_SCALE_FACTOR
+    InputBindings bindings;
+};
+
+constexpr const char* SETTINGS_FILE_NAME = "settings.ini";
+
+// The game's defaults: windowed, sound on, the fit left to the game and the
+// environment, the game's own keys.
+Settings settings_default();
+
+// Reads the text of a settings file into out (which keeps what the text does
+// not set). Each bad line adds one message "NAME:LINE: what is wrong".
+void settings_parse(const char* text, size_t length, const std::string& name, Settings& out,
+                    std::vector<std::string>& messages);
+
+// Reads the file at path into out. A missing file is no error; a file that
+// cannot be read adds one message and leaves out as it was.
+void settings_load(const std::string& path, Settings& out, std::vector<std::string>& messages);
+
+// The text with `name = value` set: every line naming it gets the new value
+// with the rest of the line as it was; with no such line, one is added at the
+// end. Every other byte stays.
+std::string settings_set(const std::string& text, const char* name, const char* value);
+
+// Sets each name to its value (settings_set) in the file at path, created
+// with its folder when missing, through a temporary file beside it that then
+// replaces it. false with a message when it could not; the file is then as
+// it was.
+using SettingsChanges = std::vector<std::pair<std::string, std::string>>;
+bool settings_save(const std::string& path, const SettingsChanges& changes, std::string& error);

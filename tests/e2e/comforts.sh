@@ -1,0 +1,154 @@
+#!/usr/bin/env bash
+# The player's comforts in the real game, on Xvfb (2600 x 1400, so the window
+# is not scaled) under a window manager (openbox), with the settings and
+# screenshot folders in a scratch XDG home:
+# - the replay driver ignores a settings file that rebinds the keys;
+# - key.fire = x: z does not start a game, x does;
+# - p freezes the picture (two shots 2 s apart equal) and p resumes it;
+# - F12 writes a PNG of the frame into the screenshot folder, equal to what
+#   the window shows, and prints its path;
+# - minimising the window pauses the game and lets go of a held key: after
+#   coming back and resuming, the cannon no longer moves;
+# - mute = yes gives a silent stream under SDL's disk audio driver, while the
+#   same play without it is not silent.
+# Arguments: game binary, replay binary, source directory.
+set -u
+game=$1
+replay=$2
+src=$3
+# shellcheck source=tests/e2e/xvfb_lib.bash
+source "$src/tests/e2e/xvfb_lib.bash"
+command -v openbox >/dev/null || fail "openbox is not installed (scripts/install-deps.sh --test)"
+unset SDL12COMPAT_WINDOW_SCALING
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+settings=$XDG_CONFIG_HOME/zuba-trilo/settings.ini
+mkdir -p "$(dirname "$settings")"
+printf '# fire on x, left on a\nkey.fire = x\nkey.left = a\npad.fire = 3\n' >"$settings"
+
+# The replay driver plays the golden script with the game's own keys.
+golden=$src/tests/replay/shoot_invaders_and_saucer
+SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$replay" "$golden.script" --trace "$work/trace" --trace-every 10 >/dev/null ||
+    fail "the replay driver failed"
+gzip -dc "$golden.trace.gz" | cmp -s - "$work/trace" || fail "the replay driver read the player's settings"
+
+start_xvfb 2600x1400
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+trap 'kill $wm_pid 2>/dev/null; cleanup' EXIT
+sleep 1
+
+# The largest gray level in a part (WxH+X+Y) of the window.
+brightest() {
+    window_shot "$work/part.ppm"
+    convert "$work/part.ppm" -crop "$1" +repage -format '%[max]' info:
+}
+# Waits (up to 20 s) until the part $1 of the window lights up (or, with
+# $2 = dark, goes dark).
+wait_for() {
+    local _
+    for _ in $(seq 80); do
+        kill -0 "$game_pid" 2>/dev/null || fail "the game ended: $(cat "$work/game.err")"
+        if [ "$(brightest "$1")" != 0 ]; then [ "${2:-}" != dark ] && return 0; else [ "${2:-}" = dark ] && return 0; fi
+        sleep 0.25
+    done
+    return 1
+}
+press() {
+    xdotool keydown "$1"
+    sleep 0.3
+    xdotool keyup "$1"
+}
+# The cannon's x: where the first run of 11 lit pixels starts in its bottom
+# row (bombs are 3 wide); -1 when there is none.
+cannon_x() {
+    window_shot "$work/row.ppm"
+    convert "$work/row.ppm" -crop 2420x1+0+1282 +repage -depth 8 gray:- | od -An -v -tu1 -w1 |
+        awk '{ if ($1 > 0) { run++; if (run == 11 && !found) { print NR - 11; found = 1 } } else run = 0 }
+             END { if (!found) print -1 }'
+}
+title=320x200+1090+490
+panel=80x100+2420+0
+
+SDL_AUDIODRIVER=dummy start_game "$game"
+xdotool windowfocus --sync "$game_window"
+wait_for "$title" || fail "the title screen never showed"
+sleep 1
+press z
+sleep 2.5
+[ "$(brightest "$panel")" = 0 ] || fail "z started a game although fire is bound to x"
+press x
+wait_for "$panel" || fail "x did not start a game"
+sleep 1
+
+press p
+sleep 0.5
+window_shot "$work/paused1.ppm"
+sleep 2
+window_shot "$work/paused2.ppm"
+same_picture "$work/paused1.ppm" "$work/paused2.ppm" || fail "p did not freeze the picture"
+
+xdotool key F12
+for _ in $(seq 40); do
+    [ -s "$work/game.out" ] && break
+    sleep 0.25
+done
+png=$(head -1 "$work/game.out")
+case $png in
+    "$XDG_DATA_HOME"/zuba-trilo/screenshots/zuba-trilo-[0-9]*-[0-9]*.png) ;;
+    *) fail "F12 printed '$png', not a path in the screenshot folder" ;;
+esac
+[ -s "$png" ] || fail "F12 wrote no $png"
+same_picture "$png" "$work/paused2.ppm" || fail "the screenshot differs from the frame shown"
+
+press p
+sleep 1
+window_shot "$work/resumed.ppm"
+same_picture "$work/paused2.ppm" "$work/resumed.ppm" && fail "p did not resume the game"
+
+# Hold right: the cannon moves. Minimised, the game pauses; the key is let
+# go while the window cannot see it.
+xdotool keydown Right
+sleep 0.5
+x1=$(cannon_x)
+sleep 0.5
+x2=$(cannon_x)
+[ "$x2" -gt "$x1" ] || fail "holding right did not move the cannon ($x1, then $x2)"
+xdotool windowminimize --sync "$game_window"
+sleep 0.5
+xdotool keyup Right
+sleep 0.5
+xdotool windowactivate --sync "$game_window" 2>/dev/null || xdotool windowmap --sync "$game_window"
+sleep 1
+window_shot "$work/back1.ppm"
+sleep 2
+window_shot "$work/back2.ppm"
+same_picture "$work/back1.ppm" "$work/back2.ppm" || fail "minimising did not pause, or coming back resumed"
+press p
+sleep 0.5
+x3=$(cannon_x)
+sleep 1
+x4=$(cannon_x)
+[ "$x3" = "$x4" ] || fail "the right key held when the window was minimised stayed held ($x3, then $x4)"
+press q
+wait_game
+[ "$game_status" = 0 ] || fail "q ended the game with status $game_status"
+
+# Mute: the same play (fire held through splash and title, the start chime)
+# with and without mute = yes; the disk driver writes 16-bit silence as 0.
+loud_bytes() {
+    local stream=$work/stream.raw
+    rm -f "$stream"
+    start_game env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$stream" "$game" --settings "$1"
+    xdotool windowfocus --sync "$game_window"
+    xdotool keydown z
+    sleep 6
+    xdotool keyup z
+    press q
+    wait_game
+    tr -d '\0' <"$stream" | wc -c
+}
+printf 'mute = no\n' >"$work/loud.ini"
+printf 'mute = yes\n' >"$work/mute.ini"
+[ "$(loud_bytes "$work/loud.ini")" -gt 0 ] || fail "no sound without mute"
+[ "$(loud_bytes "$work/mute.ini")" = 0 ] || fail "mute = yes still sounded"
+echo "ok: settings rebind fire, p pauses and resumes, F12 writes the frame, minimising pauses and releases keys, mute silences"
