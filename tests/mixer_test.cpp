@@ -90,6 +90,19 @@ TEST_F(Mixing, CallbacksHandOutHalfOneFirstThenHalfZeroAndWriteExactlyTheLengthA
     EXPECT_EQ(slice(wide.data(), MIX_BLOCK, 2048), constant(48, MIX_SILENCE));
 }
 
+TEST_F(Mixing, MuteSilencesOnlyTheStreamWhileTheVoicesGoOnSoUnmutingIsInStep) {
+    const Bytes tone = constant(3 * MIX_BLOCK, 200);
+    voice_start(0, tone.data(), int32_t(tone.size()));
+    callback();  // the block mixed before the start
+    audio_set_muted(true);
+    EXPECT_EQ(callback(), constant(MIX_BLOCK, MIX_SILENCE));
+    EXPECT_EQ(callback(100), constant(100, MIX_SILENCE)) << "a short stream too";
+    audio_set_muted(false);
+    // Two blocks went by muted: the third and last plays now, then silence.
+    EXPECT_EQ(mixer.voices[0].remaining, 0);
+    EXPECT_EQ(callback(), constant(MIX_BLOCK, 200));
+}
+
 TEST(AudioDevice, OpensSilentWithTheCatalogueFilledAndShutsDownWithEveryVoiceSilenced) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     for (int id = 1; id <= SOUND_COUNT; ++id) sound_catalogue[id].samples = nullptr;

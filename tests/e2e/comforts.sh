@@ -10,7 +10,10 @@
 # - minimising the window pauses the game and lets go of a held key: after
 #   coming back and resuming, the cannon no longer moves;
 # - mute = yes gives a silent stream under SDL's disk audio driver, while the
-#   same play without it is not silent.
+#   same play without it is not silent;
+# - toggling mute and fullscreen in play changes just those lines of the
+#   settings file at exit;
+# - --scale wins over SDL12COMPAT_WINDOW_SCALING.
 # Arguments: game binary, replay binary, source directory.
 set -u
 game=$1
@@ -132,6 +135,33 @@ x4=$(cannon_x)
 press q
 wait_game
 [ "$game_status" = 0 ] || fail "q ended the game with status $game_status"
+
+# What the player changes in play is remembered at exit: only those lines
+# change, every other byte stays.
+printf '# mine\r\nkey.fire = z, space\nmute  =  no \nextra = kept' >"$work/toggle.ini"
+SDL_AUDIODRIVER=dummy start_game "$game" --settings "$work/toggle.ini"
+xdotool windowfocus --sync "$game_window"
+xdotool key m
+xdotool key F11
+sleep 1
+press q
+wait_game
+expected=$(printf '# mine\r\nkey.fire = z, space\nmute  =  yes \nextra = kept\nfullscreen = yes\n')
+[ "$(cat "$work/toggle.ini")" = "$expected" ] || fail "the settings file after m and F11 is: $(cat -A "$work/toggle.ini")"
+[ "$(cat "$work/game.err")" = "toggle.ini:4: unknown name 'extra'" ] ||
+    fail "the game said '$(cat "$work/game.err")' of the unknown name"
+
+# The command line wins over the player's SDL scaling variable.
+SDL12COMPAT_WINDOW_SCALING=0.5 SDL_AUDIODRIVER=dummy start_game "$game" --scale 0.75 --settings "$work/none.ini"
+size=""
+for _ in $(seq 50); do
+    size=$(xwininfo -id "$game_window" | awk '/Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h}')
+    [ "$size" = 1875x975 ] && break
+    sleep 0.2
+done
+[ "$size" = 1875x975 ] || fail "--scale 0.75 with SDL12COMPAT_WINDOW_SCALING=0.5 gave a $size window"
+press q
+wait_game
 
 # Mute: the same play (fire held through splash and title, the start chime)
 # with and without mute = yes; the disk driver writes 16-bit silence as 0.
