@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "app/options.h"
+#include "app/printable.h"
 #include "platform/platform.h"
 
 namespace {
@@ -28,21 +29,6 @@ std::string trim(const std::string& s) {
     while (a < b && is_space(s[a])) ++a;
     while (b > a && is_space(s[b - 1])) --b;
     return s.substr(a, b - a);
-}
-
-// At most 40 characters, anything unprintable as \xNN.
-std::string printable(const std::string& s) {
-    std::string out;
-    for (unsigned char c : s.substr(0, 40)) {
-        if (c >= 32 && c < 127) {
-            out += char(c);
-        } else {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\x%02x", c);
-            out += buf;
-        }
-    }
-    return out;
 }
 
 std::vector<std::string> split_list(const std::string& value) {
@@ -67,12 +53,12 @@ bool read_keys(const std::string& value, KeyBinding& out, std::string& why) {
     KeyBinding keys{};
     for (const std::string& name : split_list(value)) {
         if (name.empty()) {
-            why = "an empty key name in '" + printable(value) + "'";
+            why = "an empty key name in '" + printable_excerpt(value) + "'";
             return false;
         }
         const int sym = input_key_by_name(name.c_str());
         if (sym < 0) {
-            why = "unknown key '" + printable(name) + "'";
+            why = "unknown key '" + printable_excerpt(name) + "'";
             return false;
         }
         if (keys.count == BINDING_MAX_KEYS) {
@@ -90,7 +76,7 @@ bool read_buttons(const std::string& value, uint32_t& out, std::string& why) {
     if (!value.empty()) {
         for (const std::string& item : split_list(value)) {
             if (item.size() != 1 || item[0] < '0' || item[0] > '9') {
-                why = "'" + printable(item) + "' is not a joystick button from 0 to 9";
+                why = "'" + printable_excerpt(item) + "' is not a joystick button from 0 to 9";
                 return false;
             }
             buttons |= 1u << (item[0] - '0');
@@ -104,7 +90,7 @@ bool read_buttons(const std::string& value, uint32_t& out, std::string& why) {
 bool read_line(const std::string& name, const std::string& value, Settings& out, std::string& why) {
     if (name == "fullscreen" || name == "mute") {
         if (read_yes_no(value, name == "fullscreen" ? out.fullscreen : out.mute)) return true;
-        why = name + " wants yes or no, not '" + printable(value) + "'";
+        why = name + " wants yes or no, not '" + printable_excerpt(value) + "'";
         return false;
     }
     if (name == "scale") {
@@ -112,7 +98,7 @@ bool read_line(const std::string& name, const std::string& value, Settings& out,
         else if (value == "window") out.scale_mode = SETTINGS_SCALE_WINDOW;
         else if (options_read_scale(value.c_str(), out.scale)) out.scale_mode = SETTINGS_SCALE_FACTOR;
         else {
-            why = "scale wants auto, window or a number from 0.25 to 2.0, not '" + printable(value) + "'";
+            why = "scale wants auto, window or a number from 0.25 to 2.0, not '" + printable_excerpt(value) + "'";
             return false;
         }
         return true;
@@ -124,7 +110,7 @@ bool read_line(const std::string& name, const std::string& value, Settings& out,
             return read_keys(value, out.bindings.actions[a], why);
         }
     }
-    why = "unknown name '" + printable(name) + "'";
+    why = "unknown name '" + printable_excerpt(name) + "'";
     return false;
 }
 
@@ -162,7 +148,7 @@ void settings_parse(const char* text, size_t length, const std::string& name, Se
         if (line.find('\0') != std::string::npos) {
             why = "the line holds a NUL byte";
         } else if (equals == std::string::npos) {
-            why = "expected 'name = value', got '" + printable(line) + "'";
+            why = "expected 'name = value', got '" + printable_excerpt(line) + "'";
         } else if (read_line(trim(line.substr(0, equals)), trim(line.substr(equals + 1)), out, why)) {
             continue;
         }

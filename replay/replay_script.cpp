@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/printable.h"
+
 namespace {
 
 struct KeyName {
@@ -27,20 +29,6 @@ constexpr KeyName KEY_NAMES[REPLAY_KEY_COUNT] = {
 
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
-std::string printable(const std::string& s) {
-    std::string out;
-    for (unsigned char c : s.substr(0, 40)) {
-        if (c >= 32 && c < 127) {
-            out += char(c);
-        } else {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\x%02x", c);
-            out += buf;
-        }
-    }
-    return out;
-}
-
 bool parse_line(const std::string& raw, ReplayLine& line, std::string& why) {
     std::vector<std::string> words;
     size_t i = 0;
@@ -58,12 +46,12 @@ bool parse_line(const std::string& raw, ReplayLine& line, std::string& why) {
     uint64_t passes = 0;
     for (char c : count) {
         if (c < '0' || c > '9') {
-            why = "pass count '" + printable(count) + "' is not a positive whole number";
+            why = "pass count '" + printable_excerpt(count) + "' is not a positive whole number";
             return false;
         }
         passes = passes * 10 + uint64_t(c - '0');
         if (passes > REPLAY_MAX_PASSES_PER_LINE) {
-            why = "pass count '" + printable(count) + "' is above 1000000000";
+            why = "pass count '" + printable_excerpt(count) + "' is above 1000000000";
             return false;
         }
     }
@@ -93,7 +81,7 @@ bool parse_line(const std::string& raw, ReplayLine& line, std::string& why) {
             }
         }
         if (!found) {
-            why = "unknown key '" + printable(name) +
+            why = "unknown key '" + printable_excerpt(name) +
                   "' (keys: up down left right fire b c d escape pause close, or -)";
             return false;
         }

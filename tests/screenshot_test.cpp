@@ -6,7 +6,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <set>
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -18,21 +17,10 @@
 #include "tests/test_support.h"
 #include "video/draw_queue.h"
 
-namespace {
-
-std::string scratch(const char* name) {
-    const std::string dir = std::string(ZUBA_BINARY_DIR) + "/screenshot_test_" + name;
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir;
-}
-
-}  // namespace
-
 TEST(Screenshot, ThePngHoldsExactlyTheFrameTheReplayDriverDumpsForThatPass) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    const std::string dir = scratch("frame");
+    const std::string dir = scratch_folder("screenshot_test_frame");
     const uint64_t pass = 250 + 1 + 130 + 40;  // a game under way
     ReplayScript script;
     std::string error;
@@ -57,17 +45,11 @@ TEST(Screenshot, ThePngHoldsExactlyTheFrameTheReplayDriverDumpsForThatPass) {
     ASSERT_NE(png, nullptr);
     EXPECT_EQ(w, SCREEN_WIDTH);
     EXPECT_EQ(h, SCREEN_HEIGHT);
-    std::ifstream ppm(dir + "/frame.ppm", std::ios::binary);
-    std::string header;
-    std::getline(ppm, header);
-    std::getline(ppm, header);
-    std::getline(ppm, header);
-    std::vector<char> rgb(size_t(SCREEN_WIDTH) * SCREEN_HEIGHT * 3);
-    ppm.read(rgb.data(), std::streamsize(rgb.size()));
-    ASSERT_TRUE(ppm);
-    EXPECT_EQ(std::memcmp(png, rgb.data(), rgb.size()), 0);
+    const PpmImage frame = read_ppm(dir + "/frame.ppm");
+    ASSERT_EQ(frame.rgb.size(), size_t(SCREEN_WIDTH) * SCREEN_HEIGHT * 3);
+    EXPECT_EQ(std::memcmp(png, frame.rgb.data(), frame.rgb.size()), 0);
     size_t lit = 0;
-    for (char c : rgb) lit += c != 0;
+    for (uint8_t c : frame.rgb) lit += c != 0;
     EXPECT_GT(lit, 10000u) << "the frame shows the game";
     stbi_image_free(png);
     std::filesystem::remove_all(dir);
@@ -84,7 +66,7 @@ TEST(Screenshot, PicturesAreNamedByTheSecondAndNeverReplaceAnOlderOne) {
     EXPECT_EQ(screenshot_name(when, 1), "zuba-trilo-20261207-090503.png");
     EXPECT_EQ(screenshot_name(when, 2), "zuba-trilo-20261207-090503-2.png");
     ASSERT_TRUE(start_headless_video());
-    const std::string dir = scratch("names") + "/deep/screenshots";
+    const std::string dir = scratch_folder("screenshot_test_names") + "/deep/screenshots";
     std::set<std::string> paths;
     for (int i = 0; i < 3; ++i) {
         std::string path, error;

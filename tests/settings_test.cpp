@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/test_support.h"
+
 namespace {
 
 Settings parse(const std::string& text, std::vector<std::string>& messages) {
@@ -27,13 +29,6 @@ std::string slurp(const std::string& path) {
 
 void spit(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string scratch(const char* name) {
-    const std::string dir = std::string(ZUBA_BINARY_DIR) + "/settings_test_" + name;
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir;
 }
 
 }  // namespace
@@ -99,7 +94,7 @@ TEST(Settings, EachBadLineGivesOneMessageWithItsNumberAndIsIgnoredWhileTheRestAp
 }
 
 TEST(Settings, NoFileMeansTheDefaultsAndAFileThatCannotBeReadGivesOneLineAndTheDefaults) {
-    const std::string dir = scratch("load");
+    const std::string dir = scratch_folder("settings_test_load");
     Settings s = settings_default();
     std::vector<std::string> messages;
     settings_load(dir + "/missing.ini", s, messages);
@@ -127,7 +122,7 @@ TEST(Settings, SettingAValueChangesOnlyThatValueAndKeepsEveryOtherByte) {
 }
 
 TEST(Settings, SavingCreatesTheFileAndFolderOrReplacesItWholeAndAFailedSaveLosesNothing) {
-    const std::string dir = scratch("save");
+    const std::string dir = scratch_folder("settings_test_save");
     const std::string path = dir + "/new/zuba-trilo/settings.ini";
     std::string error;
     ASSERT_TRUE(settings_save(path, {{"fullscreen", "yes"}}, error)) << error;

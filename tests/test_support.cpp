@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "audio/sounds.h"
 #include "video/presenter.h"
@@ -80,4 +81,11 @@ PpmImage read_ppm(const std::string& path) {
 
 std::string source_path(const std::string& relative) {
     return std::string(ZUBA_SOURCE_DIR) + "/" + relative;
+}
+
+std::string scratch_folder(const std::string& name) {
+    const std::string dir = std::string(ZUBA_BINARY_DIR) + "/scratch_" + name;
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
 }

@@ -48,3 +48,5 @@ struct PpmImage {
 PpmImage read_ppm(const std::string& path);
 
 std::string source_path(const std::string& relative);
+// An empty folder of the build tree for one test's files (made anew).
+std::string scratch_folder(const std::string& name);
