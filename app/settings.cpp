@@ -2,8 +2,6 @@
 // that changes only the lines it owns.
 #include "app/settings.h"
 
-#include <SDL.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
