@@ -159,6 +159,12 @@ void screen_pass() {
     input_pump();
 }
 
+void screens_return_to_splash() {
+    input_forget_quit();
+    for (int v = 0; v < VOICE_COUNT; ++v) voice_stop(v);
+    screens.state = SCREEN_SPLASH_BEGIN;
+}
+
 void app_shutdown() {
     audio_shutdown();
     input_shutdown();

@@ -41,6 +41,11 @@ void input_poll();
 // the stretches of play that read no input.
 void input_pump();
 uint32_t input_held();
+// Opens joystick 0 if none is open and SDL now offers one: a browser offers a
+// gamepad only after its first button press, long after start-up.
+void input_open_late_joystick();
+// Forgets a quit request, handed on or still waiting.
+void input_forget_quit();
 void input_shutdown();
 // Folds one event into the input state (what input_poll does per event).
 void input_handle_event(const SDL_Event& event);
