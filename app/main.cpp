@@ -10,6 +10,7 @@
 #include "app/options.h"
 #include "app/screens.h"
 #include "input/input.h"
+#include "video/presenter.h"
 #include "video/window.h"
 
 namespace {
@@ -34,7 +35,17 @@ int main(int argc, char** argv) {
     const WindowRequest request{options.fullscreen, options.window, options.scale};
     // The window is sized, titled and given its icon once SDL's video is up
     // and before it opens; when SDL cannot start, app_startup says so.
-    if (SDL_Init(SDL_INIT_VIDEO) == 0) window_prepare(request);
+    if (SDL_Init(SDL_INIT_VIDEO) == 0) {
+        // With no display SDL falls back to drawing into memory and the game
+        // would play on, unseen, until killed: that is SDL not starting.
+        if (window_display_missing()) {
+            video_report_init_error();
+            std::fputs(WINDOW_NO_DISPLAY_MESSAGE, stderr);
+            SDL_Quit();
+            std::exit(-1);
+        }
+        window_prepare(request);
+    }
     if (app_startup() != 0) std::exit(-1);
     window_opened(request);
     input_set_toggle_handler(window_toggle_fullscreen);
