@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
 
     frame_stats_reset();
     while (!input.quit_requested) {
-        bool playing = screens.state == SCREEN_GAME_RUN;
+        bool playing = screens.state == SCREEN_GAME_RUN && !screens_paused();
         screen_pass();
         if (!options.frame_stats) continue;
         // Each pass of the game presents one frame.

@@ -63,6 +63,13 @@ extern "C" EMSCRIPTEN_KEEPALIVE void web_press(int control, int down) {
     SDL_PushEvent(&event);
 }
 
+// The page was hidden or lost the focus: a game under way pauses (the pause
+// key, p, or Fire resumes it) and nothing stays held while the player is away.
+extern "C" EMSCRIPTEN_KEEPALIVE void web_page_away() {
+    input_release_all();
+    screens_pause();
+}
+
 // Passes run since the page started (the browser test's frame rate).
 extern "C" EMSCRIPTEN_KEEPALIVE uint32_t web_pass_count() { return pass_count; }
 

@@ -8,7 +8,6 @@
 // screen needs, the offline copy plays with the network off, and a new
 // build's offline copy takes over from the old one.
 // ZUBA_SCREENSHOTS=DIR writes the phone layout in both orientations there.
-import fs from 'node:fs';
 import path from 'node:path';
 
 const CANNON_ROW = 1282;  // the cannon's bottom row (its top is at 1275)
@@ -117,6 +116,27 @@ export async function phoneTests({ browser, URL, serving, instrument, reader, wa
   const x5 = await cannonX();
   await lift('Right');
   check(x5 > x4, `... and the cannon moved right meanwhile (x ${x4} to ${x5})`);
+
+  // A hidden page pauses: the picture stops changing, the finger still on
+  // Right counts for nothing any more; Fire resumes.
+  await put('Right');
+  await sleep(200);
+  await page.evaluate(() => {
+    Object.defineProperty(document, 'visibilityState', { value: 'hidden', configurable: true });
+    document.dispatchEvent(new Event('visibilitychange'));
+    delete document.visibilityState;
+  });
+  await sleep(300);
+  const paused = await frameHash();
+  await sleep(1000);
+  check((await frameHash()) === paused, 'a hidden page pauses the game (the picture stops changing)');
+  await tapFire();
+  await waitFor('a tap on Fire resumes it', 5, async () => (await frameHash()) !== paused);
+  const x6 = await cannonX();
+  await sleep(500);
+  const x7 = await cannonX();
+  await lift('Right');
+  check(x6 === x7, `a control held when the page was hidden is let go (x ${x6} then ${x7})`);
 
   // The manifest a home screen reads.
   const manifest = await page.evaluate(async () => {
