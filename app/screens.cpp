@@ -185,12 +185,6 @@ int app_startup() {
 }
 
 void screen_pass() {
-    // A pause belongs to the game under way: one left by other means (the
-    // browser page goes back to the splash card) ends with it.
-    if (screens.paused && screens.state != SCREEN_GAME_RUN) {
-        screens.paused = false;
-        audio_set_paused(false);
-    }
     switch (screens.state) {
         case SCREEN_RESET_HISCORE:
             game.hi_score = 0;

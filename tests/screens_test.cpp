@@ -272,15 +272,6 @@ TEST(Pause, PauseActsOnlyInAGameAndQuitStillWorksWhilePaused) {
         screens_pause();
         EXPECT_FALSE(screens_paused()) << other;
     }
-    // A game left while paused (the browser page's Escape goes back to the
-    // splash card) takes its pause with it.
-    run_script(TO_GAME + "10 -\n1 pause\n10 -\n", {}, [](uint64_t pass) {
-        if (pass == 250 + 1 + 130 + 15) screens.state = SCREEN_SPLASH_BEGIN;
-        if (pass == 250 + 1 + 130 + 16) {
-            EXPECT_FALSE(screens_paused());
-            EXPECT_EQ(mixer.paused, 0);
-        }
-    });
     ScriptRun quit = run_script(TO_GAME + "10 -\n1 pause\n10 -\n1 escape\n100 -\n");
     EXPECT_TRUE(quit.result.quit);
     EXPECT_EQ(quit.passes.size(), size_t(250 + 1 + 130 + 10 + 1 + 10 + 1));
