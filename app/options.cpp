@@ -78,7 +78,7 @@ std::string build_usage() {
 }  // namespace
 
 bool options_read_scale(const char* text, double& scale) {
-    if (!((*text >= '0' && *text <= '9') || *text == '.') || std::strpbrk(text, "xX")) return false;
+    if (!text || !((*text >= '0' && *text <= '9') || *text == '.') || std::strpbrk(text, "xX")) return false;
     char* end = nullptr;
     double value = std::strtod(text, &end);
     if (*end != '\0' || !std::isfinite(value)) return false;
@@ -111,7 +111,7 @@ OptionsResult options_parse(int argc, const char* const* argv, Options& options,
             case OPTION_WINDOW: options.window = true; break;
             case OPTION_FRAME_STATS: options.frame_stats = true; break;
             case OPTION_SETTINGS:
-                if (!*value) return refuse(error, error_size, "%s", "--settings wants a file name");
+                if (!value || !*value) return refuse(error, error_size, "%s", "--settings wants a file name");
                 options.settings = value;
                 break;
             case OPTION_SCALE:

@@ -194,7 +194,7 @@ std::string settings_set(const std::string& text, const char* name, const char* 
             while (start < line.size() && is_space(line[start]) && line[start] != '\r') ++start;
             size_t stop = line.size();
             while (stop > start && is_space(line[stop - 1])) --stop;
-            line = line.substr(0, start) + value + line.substr(stop);
+            line.replace(start, stop - start, value);
             found = true;
         }
         out += line;

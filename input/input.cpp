@@ -17,7 +17,9 @@ using EventType = decltype(SDL_Event::type);
 constexpr EventType UNUSED_EVENTS[] = {SDL_MOUSEMOTION, SDL_MOUSEBUTTONUP, SDL_MOUSEBUTTONDOWN, SDL_JOYBALLMOTION,
                                        SDL_JOYHATMOTION};
 
-constexpr int KEY_SYMBOL_LIMIT = 512;
+// SDL 1.2 numbers its keys below 512 (the browser's SDL numbers them
+// otherwise, and never reads a settings file).
+constexpr int KEY_SYMBOL_END = int(SDLK_LAST) < 512 ? int(SDLK_LAST) : 512;
 
 // Joystick buttons 0..9 in order.
 constexpr uint32_t BUTTON_BITS[JOYSTICK_BUTTONS] = {INPUT_C,    INPUT_A,    INPUT_B,  INPUT_D, INPUT_E,
@@ -138,9 +140,7 @@ void input_bindings_default(InputBindings& bindings) { bindings = default_bindin
 
 int input_key_by_name(const char* name) {
     if (!name || !*name) return -1;
-    // SDL 1.2 numbers its keys below 512 (the browser's SDL numbers them
-    // otherwise, and never reads a settings file).
-    for (int sym = 1; sym < int(SDLK_LAST) && sym < KEY_SYMBOL_LIMIT; ++sym) {
+    for (int sym = 1; sym < KEY_SYMBOL_END; ++sym) {
         const char* known = SDL_GetKeyName(SDLKey(sym));
         if (!known) continue;
         const char* a = known;
