@@ -5,7 +5,6 @@
 
 #include <cstring>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -77,14 +76,23 @@ TEST(Options, EveryOptionAndEveryBadOneIsReadAsThePlayerMeantIt) {
 
 namespace {
 
-// Options as "--name" or "--name VALUE" (any value word counts as VALUE).
+// Options as "--name" or "--name VALUE" (any value word counts as VALUE),
+// from every line that starts with `lead`: the name is the first word after
+// it, and a value is any word before `stop`.
 using OptionList = std::vector<std::string>;
 
-OptionList matches(const std::string& text, const std::string& pattern) {
+OptionList options_in(const std::string& text, const std::string& lead, const std::string& stop) {
     OptionList out;
-    const std::regex re(pattern);
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator(); ++it)
-        out.push_back((*it)[1].str() + ((*it)[2].matched && (*it)[2].length() ? " VALUE" : ""));
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind(lead, 0) != 0) continue;
+        std::string rest = line.substr(lead.size());
+        rest = rest.substr(0, rest.find(stop));
+        std::istringstream words(rest);
+        std::string name, value;
+        words >> name >> value;
+        if (name.rfind("--", 0) == 0) out.push_back(name + (value.empty() ? "" : " VALUE"));
+    }
     return out;
 }
 
@@ -109,12 +117,15 @@ TEST(Options, TheHelpTheReadmeAndTheManualPageListTheSameOptionsInTheSameOrder) 
     OptionList table;
     for (int i = 0; i < OPTION_COUNT; ++i)
         table.push_back(std::string(OPTION_TABLE[i].name) + (OPTION_TABLE[i].value ? " VALUE" : ""));
-    const OptionList help = matches(options_usage(), R"(\n  (--[a-z-]+)( [A-Z]+)?)");
+    // --help's lines "  --scale F   what it does", the README's table rows
+    // "| `--scale F` | ...", the manual's ".BI \-\-scale " factor"".
+    const OptionList help = options_in(options_usage(), "  ", "  ");
     const std::string readme = section(read_file(source_path("README.md")), "| Option | Effect |", "\n\n");
-    const OptionList readme_list = matches(readme, R"(\n\| `(--[a-z-]+)( [A-Z]+)?`)");
+    const OptionList readme_list = options_in(readme, "| `", "`");
     std::string man = section(read_file(source_path("packaging/zuba-trilo.6")), "\n.SH OPTIONS", "\n.SH ");
-    man = std::regex_replace(man, std::regex(R"(\\-)"), "-");
-    const OptionList man_list = matches(man, R"(\n\.TP\n\.BI? (--[a-z-]+)( "? ?[a-z]+"?)?)");
+    for (size_t at; (at = man.find("\\-")) != std::string::npos;) man.erase(at, 1);
+    for (size_t at; (at = man.find("\n.BI ")) != std::string::npos;) man.erase(at + 3, 1);
+    const OptionList man_list = options_in(man, ".B ", "\n");
     EXPECT_EQ(help, table);
     EXPECT_EQ(readme_list, table);
     EXPECT_EQ(man_list, table);
