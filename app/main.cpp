@@ -10,6 +10,7 @@
 #include "app/options.h"
 #include "app/screens.h"
 #include "input/input.h"
+#include "platform/platform.h"
 #include "video/window.h"
 
 namespace {
@@ -21,6 +22,7 @@ double now_ms() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform_attach_console();
     Options options;
     char error[256];
     switch (options_parse(argc, argv, options, error, sizeof error)) {
