@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
     // The window is sized, titled and given its icon once SDL's video is up
     // and before it opens; when SDL cannot start, app_startup says so.
     if (SDL_Init(SDL_INIT_VIDEO) == 0) window_prepare(request);
-    if (app_startup() != 0) std::exit(-1);
+    // 255, not -1: the same status on Linux and on Windows (where -1 stays -1).
+    if (app_startup() != 0) std::exit(255);
     window_opened(request);
     input_set_toggle_handler(window_toggle_fullscreen);
 
