@@ -84,17 +84,10 @@ status=$?
     [ ! -s "$work/out" ] || fail "a bad option: status $status, '$(head -1 "$work/err")'"
 step_done "--help, --version and a bad option"
 
-# Starts the game under Wine and finds its window: besides the game's, Wine
-# maps a small input-method window for the same process.
-start_wine_game() {
-    start_game wine "$game" "$@"
-    game_window=$(timeout 20 xdotool search --sync --all --pid "$game_pid" --name '^ZUBA-TRILO$' 2>/dev/null | head -1)
-    [ -n "$game_window" ] || fail "no window titled ZUBA-TRILO"
-}
 window_size() { xwininfo -id "$game_window" 2>/dev/null | awk '/Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h}'; }
 # The window: titled, fitted (the game's shape, inside the screen), and the
 # splash card drawn in its middle on black.
-start_wine_game
+start_game wine "$game"
 title=$(xprop -id "$game_window" WM_NAME)
 [ "$title" = 'WM_NAME(STRING) = "ZUBA-TRILO"' ] || fail "the window's title is $title"
 size=$(window_size)
@@ -116,7 +109,7 @@ wait_game
 [ "$game_status" = 0 ] || fail "q ended the game with status $game_status"
 step_done "a $size window titled ZUBA-TRILO with the splash; q exits 0"
 
-start_wine_game --fullscreen
+start_game wine "$game" --fullscreen
 full=""
 for _ in $(seq 50); do
     [ "$(window_size)" = 1920x1080 ] && full=yes && break

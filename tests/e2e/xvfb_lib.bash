@@ -58,11 +58,12 @@ stop_xvfb() {
 }
 
 # Starts the game ($1, more arguments after) in the background and waits for
-# its window; sets game_pid and game_window.
+# its window, the one titled ZUBA-TRILO (under Wine the process has a small
+# input-method window as well); sets game_pid and game_window.
 start_game() {
     "$@" >"$work/game.out" 2>"$work/game.err" &
     game_pid=$!
-    game_window=$(timeout 20 xdotool search --sync --pid "$game_pid" 2>/dev/null | head -1)
+    game_window=$(timeout 20 xdotool search --sync --all --pid "$game_pid" --name '^ZUBA-TRILO$' 2>/dev/null | head -1)
     [ -n "$game_window" ] || fail "the game's window did not appear"
 }
 
