@@ -11,6 +11,7 @@
 #include "app/screens.h"
 #include "input/input.h"
 #include "platform/platform.h"
+#include "video/presenter.h"
 #include "video/window.h"
 
 namespace {
@@ -36,7 +37,17 @@ int main(int argc, char** argv) {
     const WindowRequest request{options.fullscreen, options.window, options.scale};
     // The window is sized, titled and given its icon once SDL's video is up
     // and before it opens; when SDL cannot start, app_startup says so.
-    if (SDL_Init(SDL_INIT_VIDEO) == 0) window_prepare(request);
+    if (SDL_Init(SDL_INIT_VIDEO) == 0) {
+        // With no display SDL falls back to drawing into memory and the game
+        // would play on, unseen, until killed: that is SDL not starting.
+        if (window_display_missing()) {
+            video_report_init_error();
+            std::fputs(WINDOW_NO_DISPLAY_MESSAGE, stderr);
+            SDL_Quit();
+            std::exit(255);
+        }
+        window_prepare(request);
+    }
     // 255, not -1: the same status on Linux and on Windows (where -1 stays -1).
     if (app_startup() != 0) std::exit(255);
     window_opened(request);
@@ -44,7 +55,7 @@ int main(int argc, char** argv) {
 
     frame_stats_reset();
     while (!input.quit_requested) {
-        bool playing = screens.state == SCREEN_GAME_RUN;
+        bool playing = screens.state == SCREEN_GAME_RUN && !screens_paused();
         screen_pass();
         if (!options.frame_stats) continue;
         // Each pass of the game presents one frame.

@@ -25,6 +25,7 @@ struct Screens {
     ScreenState state;
     int screen_timer;
     int start_countdown;
+    bool paused;  // a game under way waits for the player; nothing of it advances
 };
 
 extern Screens screens;
@@ -41,6 +42,12 @@ void screen_game_over_begin(int score, int hi_score);
 // One frame of the splash or game-over wait; ENDS when the wait has run out
 // or the button cut it short.
 ScreenStep screen_timed_wait(int threshold);
+
+// Pauses a game under way: its frames stop, the sound stops where it is and
+// PAUSED is shown until the player resumes (pause key or fire). Does nothing
+// on the other screens or when already paused.
+void screens_pause();
+bool screens_paused();
 
 // Starts video, input and sound; 1 when video could not start.
 int app_startup();

@@ -120,8 +120,20 @@ void mixer_callback(void* userdata, uint8_t* stream, int len) {
             std::memcpy(stream, half, MIX_BLOCK);
             std::memset(stream + MIX_BLOCK, MIX_SILENCE, size_t(len - MIX_BLOCK));
         }
+        if (mixer.muted) std::memset(stream, MIX_SILENCE, size_t(len));
     }
     mixer_fill();
+}
+
+void audio_set_muted(bool muted) {
+    SDL_LockAudio();
+    mixer.muted = muted ? 1 : 0;
+    SDL_UnlockAudio();
+}
+
+void audio_set_paused(bool paused) {
+    mixer.paused = paused ? 1 : 0;
+    if (mixer.device_open) SDL_PauseAudio(paused ? 1 : 0);
 }
 
 void voice_start(int voice, const uint8_t* samples, int32_t length) {

@@ -25,6 +25,8 @@ struct Mixer {
     uint8_t mix_buffer[2 * MIX_BLOCK];
     int played_half;
     int device_open;  // the audio device was opened by audio_init
+    int muted;        // the device plays silence; the voices go on
+    int paused;       // the device is stopped where it was
 };
 
 extern Mixer mixer;
@@ -32,6 +34,11 @@ extern Mixer mixer;
 int audio_init();
 // Closes the device and silences every voice.
 void audio_shutdown();
+// Mute silences only what reaches the device: the voices and the cues go on,
+// so sound comes back in step.
+void audio_set_muted(bool muted);
+// Stops the device where it is (a paused game) and starts it again.
+void audio_set_paused(bool paused);
 void voice_start(int voice, const uint8_t* samples, int32_t length);
 void voice_stop(int voice);
 void mixer_callback(void* userdata, uint8_t* stream, int len);

@@ -22,7 +22,7 @@ constexpr KeyName KEY_NAMES[REPLAY_KEY_COUNT] = {
     {"left", REPLAY_LEFT, SDLK_LEFT},   {"right", REPLAY_RIGHT, SDLK_RIGHT},
     {"fire", REPLAY_FIRE, SDLK_z},      {"b", REPLAY_B, SDLK_x},
     {"c", REPLAY_C, SDLK_c},            {"d", REPLAY_D, SDLK_v},
-    {"escape", REPLAY_ESCAPE, SDLK_ESCAPE},
+    {"escape", REPLAY_ESCAPE, SDLK_ESCAPE}, {"pause", REPLAY_PAUSE, SDLK_p},
 };
 
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r'; }
@@ -94,7 +94,7 @@ bool parse_line(const std::string& raw, ReplayLine& line, std::string& why) {
         }
         if (!found) {
             why = "unknown key '" + printable(name) +
-                  "' (keys: up down left right fire b c d escape close, or -)";
+                  "' (keys: up down left right fire b c d escape pause close, or -)";
             return false;
         }
         start = end + 1;

@@ -28,6 +28,28 @@ TEST(Window, FitsTheDisplayWithRoomForFrameAndPanelsNeverScalingUp) {
     }
 }
 
+TEST(Window, AnInvisibleDriverNobodyAskedForMeansNoDisplay) {
+    struct Case {
+        const char* driver;
+        const char* requested;
+        bool missing;
+    };
+    const Case cases[] = {
+        {"offscreen", nullptr, true},  // SDL's fallback when no display answers
+        {"dummy", nullptr, true},
+        {"offscreen", "", true},       // an empty variable asks for nothing
+        {"offscreen", "offscreen", false},  // the tests and the replay driver ask by name
+        {"dummy", "dummy", false},
+        {"x11", nullptr, false},
+        {"wayland", nullptr, false},
+        {"windows", nullptr, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(window_driver_shows_nothing(c.driver, c.requested), c.missing)
+            << c.driver << " asked " << (c.requested ? c.requested : "(unset)");
+    }
+}
+
 namespace {
 int toggles = 0;
 void count_toggle() { toggles += 1; }

@@ -314,7 +314,7 @@ struct Planner {
         std::FILE* f = std::fopen(path.c_str(), "w");
         if (!f) return false;
         std::fputs(header.c_str(), f);
-        static const char* NAMES[REPLAY_KEY_COUNT] = {"up", "down", "left", "right", "fire", "b", "c", "d", "escape"};
+        static const char* NAMES[REPLAY_KEY_COUNT] = {"up", "down", "left", "right", "fire", "b", "c", "d", "escape", "pause"};
         size_t i = 0;
         while (i < keys.size()) {
             size_t j = i;

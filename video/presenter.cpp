@@ -83,21 +83,24 @@ void video_set_clock(const VideoClock* clock) { clock_in_use = clock ? clock : &
 
 void video_set_window(const VideoWindow* window) { window_in_use = window ? window : &SDL_WINDOW; }
 
+void video_report_init_error() {
+    std::printf("SDL initialize error.\n");
+    std::fflush(stdout);
+}
+
 int video_init() {
     presenter.presenting_enabled = 0;
     // Sound and joysticks are optional: only the timer and video must start.
     // The audio subsystem is started by the mixer, whose failure leaves the
     // game silent; a missing joystick subsystem leaves the keyboard.
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) != 0) {
-        std::printf("SDL initialize error.\n");
-        std::fflush(stdout);
+        video_report_init_error();
         return 1;
     }
     SDL_InitSubSystem(SDL_INIT_JOYSTICK);
     presenter.screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 32, 0);
     if (!presenter.screen) {
-        std::printf("SDL initialize error.\n");
-        std::fflush(stdout);
+        video_report_init_error();
         SDL_Quit();
         return 1;
     }

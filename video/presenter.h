@@ -56,6 +56,8 @@ struct VideoWindow {
 void video_set_window(const VideoWindow* window);
 
 int video_init();
+// The one line the game prints when SDL cannot start, on standard output.
+void video_report_init_error();
 int video_present();
 // Paints every pending command now, presenting or not.
 void video_flush();

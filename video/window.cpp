@@ -76,6 +76,17 @@ void window_icon_pixels(uint32_t (&pixels)[WINDOW_ICON_SIZE * WINDOW_ICON_SIZE])
     icon_put(pixels, SPRITE_CANNON, CANNON_W, CANNON_H, top + (INVADER_H + 1) * WINDOW_ICON_ART_SCALE);
 }
 
+bool window_driver_shows_nothing(const char* driver, const char* requested) {
+    if (requested && requested[0]) return false;
+    return !std::strcmp(driver, "offscreen") || !std::strcmp(driver, "dummy");
+}
+
+bool window_display_missing() {
+    char driver[32] = "";
+    if (!SDL_VideoDriverName(driver, sizeof driver)) return false;
+    return window_driver_shows_nothing(driver, SDL_getenv("SDL_VIDEODRIVER"));
+}
+
 void window_prepare(const WindowRequest& request) {
     game_window = GameWindow{};
     char driver[32] = "";

@@ -35,6 +35,17 @@ double window_fit_scale(int display_w, int display_h, int width, int height);
 // The icon's pixels, 0xAARRGGBB, row after row.
 void window_icon_pixels(uint32_t (&pixels)[WINDOW_ICON_SIZE * WINDOW_ICON_SIZE]);
 
+// True when SDL picked a video driver that shows nothing to a person
+// (offscreen, dummy) although nobody asked for one by name in
+// SDL_VIDEODRIVER (`requested`, null or empty when unset): SDL found no
+// display and fell back to drawing into memory.
+bool window_driver_shows_nothing(const char* driver, const char* requested);
+// The same question asked of the running SDL, after its video has started.
+bool window_display_missing();
+// What the player reads on standard error when there is no display.
+constexpr const char* WINDOW_NO_DISPLAY_MESSAGE =
+    "zuba-trilo: no display found: run the game from a desktop session, or set DISPLAY or WAYLAND_DISPLAY.\n";
+
 // After SDL's video starts and before the window opens: scale (only when the
 // player has not set SDL's scaling variable), the presenting hints the player
 // has not set, title and icon.
