@@ -42,7 +42,7 @@ for pair in "$sdl2_file:$sdl2_sum" "$compat_file:$compat_sum"; do
     bad+=("$file has sha256 $(sha256sum "$vendor/$file" | cut -d' ' -f1), not $sum")
   fi
 done
-[ ${#bad[@]} -eq 0 ] || need "in $vendor: $(IFS=';'; echo "${bad[*]}")"
+[ ${#bad[@]} -eq 0 ] || need "in $vendor:$(printf '\n  %s' "${bad[@]}")"
 
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/zuba-trilo/windows-deps
 prefix=$cache/${sdl2_sum:0:16}-${compat_sum:0:16}-r$recipe

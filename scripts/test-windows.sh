@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows build under Wine (`make test-windows`, not part of `make test`):
-# a fresh Wine prefix on Xvfb 1920 x 1080 with openbox, then
+# the dependency build refuses a wrong tarball; then in a fresh Wine prefix
+# on Xvfb 1920 x 1080 with openbox:
 #   - the exes carry their version information and DPI-aware manifest;
 #   - the replay driver's .exe plays every script of tests/replay/ and gives
 #     the golden traces (the long one only with ZUBA_LONG_TESTS=1), and its
@@ -31,6 +32,17 @@ step_done() {
     echo "ok: $1 ($(($(date +%s) - step_start)) s)"
     step_start=$(date +%s)
 }
+
+# A tarball that is not the one expected is refused, and the message names
+# both files with the sums they must have.
+mkdir "$work/vendor"
+echo "not SDL" >"$work/vendor/sdl12-compat-1.2.60.tar.gz"
+bash "$src/scripts/build-windows-deps.sh" "$work/vendor" >/dev/null 2>"$work/deps.err" &&
+    fail "the dependency build took a wrong tarball"
+grep -q "libsdl2_2.26.5+dfsg.orig.tar.gz is missing" "$work/deps.err" &&
+    grep -q "sdl12-compat-1.2.60.tar.gz has sha256 $(sha256sum "$work/vendor/sdl12-compat-1.2.60.tar.gz" | cut -c1-64)" "$work/deps.err" &&
+    grep -q "sdl12-compat-1.2.60.tar.gz  sha256 81ddb62f" "$work/deps.err" ||
+    fail "the dependency build's message: $(cat "$work/deps.err")"
 
 # A fresh prefix; no Mono or Gecko installers, no debug chatter. SDL's
 # dummy sound driver: Wine here has no sound card.
