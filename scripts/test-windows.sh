@@ -97,6 +97,13 @@ status=$?
 step_done "--help, --version and a bad option"
 
 window_size() { xwininfo -id "$game_window" 2>/dev/null | awk '/Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h}'; }
+# q ends the game, in its window or fullscreen ($1), with status 0.
+quit_with_q() {
+    xdotool key --window "$game_window" q
+    wait_game
+    [ "$game_status" = 0 ] || fail "q ended the game ($1) with status $game_status"
+}
+
 # The window: titled, fitted (the game's shape, inside the screen), and the
 # splash card drawn in its middle on black.
 start_game wine "$game"
@@ -116,9 +123,7 @@ for _ in $(seq 40); do
     sleep 0.25
 done
 [ -n "$splash" ] || fail "the $size window shows no splash card"
-xdotool key --window "$game_window" q
-wait_game
-[ "$game_status" = 0 ] || fail "q ended the game with status $game_status"
+quit_with_q window
 step_done "a $size window titled ZUBA-TRILO with the splash; q exits 0"
 
 start_game wine "$game" --fullscreen
@@ -128,9 +133,7 @@ for _ in $(seq 50); do
     sleep 0.2
 done
 [ -n "$full" ] || fail "--fullscreen gave a $(window_size) window"
-xdotool key --window "$game_window" q
-wait_game
-[ "$game_status" = 0 ] || fail "q ended the fullscreen game with status $game_status"
+quit_with_q fullscreen
 step_done "--fullscreen fills 1920x1080"
 
 # The installer and the uninstaller, both silent. (The uninstaller copies
