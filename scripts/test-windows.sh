@@ -94,6 +94,8 @@ wine "$game" --fulscreen >"$work/out" 2>"$work/err"
 status=$?
 [ "$status" = 2 ] && [ "$(head -1 "$work/err" | tr -d '\r')" = "zuba-trilo: unknown option '--fulscreen'" ] &&
     [ ! -s "$work/out" ] || fail "a bad option: status $status, '$(head -1 "$work/err")'"
+# SDL's stdio redirection is off: the text above came to us, not to files.
+[ ! -e "$stage/stdout.txt" ] && [ ! -e "$stage/stderr.txt" ] || fail "SDL wrote stdout.txt or stderr.txt beside the exe"
 step_done "--help, --version and a bad option"
 
 window_size() { xwininfo -id "$game_window" 2>/dev/null | awk '/Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h}'; }
