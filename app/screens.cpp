@@ -224,6 +224,17 @@ void screen_pass() {
     handle_presses();
 }
 
+void screens_return_to_splash() {
+    input_forget_quit();
+    // A paused game is left for good: the next one starts unpaused, with sound.
+    if (screens.paused) {
+        screens.paused = false;
+        audio_set_paused(false);
+    }
+    for (int v = 0; v < VOICE_COUNT; ++v) voice_stop(v);
+    screens.state = SCREEN_SPLASH_BEGIN;
+}
+
 void app_shutdown() {
     audio_shutdown();
     input_shutdown();

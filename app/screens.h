@@ -53,5 +53,9 @@ bool screens_paused();
 int app_startup();
 // Runs the step of the current state and moves to the next state.
 void screen_pass();
+// Back to the splash card from any screen, paused or not, every sound
+// stopped, the hi-score kept and the quit request forgotten: what a quit does where the program
+// cannot end (a browser page cannot close its tab).
+void screens_return_to_splash();
 // Sound, joysticks and surface, in this order.
 void app_shutdown();

@@ -31,6 +31,21 @@ struct Mixer {
 
 extern Mixer mixer;
 
+// The device the mixer's callback feeds; SDL's audio device unless a
+// platform puts in its own. open gets the wanted format with the callback
+// and returns 0 once the device is open (paused); the callback never runs
+// between lock and unlock, nor after close.
+struct SDL_AudioSpec;
+struct AudioDevice {
+    int (*open)(SDL_AudioSpec* wanted);
+    void (*pause)(int pause_on);
+    void (*lock)();
+    void (*unlock)();
+    void (*close)();
+};
+// nullptr puts SDL's own device back. Call before audio_init.
+void audio_set_device(const AudioDevice* device);
+
 int audio_init();
 // Closes the device and silences every voice.
 void audio_shutdown();

@@ -228,6 +228,16 @@ void input_release_all() {
 
 void input_hold_back(uint32_t bits) { input.held_back |= bits & (input.buttons[0] | input.axes[0]); }
 
+void input_open_late_joystick() {
+    if (input.joysticks[0] || !SDL_WasInit(SDL_INIT_JOYSTICK) || SDL_NumJoysticks() < 1) return;
+    input.joysticks[0] = SDL_JoystickOpen(0);
+}
+
+void input_forget_quit() {
+    input.quit_requested = 0;
+    input.quit_pending = 0;
+}
+
 void input_shutdown() {
     for (int i = 0; i < MAX_JOYSTICKS; ++i) {
         if (input.joysticks[i]) SDL_JoystickClose(input.joysticks[i]);

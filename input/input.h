@@ -96,6 +96,11 @@ void input_poll();
 // the stretches of play that read no input.
 void input_pump();
 uint32_t input_held();
+// Opens joystick 0 if none is open and SDL now offers one: a browser offers a
+// gamepad only after its first button press, long after start-up.
+void input_open_late_joystick();
+// Forgets a quit request, handed on or still waiting.
+void input_forget_quit();
 // The presses since the last call, which forgets them.
 uint32_t input_take_presses();
 // Every held key, button and stick direction let go, so nothing stays held

@@ -3,11 +3,12 @@
 invader and the cannon of video/sprites.h, the invader above the cannon,
 white on black, scaled up by whole pixels.
 
-Writes packaging/icons/zuba-trilo-48.png and zuba-trilo-256.png, and the
-Windows icon zuba-trilo.ico (both sizes) that the Windows build puts into the
-exe. They are checked in, so building the game never needs Python; run this
-again after redrawing either sprite (it uses nothing but the standard
-library):
+Writes packaging/icons/zuba-trilo-48.png and zuba-trilo-256.png for the
+desktop, zuba-trilo-192.png and zuba-trilo-512.png for the browser page's
+manifest (a phone's home screen), and the Windows icon zuba-trilo.ico (48 and
+256 pixels) that the Windows build puts into the exe. They are checked in, so
+building the game never needs Python; run this again after redrawing either
+sprite (it uses nothing but the standard library):
 
     python3 packaging/make-icons.py
 """
@@ -36,7 +37,7 @@ GAP_ROWS = 1  # one black row between the invader and the cannon
 LEVELS = {"#": 255, "+": 128, ".": 0}
 
 # Icon size -> whole-pixel scale of the art.
-SIZES = {48: 2, 256: 14}
+SIZES = {48: 2, 192: 10, 256: 14, 512: 28}
 
 
 def picture():
@@ -116,7 +117,8 @@ def main():
         with open(path, "wb") as f:
             f.write(png(render(size, scale)))
     with open(os.path.join(out_dir, "zuba-trilo.ico"), "wb") as f:
-        f.write(ico(SIZES))
+        # A Windows icon holds images of at most 256 pixels.
+        f.write(ico({size: SIZES[size] for size in (48, 256)}))
 
 
 if __name__ == "__main__":

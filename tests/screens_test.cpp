@@ -173,6 +173,31 @@ TEST(ScreenSequence, GameOverReturnsToTheSplashCardNotTheTitle) {
     stop_headless_video();
 }
 
+TEST(ScreenSequence, ReturningToTheSplashEndsThePauseStopsEverySoundKeepsTheHiScoreAndForgetsTheQuit) {
+    ASSERT_TRUE(start_headless_video());
+    input_init();
+    screens.state = SCREEN_GAME_RUN;
+    game.hi_score = 1230;
+    for (int v = 0; v < VOICE_COUNT; ++v) voice_start(v, sound_block(SOUND_SHOT), 500);
+    input.quit_requested = 1;
+    input.quit_pending = 1;
+    screens_pause();
+    ASSERT_TRUE(screens_paused());
+    screens_return_to_splash();
+    for (int v = 0; v < VOICE_COUNT; ++v) EXPECT_LE(mixer.voices[v].remaining, 0) << "voice " << v;
+    EXPECT_FALSE(screens_paused());
+    EXPECT_EQ(mixer.paused, 0) << "the sound of the next game plays";
+    EXPECT_EQ(input.quit_requested, 0);
+    input_poll();
+    EXPECT_EQ(input.quit_requested, 0) << "a waiting quit is forgotten too";
+    EXPECT_EQ(screens.state, SCREEN_SPLASH_BEGIN);
+    screen_pass();
+    EXPECT_EQ(screens.state, SCREEN_SPLASH_WAIT);
+    EXPECT_EQ(game.hi_score, 1230);
+    input_shutdown();
+    stop_headless_video();
+}
+
 // Pause and resume, through the script's pause key (p).
 
 // The trace of every pass without its pass number, and the passes paused.

@@ -36,7 +36,7 @@ done
 # (when Python is here to run it; the build itself never needs it).
 if command -v python3 >/dev/null; then
     python3 "$src/packaging/make-icons.py" "$tmp/icons"
-    for icon in zuba-trilo-48.png zuba-trilo-256.png zuba-trilo.ico; do
+    for icon in zuba-trilo-48.png zuba-trilo-192.png zuba-trilo-256.png zuba-trilo-512.png zuba-trilo.ico; do
         cmp -s "$tmp/icons/$icon" "$src/packaging/icons/$icon" ||
             fail "packaging/icons/$icon is stale: run python3 packaging/make-icons.py"
     done
