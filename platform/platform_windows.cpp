@@ -32,6 +32,7 @@ void platform_attach_console() {
     const bool out = stream_open(STD_OUTPUT_HANDLE);
     const bool err = stream_open(STD_ERROR_HANDLE);
     if ((out && err) || !AttachConsole(ATTACH_PARENT_PROCESS)) return;
-    if (!out) std::freopen("CONOUT$", "w", stdout);
-    if (!err) std::freopen("CONOUT$", "w", stderr);
+    // Should the console not open, the text goes nowhere, as it did before.
+    if (!out) (void)std::freopen("CONOUT$", "w", stdout);
+    if (!err) (void)std::freopen("CONOUT$", "w", stderr);
 }
