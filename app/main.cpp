@@ -72,6 +72,7 @@ void remember_settings(const std::string& path, bool was_fullscreen, bool was_mu
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform_attach_console();
     Options options;
     char error[256];
     switch (options_parse(argc, argv, options, error, sizeof error)) {
@@ -97,11 +98,12 @@ int main(int argc, char** argv) {
             video_report_init_error();
             std::fputs(WINDOW_NO_DISPLAY_MESSAGE, stderr);
             SDL_Quit();
-            std::exit(-1);
+            std::exit(255);
         }
         window_prepare(request);
     }
-    if (app_startup() != 0) std::exit(-1);
+    // 255, not -1: the same status on Linux and on Windows (where -1 stays -1).
+    if (app_startup() != 0) std::exit(255);
     window_opened(request);
     input_set_toggle_handler(window_toggle_fullscreen);
     screens_set_screenshot_handler(take_screenshot);

@@ -30,3 +30,10 @@ std::FILE* platform_create_new_file(const std::string& path);
 // Puts `from` in the place of `to` in one step, replacing what was there, so
 // a reader sees the old file or the new one, never half of either.
 bool platform_replace_file(const std::string& from, const std::string& to);
+
+// Lets --help, --version and the errors reach the console the program was
+// started from. A Windows program with a window has no console of its own:
+// this attaches to its parent's, where there is one, for the standard
+// streams that are not already redirected to a file or pipe. Elsewhere the
+// streams are there already and nothing happens. Called first thing in main.
+void platform_attach_console();

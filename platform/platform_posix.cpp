@@ -71,3 +71,5 @@ bool platform_replace_file(const std::string& from, const std::string& to) {
     }
     return rename(from.c_str(), to.c_str()) == 0;
 }
+
+void platform_attach_console() {}

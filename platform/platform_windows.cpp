@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 void platform_set_env(const char* name, const char* value, bool overwrite) {
@@ -47,4 +48,23 @@ std::FILE* platform_create_new_file(const std::string& path) {
 
 bool platform_replace_file(const std::string& from, const std::string& to) {
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+namespace {
+
+// A standard stream that already goes somewhere: a console, a file or a pipe.
+bool stream_open(DWORD which) {
+    HANDLE handle = GetStdHandle(which);
+    return handle && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
+}
+
+}  // namespace
+
+void platform_attach_console() {
+    const bool out = stream_open(STD_OUTPUT_HANDLE);
+    const bool err = stream_open(STD_ERROR_HANDLE);
+    if ((out && err) || !AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    // Should the console not open, the text goes nowhere, as it did before.
+    if (!out) (void)std::freopen("CONOUT$", "w", stdout);
+    if (!err) (void)std::freopen("CONOUT$", "w", stderr);
 }
