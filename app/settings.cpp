@@ -74,7 +74,7 @@ bool read_buttons(const std::string& value, uint32_t& out, std::string& why) {
     if (!value.empty()) {
         for (const std::string& item : split_list(value)) {
             if (item.size() != 1 || item[0] < '0' || item[0] > '9') {
-                why = "'" + printable_excerpt(item) + "' is not a joystick button from 0 to 9";
+                why = "not a joystick button from 0 to 9: '" + printable_excerpt(item) + "'";
                 return false;
             }
             buttons |= 1u << (item[0] - '0');

@@ -29,7 +29,10 @@ void write_to_file(void* context, void* data, int size) {
 std::string screenshot_name(const std::tm& when, int n) {
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &when);
-    return std::string("zuba-trilo-") + stamp + (n > 1 ? "-" + std::to_string(n) : "") + ".png";
+    char name[64];
+    if (n > 1) std::snprintf(name, sizeof name, "zuba-trilo-%s-%d.png", stamp, n);
+    else std::snprintf(name, sizeof name, "zuba-trilo-%s.png", stamp);
+    return name;
 }
 
 bool screenshot_write_png(std::FILE* file) {
