@@ -5,7 +5,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
+#include "app/demos.h"
 #include "app/frame_stats.h"
 #include "app/options.h"
 #include "app/screens.h"
@@ -32,6 +34,12 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "zuba-trilo: %s\n%s", error, OPTIONS_USAGE);
             return 2;
     }
+    // A demo to play is read, and one to record created, before a window opens.
+    std::string demo_error;
+    if (!demos_open(options, demo_error)) {
+        std::fprintf(stderr, "zuba-trilo: %s\n", demo_error.c_str());
+        return 2;
+    }
     const WindowRequest request{options.fullscreen, options.window, options.scale};
     // The window is sized, titled and given its icon once SDL's video is up
     // and before it opens; when SDL cannot start, app_startup says so.
@@ -49,17 +57,23 @@ int main(int argc, char** argv) {
     if (app_startup() != 0) std::exit(-1);
     window_opened(request);
     input_set_toggle_handler(window_toggle_fullscreen);
+    demos_started();
 
     frame_stats_reset();
     while (!input.quit_requested) {
         bool playing = screens.state == SCREEN_GAME_RUN;
+        const double start = now_ms();
+        if (!demos_before_pass(start)) break;
         screen_pass();
+        const double end = now_ms();
+        if (!demos_after_pass(end, end - start)) break;
         if (!options.frame_stats) continue;
         // Each pass of the game presents one frame.
         if (playing) frame_stats_mark(now_ms());
         else frame_stats_break();
     }
+    const int status = demos_close();
     app_shutdown();
     if (options.frame_stats) frame_stats_print(stdout);
-    return 0;
+    return status;
 }

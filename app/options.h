@@ -7,6 +7,11 @@ struct Options {
     bool window;       // never scale the window
     double scale;      // window scale asked for; 0 lets the game fit the display
     bool frame_stats;  // print frame timing of the game screen at exit
+    // Demos (null when not asked for): record the game played into a file,
+    // play one back at the game's speed, or as fast as the window goes.
+    const char* record;
+    const char* playdemo;
+    const char* timedemo;
 };
 
 enum OptionsResult {
@@ -21,8 +26,9 @@ constexpr double OPTIONS_SCALE_MAX = 2.0;
 
 // The usage text, ending in a newline.
 extern const char OPTIONS_USAGE[];
-// "zuba-trilo <version>", the build's project version.
+// "zuba-trilo <version>", the build's project version, and the version alone.
 extern const char OPTIONS_VERSION_LINE[];
+extern const char OPTIONS_VERSION_NUMBER[];
 
 // Reads argv[1..argc-1]. On OPTIONS_ERROR, error holds one line (without a
 // newline) saying what was wrong.

@@ -60,6 +60,7 @@ void handle_button(const SDL_JoyButtonEvent& e, bool down) {
 }
 
 void (*toggle_handler)() = nullptr;
+bool demo_playing = false;
 
 bool is_toggle_key(const SDL_keysym& key) {
     return key.sym == SDLK_F11 || (key.sym == SDLK_RETURN && (key.mod & KMOD_ALT));
@@ -93,17 +94,26 @@ void input_handle_event(const SDL_Event& event) {
                 break;
             }
             int sym = event.key.keysym.sym;
-            input.buttons[0] |= key_bit(sym);
+            if (!demo_playing) input.buttons[0] |= key_bit(sym);
             if (sym == SDLK_ESCAPE || sym == SDLK_q) input.quit_requested = 1;
             break;
         }
         case SDL_KEYUP:
-            input.buttons[0] &= ~key_bit(event.key.keysym.sym);
+            if (!demo_playing) input.buttons[0] &= ~key_bit(event.key.keysym.sym);
             break;
-        case SDL_JOYAXISMOTION: handle_axis(event.jaxis); break;
-        case SDL_JOYBUTTONDOWN: handle_button(event.jbutton, true); break;
-        case SDL_JOYBUTTONUP: handle_button(event.jbutton, false); break;
-        case SDL_QUIT: input.quit_requested = 1; break;
+        case SDL_JOYAXISMOTION:
+            if (!demo_playing) handle_axis(event.jaxis);
+            break;
+        case SDL_JOYBUTTONDOWN:
+            if (!demo_playing) handle_button(event.jbutton, true);
+            break;
+        case SDL_JOYBUTTONUP:
+            if (!demo_playing) handle_button(event.jbutton, false);
+            break;
+        case SDL_QUIT:
+            input.quit_requested = 1;
+            input.window_closed = 1;
+            break;
         default: break;
     }
 }
@@ -113,6 +123,15 @@ void input_poll() {
     input.quit_pending = 0;
     SDL_Event event;
     while (SDL_PollEvent(&event)) input_handle_event(event);
+    input.polled = input_held();
+}
+
+void input_play_demo(bool on) { demo_playing = on; }
+
+void input_demo_hold(uint32_t bits, bool quit) {
+    input.buttons[0] = bits;
+    input.axes[0] = 0;
+    if (quit) input.quit_pending = 1;
 }
 
 void input_pump() {

@@ -26,6 +26,8 @@ struct InputState {
     _SDL_Joystick* joysticks[MAX_JOYSTICKS];
     int32_t quit_requested;
     int32_t quit_pending;  // a quit seen by input_pump, handed on by the next poll
+    uint32_t polled;        // the held bits the last poll read (what a demo records)
+    int32_t window_closed;  // a window close was seen (a demo records it as such)
 };
 
 extern InputState input;
@@ -44,3 +46,9 @@ uint32_t input_held();
 void input_shutdown();
 // Folds one event into the input state (what input_poll does per event).
 void input_handle_event(const SDL_Event& event);
+// While a demo plays in the window the held bits are the demo's: the player's
+// keys and joystick no longer reach them; the quit keys, the window close and
+// the fullscreen keys still work.
+void input_play_demo(bool on);
+// The demo's held bits from the next poll on, and a quit it asks for there.
+void input_demo_hold(uint32_t bits, bool quit);

@@ -14,6 +14,7 @@
 #include "app/screens.h"
 #include "input/input.h"
 #include "platform/platform.h"
+#include "replay/demo.h"
 #include "replay/replay_trace.h"
 #include "video/draw_queue.h"
 #include "video/presenter.h"
@@ -120,42 +121,49 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
     uint32_t held = 0;
     uint64_t pass = 0;
     int status = 0;
-    for (const ReplayLine& line : script.lines) {
-        for (uint64_t i = 0; i < line.passes && !result.quit; ++i) {
-            if (i == 0 && line.close) replay_push_quit();
-            push_key_changes(held, line.keys);
-            held = line.keys;
-            trace_cues_clear();
-            int state = screens.state;
-            present_timing.drain_micros = 0;
-            auto t0 = std::chrono::steady_clock::now();
-            screen_pass();
-            auto t1 = std::chrono::steady_clock::now();
-            double micros = std::chrono::duration<double, std::micro>(t1 - t0).count();
-            pass_times_add(result.times, micros);
-            if (options.timedemo && state == SCREEN_GAME_RUN) {
-                double present = present_timing.drain_micros;
-                pass_times_add(result.game_presentation, present);
-                pass_times_add(result.game_simulation, std::max(0.0, micros - present));
-                pass_times_add(result.game_total, micros);
-            }
-            result.quit = input.quit_requested != 0;
-            bool last = result.quit || pass + 1 == script.total_passes;
-            if (trace && (pass % options.trace_every == 0 || last)) {
-                std::string text = trace_line(pass, state);
-                std::fwrite(text.data(), 1, text.size(), trace);
-            }
-            if (options.after_pass) options.after_pass(pass, state);
-            for (const ReplayDump& d : options.dumps) {
-                if (d.pass == pass && !replay_write_ppm(d.path)) {
-                    error = d.path + ": cannot write the frame dump";
-                    status = 2;
-                }
-            }
-            ++pass;
+    DemoCursor cursor{};
+    uint32_t keys = 0;
+    bool close = false;
+    while (!result.quit && demo_next_pass(script, cursor, keys, close)) {
+        if (close) replay_push_quit();
+        push_key_changes(held, keys);
+        held = keys;
+        trace_cues_clear();
+        int state = screens.state;
+        present_timing.drain_micros = 0;
+        auto t0 = std::chrono::steady_clock::now();
+        screen_pass();
+        auto t1 = std::chrono::steady_clock::now();
+        double micros = std::chrono::duration<double, std::micro>(t1 - t0).count();
+        pass_times_add(result.times, micros);
+        if (options.timedemo && state == SCREEN_GAME_RUN) {
+            double present = present_timing.drain_micros;
+            pass_times_add(result.game_presentation, present);
+            pass_times_add(result.game_simulation, std::max(0.0, micros - present));
+            pass_times_add(result.game_total, micros);
         }
-        if (result.quit) break;
+        result.quit = input.quit_requested != 0;
+        if (!demo_in_sync(script, cursor)) {
+            result.out_of_sync = true;
+            result.sync_pass = pass;
+        }
+        bool last = result.quit || result.out_of_sync || pass + 1 == script.total_passes;
+        if (trace && (pass % options.trace_every == 0 || last)) {
+            std::string text = trace_line(pass, state);
+            std::fwrite(text.data(), 1, text.size(), trace);
+        }
+        if (options.after_pass) options.after_pass(pass, state);
+        for (const ReplayDump& d : options.dumps) {
+            if (d.pass == pass && !replay_write_ppm(d.path)) {
+                error = d.path + ": cannot write the frame dump";
+                status = 2;
+            }
+        }
+        ++pass;
+        if (result.out_of_sync) break;
     }
+    // A quit before the demo's end leaves its later sync lines unmet.
+    if (!result.out_of_sync && demo_unreached_sync(script, cursor, result.sync_pass)) result.out_of_sync = true;
     result.passes = pass;
     present_timing.enabled = false;
     for (const ReplayDump& d : options.dumps) {
@@ -232,37 +240,6 @@ bool replay_parse_args(int argc, char** argv, std::string& script, ReplayOptions
     return true;
 }
 
-namespace {
-constexpr double BUCKET_BASE_MICROS = 0.01;
-constexpr double BUCKET_RATIO = 1.01;
-}  // namespace
-
-void pass_times_add(PassTimes& times, double micros) {
-    times.count += 1;
-    times.total_micros += micros;
-    times.worst_micros = std::max(times.worst_micros, micros);
-    int b = 0;
-    if (micros > BUCKET_BASE_MICROS) {
-        double index = std::log(micros / BUCKET_BASE_MICROS) / std::log(BUCKET_RATIO);
-        b = int(std::min(index, double(PASS_TIME_BUCKETS - 1)));
-    }
-    times.buckets[size_t(b)] += 1;
-}
-
-double pass_times_percentile(const PassTimes& times, double share) {
-    if (times.count == 0) return 0;
-    uint64_t seen = 0;
-    for (int b = 0; b < PASS_TIME_BUCKETS; ++b) {
-        seen += times.buckets[size_t(b)];
-        // The middle of the bucket that holds the pass at that share.
-        if (double(seen) > share * double(times.count))
-            return std::min(times.worst_micros, BUCKET_BASE_MICROS * std::pow(BUCKET_RATIO, b + 0.5));
-    }
-    return times.worst_micros;
-}
-
-double pass_times_median(const PassTimes& times) { return pass_times_percentile(times, 0.5); }
-
 void replay_print_summary(const ReplayResult& result, std::FILE* out) {
     const PassTimes& t = result.times;
     std::fprintf(out, "passes: %llu\n", (unsigned long long)result.passes);
@@ -318,5 +295,13 @@ int replay_main(int argc, char** argv) {
     }
     if (options.summary) replay_print_summary(result, stdout);
     if (options.timedemo) replay_print_timedemo(result, stdout);
+    if (result.out_of_sync) {
+        std::fprintf(stderr, "%s\n", demo_out_of_sync_message(script_path, result.sync_pass).c_str());
+        return 1;
+    }
+    if (script.cut_off_line > 0) {
+        std::fprintf(stderr, "%s\n", demo_cut_off_message(script_path, script).c_str());
+        return 3;
+    }
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "replay/pass_times.h"
 #include "replay/replay_script.h"
 
 struct ReplayDump {
@@ -26,25 +27,12 @@ struct ReplayOptions {
     std::function<void(uint64_t pass, int state)> after_pass;
 };
 
-// The work of every pass, kept in a fixed histogram (buckets 1% apart) so a
-// run of any length needs no more memory: the median is good to about 1%,
-// the worst and the total are exact.
-constexpr int PASS_TIME_BUCKETS = 2400;
-struct PassTimes {
-    uint64_t count = 0;
-    double total_micros = 0;
-    double worst_micros = 0;
-    std::vector<uint64_t> buckets = std::vector<uint64_t>(PASS_TIME_BUCKETS, 0);
-};
-void pass_times_add(PassTimes& times, double micros);
-// The time below which the given share (0..1) of the passes lie.
-double pass_times_percentile(const PassTimes& times, double share);
-double pass_times_median(const PassTimes& times);
-
 struct ReplayResult {
     uint64_t passes = 0;
     bool quit = false;       // ended by the game's quit request
     bool started = false;    // SDL started
+    bool out_of_sync = false;  // a demo's sync line did not match, or was never reached
+    uint64_t sync_pass = 0;    // that sync line's pass
     PassTimes times;
     // Timed demo, game passes only: the work between two presents
     // (simulation), the painting plus window update (presentation), and both.
