@@ -19,6 +19,7 @@ struct Demos {
     ReplayScript script;
     DemoCursor cursor;
     uint32_t held;      // the demo's keys of the last pass
+    uint32_t polls;     // the input's polls before the pass
     bool demo_quit;     // the demo asked to quit (not the player)
     bool out_of_sync;
     uint64_t sync_pass;
@@ -50,6 +51,7 @@ void demos_started() {
 bool demos_before_pass(double now_ms) {
     if (!demos.record_path && !demos.play_path) return true;
     demo_pass_begins();
+    demos.polls = input.polls;
     if (!demos.play_path) return true;
     uint32_t keys = 0;
     bool close = false;
@@ -65,7 +67,9 @@ bool demos_before_pass(double now_ms) {
 
 bool demos_after_pass(double now_ms, double pass_ms) {
     if (demos.record_path) {
-        demo_record_pass(demos.recorder, input.polled, input.quit_requested != 0, input.window_closed != 0, now_ms);
+        // What the pass's poll read; the buttons held, on a pass that read none.
+        const uint32_t bits = input.polls != demos.polls ? input.polled : input_held();
+        demo_record_pass(demos.recorder, bits, input.quit_requested != 0, input.window_closed != 0, now_ms);
         return true;
     }
     if (!demos.play_path) return true;

@@ -124,6 +124,7 @@ void input_poll() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) input_handle_event(event);
     input.polled = input_held();
+    input.polls += 1;
 }
 
 void input_play_demo(bool on) { demo_playing = on; }

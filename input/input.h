@@ -27,6 +27,7 @@ struct InputState {
     int32_t quit_requested;
     int32_t quit_pending;  // a quit seen by input_pump, handed on by the next poll
     uint32_t polled;        // the held bits the last poll read (what a demo records)
+    uint32_t polls;         // polls so far (wrapping)
     int32_t window_closed;  // a window close was seen (a demo records it as such)
 };
 

@@ -41,6 +41,9 @@ TEST(Options, EveryOptionAndEveryBadOneIsReadAsThePlayerMeantIt) {
         {{"--scale", " 1"}, OPTIONS_ERROR, false, false, false, 0, "not ' 1'"},
         {{"--scale="}, OPTIONS_ERROR, false, false, false, 0, "not ''"},
         {{"--window", "--scale", "1"}, OPTIONS_ERROR, false, false, false, 0, "exclude each other"},
+        {{"--record"}, OPTIONS_ERROR, false, false, false, 0, "needs a file name"},
+        {{"--playdemo="}, OPTIONS_ERROR, false, false, false, 0, "needs a file name"},
+        {{"--record", "a", "--timedemo=b"}, OPTIONS_ERROR, false, false, false, 0, "exclude each other"},
     };
     for (const ParseCase& c : cases) {
         std::vector<const char*> argv{"zuba-trilo"};
@@ -58,6 +61,20 @@ TEST(Options, EveryOptionAndEveryBadOneIsReadAsThePlayerMeantIt) {
         EXPECT_EQ(o.frame_stats, c.frame_stats);
         EXPECT_DOUBLE_EQ(o.scale, c.scale);
     }
+}
+
+TEST(Options, EachDemoOptionKeepsItsFileName) {
+    const char* argv[][3] = {{"zuba-trilo", "--record", "a.demo"}, {"zuba-trilo", "--playdemo=b.demo", nullptr},
+                             {"zuba-trilo", "--timedemo", "c.demo"}};
+    Options o[3];
+    char error[128] = "";
+    for (int k = 0; k < 3; ++k)
+        ASSERT_EQ(options_parse(argv[k][2] ? 3 : 2, argv[k], o[k], error, sizeof error), OPTIONS_RUN) << error;
+    EXPECT_STREQ(o[0].record, "a.demo");
+    EXPECT_STREQ(o[1].playdemo, "b.demo");
+    EXPECT_STREQ(o[2].timedemo, "c.demo");
+    EXPECT_EQ(o[0].playdemo, nullptr);
+    EXPECT_EQ(o[2].record, nullptr);
 }
 
 TEST(FrameStats, IntervalsAreCountedBetweenConsecutiveGamePassesOnly) {
