@@ -7,7 +7,7 @@
 #include "input/input.h"
 #include "replay/demo.h"
 #include "replay/pass_times.h"
-#include "replay/replay_run.h"
+#include "replay/replay_clock.h"
 
 namespace {
 

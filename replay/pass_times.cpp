@@ -23,12 +23,13 @@ void pass_times_add(PassTimes& times, double micros) {
 
 double pass_times_percentile(const PassTimes& times, double share) {
     if (times.count == 0) return 0;
+    const uint64_t rank = std::max<uint64_t>(1, uint64_t(std::ceil(share * double(times.count))));
+    if (rank >= times.count) return times.worst_micros;
     uint64_t seen = 0;
     for (int b = 0; b < PASS_TIME_BUCKETS; ++b) {
         seen += times.buckets[size_t(b)];
-        // The middle of the bucket that holds the pass at that share.
-        if (double(seen) > share * double(times.count))
-            return std::min(times.worst_micros, BUCKET_BASE_MICROS * std::pow(BUCKET_RATIO, b + 0.5));
+        // The middle of the bucket that holds the pass of that rank.
+        if (seen >= rank) return std::min(times.worst_micros, BUCKET_BASE_MICROS * std::pow(BUCKET_RATIO, b + 0.5));
     }
     return times.worst_micros;
 }

@@ -2,7 +2,7 @@
 // figures, the timed demos' and --frame-stats' all come from it.
 #pragma once
 #include <cstdint>
-#include <vector>
+#include <array>
 
 // Kept in a fixed histogram (buckets 1% apart, from 0.01 us to about 3 min) so
 // a run of any length needs no more memory: the median is good to about 1%,
@@ -12,10 +12,11 @@ struct PassTimes {
     uint64_t count = 0;
     double total_micros = 0;
     double worst_micros = 0;
-    std::vector<uint64_t> buckets = std::vector<uint64_t>(PASS_TIME_BUCKETS, 0);
+    std::array<uint64_t, PASS_TIME_BUCKETS> buckets{};
 };
 void pass_times_add(PassTimes& times, double micros);
-// The time below which the given share (0..1) of the passes lie.
+// The time at or below which the given share (0..1] of the passes lie (the
+// nearest rank); the worst exactly for 1; 0 without passes.
 double pass_times_percentile(const PassTimes& times, double share);
 double pass_times_median(const PassTimes& times);
 

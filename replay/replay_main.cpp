@@ -1,5 +1,5 @@
 // zuba-trilo-replay SCRIPT [--trace FILE] [--trace-every N] [--dump PASS:FILE.ppm ...] [--summary] [--timedemo]
 // Plays the game headless from a script of held keys and writes a state trace.
-#include "replay/replay_run.h"
+#include "replay/replay_program.h"
 
 int main(int argc, char** argv) { return replay_main(argc, argv); }

@@ -46,33 +46,5 @@ struct ReplayResult {
 int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayResult& result,
                std::string& error);
 
-// The clock of the replay driver, the tests, the tools and the benchmarks:
-// time moves only when the presenter waits, so a run never sleeps and is the
-// same on every machine.
-struct ReplayClock {
-    uint32_t now;
-    uint32_t waits;      // the presenter's waits since the clock started
-    uint32_t last_wait;  // the last of them, in ms
-};
-extern ReplayClock replay_clock;
-void replay_clock_start(uint32_t start_ticks);
-void replay_clock_stop();  // back to SDL's clock
-
-// Input as SDL would deliver it, pushed into SDL's own event queue: a key
-// (an SDLKey value with SDLMod modifiers) and a window close.
-void replay_push_key(int symbol, bool down, int modifiers = 0);
-void replay_push_quit();
-
-// Writes the surface as a binary PPM; false on a write error.
-bool replay_write_ppm(const std::string& path);
-
-// Parses the command line of zuba-trilo-replay; false with a message on error.
-bool replay_parse_args(int argc, char** argv, std::string& script, ReplayOptions& options,
-                       std::string& error);
-
-// The whole zuba-trilo-replay program: options, script, run, figures; its
-// exit status.
-int replay_main(int argc, char** argv);
-
 void replay_print_summary(const ReplayResult& result, std::FILE* out);
 void replay_print_timedemo(const ReplayResult& result, std::FILE* out);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "replay/demo.h"
+#include "replay/replay_args.h"
 #include "replay/replay_run.h"
 #include "replay/world_state.h"
 

@@ -1,7 +1,7 @@
 // The test-support library, shared by the tests, the benchmarks and the fuzz
 // targets: a headless SDL session, a look into the draw queue, recorded sound
 // cues and PPM pictures. The fake clock and the key pushing are the replay
-// driver's own (replay/replay_run.h), so there is one of each.
+// driver's own (replay/replay_clock.h, replay/replay_events.h), so there is one of each.
 #pragma once
 #include <cstdint>
 #include <ostream>
@@ -9,7 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "replay/replay_run.h"
+#include "replay/replay_clock.h"
+#include "replay/replay_events.h"
 #include "video/draw_queue.h"
 
 // SDL headless (dummy drivers) with the real 2500 x 1300 surface, an empty

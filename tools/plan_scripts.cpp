@@ -21,7 +21,7 @@
 #include "game/saucer.h"
 #include "game/shields.h"
 #include "input/input.h"
-#include "replay/replay_run.h"
+#include "replay/replay_clock.h"
 #include "replay/replay_script.h"
 #include "replay/script_writer.h"
 #include "replay/world_state.h"
