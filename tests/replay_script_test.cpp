@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "input/input.h"
 #include "replay/demo.h"
 #include "replay/replay_args.h"
 #include "replay/replay_run.h"
@@ -153,6 +154,39 @@ TEST(Demo, ARecordedGameReplaysInSyncAndOneChangedKeyIsOutOfSyncAtTheNextSyncLin
     ASSERT_EQ(replay_run(demo, ReplayOptions{}, changed, error), 0) << error;
     EXPECT_TRUE(changed.out_of_sync);
     EXPECT_EQ(changed.sync_pass, demo.syncs.back().pass);
+}
+
+TEST(Demo, RecordingTheReplayOfADemoGivesItsKeysAndSyncLinesAgain) {
+    ReplayScript demo;
+    std::string error;
+    ASSERT_TRUE(replay_load_script(ZUBA_SOURCE_DIR "/tests/demos/short_game.demo", demo, error)) << error;
+    const std::string path = std::string(ZUBA_BINARY_DIR) + "/rerecorded.demo";
+    DemoRecorder recorder;
+    ASSERT_TRUE(demo_record_start(recorder, path, demo.game_version.c_str(), 0, error)) << error;
+    ReplayOptions options;
+    options.after_pass = [&](uint64_t, int) {
+        demo_record_pass(recorder, input_held(), input.quit_requested != 0, input.window_closed != 0, 0);
+    };
+    ReplayResult result;
+    world_reset();
+    ASSERT_EQ(replay_run(demo, options, result, error), 0) << error;
+    ASSERT_TRUE(demo_record_finish(recorder, error)) << error;
+    ReplayScript again;
+    ASSERT_TRUE(replay_load_script(path, again, error)) << error;
+    EXPECT_EQ(again.game_version, demo.game_version);
+    ASSERT_EQ(again.total_passes, demo.total_passes);
+    ASSERT_EQ(again.syncs.size(), demo.syncs.size());
+    for (size_t i = 0; i < demo.syncs.size(); ++i) {
+        EXPECT_EQ(again.syncs[i].pass, demo.syncs[i].pass);
+        EXPECT_EQ(again.syncs[i].hash, demo.syncs[i].hash);
+    }
+    DemoCursor a{}, b{};
+    uint32_t keys_a = 0, keys_b = 0;
+    bool close_a = false, close_b = false;
+    while (demo_next_pass(demo, a, keys_a, close_a) && demo_next_pass(again, b, keys_b, close_b)) {
+        ASSERT_EQ(keys_b, keys_a) << "pass " << a.pass;
+        ASSERT_EQ(close_b, close_a) << "pass " << a.pass;
+    }
 }
 
 TEST(ReplayArguments, OptionsAreReadAndMistakesRefused) {

@@ -40,8 +40,8 @@ extern Cues cues;
 void record_cues();  // clears and installs the recorder
 void stop_recording_cues();
 
-// A binary PPM (as replay_write_ppm writes it) read from a file, or from a
-// gzip-compressed one when the name ends in ".gz". Empty on any error.
+// A binary PPM (as replay_write_ppm writes it) read from a file, plain or
+// gzip-compressed. Empty on any error.
 struct PpmImage {
     int w = 0, h = 0;
     std::vector<uint8_t> rgb;
