@@ -7,7 +7,8 @@
 # the browser build and its tests use.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config libsdl1.2-compat-dev)
+# nlohmann-json: the soak checker, built with the game, reads traces with it.
+packages=(build-essential cmake pkg-config libsdl1.2-compat-dev nlohmann-json3-dev)
 for set in "$@"; do
   case "$set" in
     --test)
@@ -15,9 +16,8 @@ for set in "$@"; do
       # through Xlib, switching it to fullscreen under openbox), check sound
       # files, the desktop entry and the manual page; CI also fuzzes with
       # clang's libFuzzer and runs cppcheck and clang-tidy.
-      # The test-support library unpacks the golden frames with zlib; the
-      # soak checker reads the trace with nlohmann-json.
-      packages+=(libgtest-dev libbenchmark-dev zlib1g-dev nlohmann-json3-dev xvfb xdotool imagemagick sox x11-utils libx11-dev
+      # The test-support library unpacks the golden frames with zlib.
+      packages+=(libgtest-dev libbenchmark-dev zlib1g-dev xvfb xdotool imagemagick sox x11-utils libx11-dev
                  openbox
                  desktop-file-utils man-db groff-base
                  clang libclang-rt-14-dev cppcheck clang-tidy) ;;
