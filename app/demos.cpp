@@ -41,7 +41,7 @@ bool demos_open(const Options& options, std::string& error) {
 }
 
 void demos_started() {
-    if (demos.timed) replay_clock_start(0);
+    if (demos.timed) replay_clock_start_showing(0);
     if (demos.play_path) {
         demo_play_start();
         input_play_demo(true);

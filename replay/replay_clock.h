@@ -13,4 +13,8 @@ struct ReplayClock {
 };
 extern ReplayClock replay_clock;
 void replay_clock_start(uint32_t start_ticks);
+// The same clock for the timed demo in a real window: each wait takes no time
+// but still lets SDL show the window (SDL's 1.2 layer shows updated
+// rectangles inside its wait), so every frame is presented.
+void replay_clock_start_showing(uint32_t start_ticks);
 void replay_clock_stop();  // back to SDL's clock
