@@ -92,17 +92,21 @@ mutants: test-deps
 clean:
 	rm -rf $(BUILD)
 
-# The browser build: build-web/ holds index.html, zuba-trilo.js and .wasm (and
-# the replay driver for Node.js). Emscripten is installed only for these goals,
+# The browser build: build-web/ holds index.html, zuba-trilo.js and .wasm, the
+# manifest, icons and offline copy (sw.js) that make it installable (and the
+# replay driver for Node.js). Emscripten is installed only for these goals,
 # chromium only for test-web. Debian's emscripten finds its 'acorn' through
 # NODE_PATH.
 WEB_ENV = NODE_PATH=/usr/share/nodejs
+WEB_FILES = index.html zuba-trilo.js zuba-trilo.wasm manifest.webmanifest icon-192.png icon-512.png sw.js
 web:
 	@bash scripts/install-deps.sh --web
 	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
-	@for f in index.html zuba-trilo.js zuba-trilo.wasm; do \
-		printf '%-16s %7d bytes, %6d gzipped\n' $$f $$(stat -c %s $(WEB_BUILD)/$$f) $$(gzip -9c $(WEB_BUILD)/$$f | wc -c); done
+	@total=0; for f in $(WEB_FILES); do \
+		z=$$(gzip -9c $(WEB_BUILD)/$$f | wc -c); total=$$((total + z)); \
+		printf '%-22s %7d bytes, %6d gzipped\n' $$f $$(stat -c %s $(WEB_BUILD)/$$f) $$z; done; \
+		printf '%-22s %7s        %6d gzipped (a first visit downloads all of it)\n' 'the page in all' '' $$total
 
 serve-web: web
 	@echo "Play at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops the server)"

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "app/screens.h"
 #include "input/input.h"
 #include "replay/demo.h"
 #include "replay/pass_times.h"
@@ -20,6 +21,7 @@ struct Demos {
     DemoCursor cursor;
     uint32_t held;      // the demo's keys of the last pass
     uint32_t polls;     // the input's polls before the pass
+    uint32_t paused_passes;  // the screens' paused passes before it
     bool demo_quit;     // the demo asked to quit (not the player)
     bool out_of_sync;
     uint64_t sync_pass;
@@ -52,6 +54,7 @@ bool demos_before_pass(double now_ms) {
     if (!demos.record_path && !demos.play_path) return true;
     demo_pass_begins();
     demos.polls = input.polls;
+    demos.paused_passes = screens.paused_passes;
     if (!demos.play_path) return true;
     uint32_t keys = 0;
     bool close = false;
@@ -67,6 +70,10 @@ bool demos_before_pass(double now_ms) {
 
 bool demos_after_pass(double now_ms, double pass_ms) {
     if (demos.record_path) {
+        if (screens.paused_passes != demos.paused_passes) {
+            demo_record_paused_pass(demos.recorder, now_ms);
+            return true;
+        }
         // What the pass's poll read; the buttons held, on a pass that read none.
         const uint32_t bits = input.polls != demos.polls ? input.polled : input_held();
         demo_record_pass(demos.recorder, bits, input.quit_requested != 0, input.window_closed != 0, now_ms);

@@ -28,10 +28,10 @@ int main(int argc, char** argv) {
     char error[256];
     switch (options_parse(argc, argv, options, error, sizeof error)) {
         case OPTIONS_RUN: break;
-        case OPTIONS_HELP: std::fputs(OPTIONS_USAGE, stdout); return 0;
+        case OPTIONS_HELP: std::fputs(options_usage(), stdout); return 0;
         case OPTIONS_VERSION: std::puts(OPTIONS_VERSION_LINE); return 0;
         case OPTIONS_ERROR:
-            std::fprintf(stderr, "zuba-trilo: %s\n%s", error, OPTIONS_USAGE);
+            std::fprintf(stderr, "zuba-trilo: %s\n%s", error, options_usage());
             return 2;
     }
     // A demo to play is read, and one to record created, before a window opens.
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
 
     frame_stats_reset();
     while (!input.quit_requested) {
-        bool playing = screens.state == SCREEN_GAME_RUN;
+        bool playing = screens.state == SCREEN_GAME_RUN && !screens_paused();
         const double start = now_ms();
         if (!demos_before_pass(start)) break;
         screen_pass();

@@ -2,39 +2,39 @@
 // "--scale=F"; anything else is refused before a window opens.
 #include "app/options.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #ifndef ZUBA_VERSION
 #define ZUBA_VERSION "unknown"
 #endif
 
-const char OPTIONS_USAGE[] =
-    "Usage: zuba-trilo [OPTION]...\n"
-    "A one-screen fixed shooter against a formation of 8400 invaders.\n"
-    "\n"
-    "  --fullscreen    start in fullscreen (Alt+Enter or F11 toggle at any time)\n"
-    "  --window        never scale the 2500 x 1300 window, even on a smaller display\n"
-    "  --scale F       scale the window by F (0.25 to 2.0) instead of fitting it\n"
-    "                  to the display\n"
-    "  --frame-stats   at exit, print the frames presented during play, the average\n"
-    "                  frames per second and the frame intervals\n"
-    "  --record FILE   record the game as a demo into FILE as it is played\n"
-    "  --playdemo FILE play the demo FILE in the window at the game's speed; exit 1\n"
-    "                  if it goes out of sync\n"
-    "  --timedemo FILE play the demo FILE as fast as the window goes and print the\n"
-    "                  passes per second and the frame times\n"
-    "  --help          print this help and exit\n"
-    "  --version       print the version and exit\n"
-    "\n"
-    "Keys: cursor left/right move, z or space fire, Escape or q quit.\n";
+// The options in the order --help, the README and the manual page list them.
+const OptionSpec OPTION_TABLE[] = {
+    {OPTION_FULLSCREEN, "--fullscreen", nullptr, "start in fullscreen (Alt+Enter or F11 toggle at any time)"},
+    {OPTION_WINDOW, "--window", nullptr, "never scale the 2500 x 1300 window, even on a smaller display"},
+    {OPTION_SCALE, "--scale", "F", "scale the window by F (0.25 to 2.0) instead of fitting it\nto the display"},
+    {OPTION_FRAME_STATS, "--frame-stats", nullptr,
+     "at exit, print the frames presented during play, the average\nframes per second and the frame intervals"},
+    {OPTION_RECORD, "--record", "FILE", "record the game as a demo into FILE as it is played"},
+    {OPTION_PLAYDEMO, "--playdemo", "FILE", "play the demo FILE in the window at the game's speed;\nexit 1 if it goes out of sync"},
+    {OPTION_TIMEDEMO, "--timedemo", "FILE",
+     "play the demo FILE as fast as the window goes and print the\npasses per second and the frame times"},
+    {OPTION_HELP, "--help", nullptr, "print this help and exit"},
+    {OPTION_VERSION, "--version", nullptr, "print the version and exit"},
+};
+const int OPTION_COUNT = int(sizeof OPTION_TABLE / sizeof OPTION_TABLE[0]);
 
 const char OPTIONS_VERSION_LINE[] = "zuba-trilo " ZUBA_VERSION;
 const char OPTIONS_VERSION_NUMBER[] = ZUBA_VERSION;
 
 namespace {
+
+constexpr size_t HELP_COLUMN = 20;
 
 OptionsResult refuse(char* error, size_t error_size, const char* what, const char* arg) {
     if (error_size > 0) std::snprintf(error, error_size, what, arg);
@@ -52,35 +52,50 @@ bool read_scale(const char* text, double& scale) {
     return true;
 }
 
-// "--name VALUE" or "--name=VALUE": 1 with the value, 0 when arg is another
-// option, -1 when the value is missing.
-int option_value(const char* name, int argc, const char* const* argv, int& i, const char*& value) {
-    const char* arg = argv[i];
-    const size_t n = std::strlen(name);
-    if (std::strncmp(arg, name, n) != 0 || (arg[n] != '\0' && arg[n] != '=')) return 0;
-    if (arg[n] == '=') {
-        value = arg + n + 1;
-        return 1;
+// The row naming arg ("--scale" or "--scale=F"); value points past the '='.
+const OptionSpec* find_option(const char* arg, const char*& value) {
+    value = nullptr;
+    if (!std::strcmp(arg, "-h")) arg = "--help";
+    for (const OptionSpec& o : OPTION_TABLE) {
+        const size_t n = std::strlen(o.name);
+        if (std::strncmp(arg, o.name, n) != 0) continue;
+        if (arg[n] == '\0') return &o;
+        if (arg[n] == '=' && o.value) {
+            value = arg + n + 1;
+            return &o;
+        }
     }
-    if (i + 1 >= argc) return -1;
-    value = argv[++i];
-    return 1;
+    return nullptr;
 }
 
-// --record, --playdemo or --timedemo: 1 with the file name kept, 0 for
-// another option, -1 without a file name.
-int demo_option(int argc, const char* const* argv, int& i, Options& options, const char*& value) {
-    const char** slots[] = {&options.record, &options.playdemo, &options.timedemo};
-    const char* names[] = {"--record", "--playdemo", "--timedemo"};
-    for (int k = 0; k < 3; ++k) {
-        const int found = option_value(names[k], argc, argv, i, value);
-        if (found > 0) *slots[k] = value;
-        if (found != 0) return found;
+std::string build_usage() {
+    std::string out =
+        "Usage: zuba-trilo [OPTION]...\n"
+        "A one-screen fixed shooter against a formation of 8400 invaders.\n"
+        "\n";
+    for (const OptionSpec& o : OPTION_TABLE) {
+        std::string head = std::string("  ") + o.name + (o.value ? std::string(" ") + o.value : "");
+        head.resize(std::max(head.size() + 1, HELP_COLUMN), ' ');
+        out += head;
+        for (const char* c = o.help; *c; ++c) {
+            out += *c;
+            if (*c == '\n') out += std::string(HELP_COLUMN, ' ');
+        }
+        out += '\n';
     }
-    return 0;
+    out +=
+        "\n"
+        "Keys: cursor left/right move, z or space fire, p pause, m mute,\n"
+        "Escape or q quit.\n";
+    return out;
 }
 
 }  // namespace
+
+const char* options_usage() {
+    static const std::string usage = build_usage();
+    return usage.c_str();
+}
 
 OptionsResult options_parse(int argc, const char* const* argv, Options& options, char* error,
                             size_t error_size) {
@@ -88,23 +103,29 @@ OptionsResult options_parse(int argc, const char* const* argv, Options& options,
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         const char* value = nullptr;
-        if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) return OPTIONS_HELP;
-        if (!std::strcmp(arg, "--version")) return OPTIONS_VERSION;
-        if (!std::strcmp(arg, "--fullscreen")) {
-            options.fullscreen = true;
-        } else if (!std::strcmp(arg, "--window")) {
-            options.window = true;
-        } else if (!std::strcmp(arg, "--frame-stats")) {
-            options.frame_stats = true;
-        } else if (int found = option_value("--scale", argc, argv, i, value)) {
-            if (found < 0) return refuse(error, error_size, "option '%s' needs a value", arg);
-            if (!read_scale(value, options.scale))
-                return refuse(error, error_size, "--scale wants a number from 0.25 to 2.0, not '%s'", value);
-        } else if (int found_demo = demo_option(argc, argv, i, options, value)) {
-            if (found_demo < 0) return refuse(error, error_size, "option '%s' needs a file name", arg);
-            if (!*value) return refuse(error, error_size, "option '%s' needs a file name", arg);
-        } else {
-            return refuse(error, error_size, "unknown option '%s'", arg);
+        const OptionSpec* o = find_option(arg, value);
+        if (!o) return refuse(error, error_size, "unknown option '%s'", arg);
+        if (o->value && !value) {
+            if (i + 1 >= argc) return refuse(error, error_size, "option '%s' needs a value", arg);
+            value = argv[++i];
+        }
+        switch (o->id) {
+            case OPTION_HELP: return OPTIONS_HELP;
+            case OPTION_VERSION: return OPTIONS_VERSION;
+            case OPTION_FULLSCREEN: options.fullscreen = true; break;
+            case OPTION_WINDOW: options.window = true; break;
+            case OPTION_FRAME_STATS: options.frame_stats = true; break;
+            case OPTION_SCALE:
+                if (!read_scale(value, options.scale))
+                    return refuse(error, error_size, "--scale wants a number from 0.25 to 2.0, not '%s'", value);
+                break;
+            case OPTION_RECORD:
+            case OPTION_PLAYDEMO:
+            case OPTION_TIMEDEMO:
+                if (!*value) return refuse(error, error_size, "option '%s' needs a file name", o->name);
+                (o->id == OPTION_RECORD ? options.record : o->id == OPTION_PLAYDEMO ? options.playdemo
+                                                                                    : options.timedemo) = value;
+                break;
         }
     }
     if (options.window && options.scale > 0)

@@ -1,11 +1,13 @@
-// The command line: what the player asked for before anything starts.
+// The command line: what the player asked for before anything starts. Every
+// option is one row of OPTION_TABLE, from which the parser and --help come;
+// a test checks that the README and the manual page list the same options.
 #pragma once
 #include <cstddef>
 
 struct Options {
-    bool fullscreen;   // start in fullscreen
-    bool window;       // never scale the window
-    double scale;      // window scale asked for; 0 lets the game fit the display
+    bool fullscreen;       // start in fullscreen
+    bool window;           // never scale the window
+    double scale;          // window scale asked for; 0 lets the game fit the display
     bool frame_stats;  // print frame timing of the game screen at exit
     // Demos (null when not asked for): record the game played into a file,
     // play one back at the game's speed, or as fast as the window goes.
@@ -21,11 +23,33 @@ enum OptionsResult {
     OPTIONS_ERROR,    // the error names what was wrong; print it and the usage, exit 2
 };
 
+enum OptionId {
+    OPTION_FULLSCREEN,
+    OPTION_WINDOW,
+    OPTION_SCALE,
+    OPTION_FRAME_STATS,
+    OPTION_RECORD,
+    OPTION_PLAYDEMO,
+    OPTION_TIMEDEMO,
+    OPTION_HELP,
+    OPTION_VERSION
+};
+
+struct OptionSpec {
+    OptionId id;
+    const char* name;   // "--scale"
+    const char* value;  // what follows it in the usage ("F"), or null for none
+    const char* help;   // the usage's description; '\n' starts another line
+};
+
+extern const OptionSpec OPTION_TABLE[];
+extern const int OPTION_COUNT;
+
 constexpr double OPTIONS_SCALE_MIN = 0.25;
 constexpr double OPTIONS_SCALE_MAX = 2.0;
 
-// The usage text, ending in a newline.
-extern const char OPTIONS_USAGE[];
+// The usage text built from the table, ending in a newline.
+const char* options_usage();
 // "zuba-trilo <version>", the build's project version, and the version alone.
 extern const char OPTIONS_VERSION_LINE[];
 extern const char OPTIONS_VERSION_NUMBER[];

@@ -1,5 +1,7 @@
 // The screen sequence: splash card, title with its blinking prompt, the game
 // and the game-over screen, then the splash again. One state step per pass.
+// A paused game's passes present and read the keys, but run no game frame, so
+// the game goes on after a pause exactly as if it had never paused.
 #include "app/screens.h"
 
 #include <SDL.h>
@@ -27,6 +29,13 @@ constexpr int TITLE_INPUT_FROM = 30; // the button is read only after this frame
 constexpr int BLINK_PHASE_LIMIT = 1'800'000'000;
 constexpr int BLINK_PHASE_REWIND = 2 * BLINK_FRAMES * 29'999'999;
 
+// The PAUSED label, in the middle of the play field, and the pixels it
+// covers, put back on resume.
+constexpr char PAUSED_TEXT[] = "PAUSED";
+constexpr int PAUSED_W = (sizeof PAUSED_TEXT - 1) * GLYPH_W, PAUSED_H = GLYPH_H;
+constexpr int PAUSED_X = (PANEL_SEPARATOR_X - PAUSED_W) / 2, PAUSED_Y = (SCREEN_HEIGHT - PAUSED_H) / 2;
+uint8_t paused_covered[PAUSED_W * PAUSED_H];
+
 // Every screen is built the same way: presenting off, a black screen first.
 void begin_building() {
     video_set_presenting(0);
@@ -39,7 +48,56 @@ void end_building() {
     video_set_presenting(1);
 }
 
+void show_paused_label() {
+    // What the label covers is read once the last game frame is painted.
+    video_flush();
+    for (int y = 0; y < PAUSED_H; ++y) {
+        for (int x = 0; x < PAUSED_W; ++x)
+            paused_covered[y * PAUSED_W + x] = uint8_t(video_pixel(PAUSED_X + x, PAUSED_Y + y));
+    }
+    draw_text(PAUSED_X, PAUSED_Y, PAUSED_TEXT);
+}
+
+void resume(uint32_t presses) {
+    screens.paused = false;
+    draw_sprite(PAUSED_X, PAUSED_Y, PAUSED_W, PAUSED_H, paused_covered);
+    audio_set_paused(false);
+    // The press that resumed is spent: a held fire button fires again only
+    // once let go and pressed anew.
+    if (presses & PRESS_FIRE) input_hold_back(INPUT_A);
+}
+
+// One pass of a paused game: the picture stays, the keys are read (quit,
+// fullscreen, mute and the resume all act from here).
+void paused_pass() {
+    screens.paused_passes += 1;
+    video_present();
+    input_poll();
+}
+
+// The presses since the last look: mute and screenshots at any screen, pause
+// and resume in a game.
+void handle_presses() {
+    const uint32_t presses = input_take_presses();
+    if (presses & PRESS_MUTE) audio_set_muted(!mixer.muted);
+    if (screens.state != SCREEN_GAME_RUN) return;
+    if (screens.paused) {
+        if (presses & (PRESS_PAUSE | PRESS_FIRE)) resume(presses);
+    } else if (presses & (PRESS_PAUSE | PRESS_FOCUS_LOST)) {
+        screens_pause();
+    }
+}
+
 }  // namespace
+
+void screens_pause() {
+    if (screens.state != SCREEN_GAME_RUN || screens.paused) return;
+    screens.paused = true;
+    audio_set_paused(true);
+    show_paused_label();
+}
+
+bool screens_paused() { return screens.paused; }
 
 void screen_splash_begin() {
     begin_building();
@@ -118,6 +176,7 @@ int app_startup() {
     input_init();
     audio_init();  // a failure leaves the game silent
     screens.state = SCREEN_RESET_HISCORE;
+    screens.paused = false;
     return 0;
 }
 
@@ -146,7 +205,13 @@ void screen_pass() {
             screens.state = SCREEN_GAME_RUN;
             break;
         case SCREEN_GAME_RUN:
-            if (game_frame() == 0) screens.state = SCREEN_GAME_OVER_BEGIN;
+            // A press that came since the last pass acts before this pass's
+            // frame: the pass that brings the pause key is already paused,
+            // and the one that brings the resume plays.
+            input_pump();
+            handle_presses();
+            if (screens.paused) paused_pass();
+            else if (game_frame() == 0) screens.state = SCREEN_GAME_OVER_BEGIN;
             break;
         case SCREEN_GAME_OVER_BEGIN:
             screen_game_over_begin(game.score, game.hi_score);
@@ -157,6 +222,18 @@ void screen_pass() {
             break;
     }
     input_pump();
+    handle_presses();
+}
+
+void screens_return_to_splash() {
+    input_forget_quit();
+    // A paused game is left for good: the next one starts unpaused, with sound.
+    if (screens.paused) {
+        screens.paused = false;
+        audio_set_paused(false);
+    }
+    for (int v = 0; v < VOICE_COUNT; ++v) voice_stop(v);
+    screens.state = SCREEN_SPLASH_BEGIN;
 }
 
 void app_shutdown() {

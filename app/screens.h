@@ -25,6 +25,8 @@ struct Screens {
     ScreenState state;
     int screen_timer;
     int start_countdown;
+    bool paused;  // a game under way waits for the player; nothing of it advances
+    uint32_t paused_passes;  // passes that ran no game frame for a pause (wrapping); a demo leaves them out
 };
 
 extern Screens screens;
@@ -42,9 +44,19 @@ void screen_game_over_begin(int score, int hi_score);
 // or the button cut it short.
 ScreenStep screen_timed_wait(int threshold);
 
+// Pauses a game under way: its frames stop, the sound stops where it is and
+// PAUSED is shown until the player resumes (pause key or fire). Does nothing
+// on the other screens or when already paused.
+void screens_pause();
+bool screens_paused();
+
 // Starts video, input and sound; 1 when video could not start.
 int app_startup();
 // Runs the step of the current state and moves to the next state.
 void screen_pass();
+// Back to the splash card from any screen, paused or not, every sound
+// stopped, the hi-score kept and the quit request forgotten: what a quit does where the program
+// cannot end (a browser page cannot close its tab).
+void screens_return_to_splash();
 // Sound, joysticks and surface, in this order.
 void app_shutdown();

@@ -1,7 +1,8 @@
 // The mixer: four voices of unsigned 8-bit samples mixed into a double buffer
 // of two 250 ms halves. SDL's audio thread takes one half per callback and the
 // mixer then prepares the other; the game thread only starts and stops voices,
-// each change inside one SDL_LockAudio / SDL_UnlockAudio pair.
+// each change inside one lock / unlock pair of the audio device (SDL's own,
+// or another platform's behind audio_set_device).
 #include "audio/mixer.h"
 
 #include <SDL.h>
@@ -31,6 +32,27 @@ uint16_t device_samples() {
         return DUMMY_DRIVER_SAMPLES;
     return MIX_BLOCK;
 }
+
+// SDL's own audio device: the callback runs on SDL's audio thread.
+int sdl_open(SDL_AudioSpec* spec) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return -1;
+    spec->samples = device_samples();
+    // No spec for what was obtained: SDL converts to whatever the hardware
+    // wants, and the callback always sees this format.
+    if (SDL_OpenAudio(spec, nullptr) < 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return -1;
+    }
+    return 0;
+}
+
+void sdl_close() {
+    SDL_CloseAudio();  // no callback runs after this
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+const AudioDevice SDL_AUDIO = {sdl_open, SDL_PauseAudio, SDL_LockAudio, SDL_UnlockAudio, sdl_close};
+const AudioDevice* device = &SDL_AUDIO;
 
 // One mix pass into the given half.
 void mix_into(int half) {
@@ -63,23 +85,19 @@ void mix_into(int half) {
 
 }  // namespace
 
+void audio_set_device(const AudioDevice* d) { device = d ? d : &SDL_AUDIO; }
+
 int audio_init() {
     // Sound is optional: any failure here leaves the game playing silently.
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 1;
     SDL_AudioSpec spec;
     std::memset(&spec, 0, sizeof spec);
     spec.freq = MIX_RATE;
     spec.format = AUDIO_U8;
     spec.channels = 1;
-    spec.samples = device_samples();
+    spec.samples = MIX_BLOCK;
     spec.callback = mixer_callback;
     spec.userdata = nullptr;
-    // No spec for what was obtained: SDL converts to whatever the hardware
-    // wants, and the callback always sees this format.
-    if (SDL_OpenAudio(&spec, nullptr) < 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return 1;
-    }
+    if (device->open(&spec) != 0) return 1;
     mixer.device_open = 1;
     mixer_reset();
     sound_catalogue_fill();
@@ -90,7 +108,7 @@ void mixer_reset() {
     // The device is still paused, but the pause alone does not order these
     // writes before the audio thread's first callback; the audio lock, which
     // every callback runs under, does.
-    SDL_LockAudio();
+    device->lock();
     for (Voice& v : mixer.voices) {
         v.remaining = 0;
         v.loop = 0;
@@ -98,8 +116,8 @@ void mixer_reset() {
     mix_into(0);
     mixer.played_half = 0;
     mixer_fill();
-    SDL_UnlockAudio();
-    SDL_PauseAudio(0);
+    device->unlock();
+    device->pause(0);
 }
 
 void mixer_fill() { mix_into(1 - mixer.played_half); }
@@ -120,34 +138,45 @@ void mixer_callback(void* userdata, uint8_t* stream, int len) {
             std::memcpy(stream, half, MIX_BLOCK);
             std::memset(stream + MIX_BLOCK, MIX_SILENCE, size_t(len - MIX_BLOCK));
         }
+        if (mixer.muted) std::memset(stream, MIX_SILENCE, size_t(len));
     }
     mixer_fill();
 }
 
+void audio_set_muted(bool muted) {
+    device->lock();
+    mixer.muted = muted ? 1 : 0;
+    device->unlock();
+}
+
+void audio_set_paused(bool paused) {
+    mixer.paused = paused ? 1 : 0;
+    if (mixer.device_open) device->pause(paused ? 1 : 0);
+}
+
 void voice_start(int voice, const uint8_t* samples, int32_t length) {
     if (!valid_voice(voice)) return;
-    SDL_LockAudio();
+    device->lock();
     Voice& v = mixer.voices[voice];
     v.length = length;
     v.remaining = length;
     v.samples = samples;
     v.loop = 0;
-    SDL_UnlockAudio();
+    device->unlock();
 }
 
 void voice_stop(int voice) {
     if (!valid_voice(voice)) return;
-    SDL_LockAudio();
+    device->lock();
     mixer.voices[voice].remaining = 0;
     mixer.voices[voice].loop = 0;
-    SDL_UnlockAudio();
+    device->unlock();
     sound_report_cue(voice, 0);
 }
 
 void audio_shutdown() {
     if (mixer.device_open) {
-        SDL_CloseAudio();  // no callback runs after this
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        device->close();  // no callback runs after this
         mixer.device_open = 0;
     }
     for (Voice& v : mixer.voices) {

@@ -25,13 +25,35 @@ struct Mixer {
     uint8_t mix_buffer[2 * MIX_BLOCK];
     int played_half;
     int device_open;  // the audio device was opened by audio_init
+    int muted;        // the device plays silence; the voices go on
+    int paused;       // the device is stopped where it was
 };
 
 extern Mixer mixer;
 
+// The device the mixer's callback feeds; SDL's audio device unless a
+// platform puts in its own. open gets the wanted format with the callback
+// and returns 0 once the device is open (paused); the callback never runs
+// between lock and unlock, nor after close.
+struct SDL_AudioSpec;
+struct AudioDevice {
+    int (*open)(SDL_AudioSpec* wanted);
+    void (*pause)(int pause_on);
+    void (*lock)();
+    void (*unlock)();
+    void (*close)();
+};
+// nullptr puts SDL's own device back. Call before audio_init.
+void audio_set_device(const AudioDevice* device);
+
 int audio_init();
 // Closes the device and silences every voice.
 void audio_shutdown();
+// Mute silences only what reaches the device: the voices and the cues go on,
+// so sound comes back in step.
+void audio_set_muted(bool muted);
+// Stops the device where it is (a paused game) and starts it again.
+void audio_set_paused(bool paused);
 void voice_start(int voice, const uint8_t* samples, int32_t length);
 void voice_stop(int voice);
 void mixer_callback(void* userdata, uint8_t* stream, int len);

@@ -1,5 +1,7 @@
-// Input: SDL keyboard and joystick events folded into held-button bits and a
-// quit request. Nothing here knows the game.
+// Input: SDL keyboard and joystick events folded into held-button bits, a quit
+// request and the presses of the player's comfort keys. Which keys do what is
+// a binding table that the player's settings may fill. Nothing here knows the
+// game.
 #pragma once
 #include <cstdint>
 
@@ -17,8 +19,51 @@ constexpr uint32_t INPUT_D = 128;
 constexpr uint32_t INPUT_E = 256;
 constexpr uint32_t INPUT_F = 512;
 
+// Presses kept until taken: they act once, whatever the held bits do.
+constexpr uint32_t PRESS_FIRE = 1;
+constexpr uint32_t PRESS_PAUSE = 2;
+constexpr uint32_t PRESS_MUTE = 4;
+constexpr uint32_t PRESS_SCREENSHOT = 8;
+constexpr uint32_t PRESS_FOCUS_LOST = 16;  // the window lost the keyboard or was minimised
+
 constexpr int MAX_JOYSTICKS = 2;
 constexpr int AXIS_THRESHOLD = 20000;
+constexpr int JOYSTICK_BUTTONS = 10;
+
+// What a key can be bound to. The first eight set held bits; the others act
+// once per press.
+enum InputAction : int {
+    ACTION_UP,
+    ACTION_DOWN,
+    ACTION_LEFT,
+    ACTION_RIGHT,
+    ACTION_FIRE,
+    ACTION_B,
+    ACTION_C,
+    ACTION_D,
+    ACTION_PAUSE,
+    ACTION_MUTE,
+    ACTION_QUIT,
+    ACTION_FULLSCREEN,
+    ACTION_SCREENSHOT,
+    ACTION_COUNT
+};
+constexpr int BINDING_MAX_KEYS = 8;
+
+struct KeyBinding {
+    int count;
+    int keys[BINDING_MAX_KEYS];  // SDL key symbols
+};
+
+struct InputBindings {
+    KeyBinding actions[ACTION_COUNT];
+    // Joystick 0 buttons (bit n: button n) that fire or pause besides what
+    // the game's own button table gives them.
+    uint32_t pad_fire;
+    uint32_t pad_pause;
+};
+
+extern InputBindings input_bindings;
 
 struct InputState {
     uint32_t buttons[MAX_JOYSTICKS];  // word 0: keyboard and joystick 0
@@ -26,6 +71,8 @@ struct InputState {
     _SDL_Joystick* joysticks[MAX_JOYSTICKS];
     int32_t quit_requested;
     int32_t quit_pending;  // a quit seen by input_pump, handed on by the next poll
+    uint32_t presses;      // PRESS_ bits not yet taken
+    uint32_t held_back;    // held bits hidden from the game until released
     uint32_t polled;        // the held bits the last poll read (what a demo records)
     uint32_t polls;         // polls so far (wrapping)
     int32_t window_closed;  // a window close was seen (a demo records it as such)
@@ -33,9 +80,17 @@ struct InputState {
 
 extern InputState input;
 
+// The bindings the game has always had: cursor keys, z and space fire, x c v,
+// p and Pause, m, Escape and q, F11, F12; no extra joystick buttons.
+void input_bindings_default(InputBindings& bindings);
+// The SDL key symbol whose name (as SDL_GetKeyName spells it, any case) is
+// given; -1 when no key has that name.
+int input_key_by_name(const char* name);
+
 void input_init();
-// What Alt+Enter and F11 do (switch fullscreen and back); those keys never
-// reach the held bits nor quit. nullptr makes them plain unused keys.
+// What Alt+Enter and the fullscreen keys do (switch fullscreen and back);
+// those keys never reach the held bits nor quit. nullptr makes them plain
+// unused keys.
 void input_set_toggle_handler(void (*toggle)());
 void input_poll();
 // Folds waiting events into the held bits without a poll: the bits are only
@@ -44,12 +99,25 @@ void input_poll();
 // the stretches of play that read no input.
 void input_pump();
 uint32_t input_held();
+// Opens joystick 0 if none is open and SDL now offers one: a browser offers a
+// gamepad only after its first button press, long after start-up.
+void input_open_late_joystick();
+// Forgets a quit request, handed on or still waiting.
+void input_forget_quit();
+// The presses since the last call, which forgets them.
+uint32_t input_take_presses();
+// Every held key, button and stick direction let go, so nothing stays held
+// while the player is away from the window.
+void input_release_all();
+// Hides held bits from the game until each is released (a fire press that
+// resumes a paused game must not also fire).
+void input_hold_back(uint32_t bits);
 void input_shutdown();
 // Folds one event into the input state (what input_poll does per event).
 void input_handle_event(const SDL_Event& event);
 // While a demo plays in the window the held bits are the demo's: the player's
-// keys and joystick no longer reach them; the quit keys, the window close and
-// the fullscreen keys still work.
+// keys and joystick no longer reach them, nor does losing the window's focus;
+// the quit keys, the window close, mute and the fullscreen keys still work.
 void input_play_demo(bool on);
 // The demo's held bits from the next poll on, and a quit it asks for there.
 void input_demo_hold(uint32_t bits, bool quit);

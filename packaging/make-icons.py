@@ -3,7 +3,9 @@
 invader and the cannon of video/sprites.h, the invader above the cannon,
 white on black, scaled up by whole pixels.
 
-Writes packaging/icons/zuba-trilo-48.png and zuba-trilo-256.png. The PNGs are
+Writes packaging/icons/zuba-trilo-48.png and zuba-trilo-256.png for the
+desktop, and zuba-trilo-192.png and zuba-trilo-512.png for the browser page's
+manifest (a phone's home screen). The PNGs are
 checked in, so building the game never needs Python; run this again after
 redrawing either sprite (it uses nothing but the standard library):
 
@@ -34,7 +36,7 @@ GAP_ROWS = 1  # one black row between the invader and the cannon
 LEVELS = {"#": 255, "+": 128, ".": 0}
 
 # Icon size -> whole-pixel scale of the art.
-SIZES = {48: 2, 256: 14}
+SIZES = {48: 2, 192: 10, 256: 14, 512: 28}
 
 
 def picture():

@@ -15,8 +15,15 @@ constexpr uint64_t NO_SYNC = ~uint64_t(0);
 void write_sync(DemoRecorder& r, uint64_t pass) {
     script_writer_end_line(r.writer);
     std::fprintf(r.file, "%s%llu %016llx\n", REPLAY_SYNC_PREFIX, (unsigned long long)pass,
-                 (unsigned long long)world_hash());
+                 (unsigned long long)r.last_hash);
     r.synced_pass = pass;
+}
+
+// A game that crashes or is killed keeps what reached the disk.
+void flush(DemoRecorder& r, double now_ms) {
+    script_writer_end_line(r.writer);
+    std::fflush(r.file);
+    r.flushed_ms = now_ms;
 }
 
 }  // namespace
@@ -51,13 +58,15 @@ void demo_record_pass(DemoRecorder& r, uint32_t game_bits, bool quit, bool windo
     if (quit && !window_closed) keys |= REPLAY_ESCAPE;
     script_writer_pass(r.writer, keys, quit && window_closed);
     const uint64_t pass = r.passes++;
+    // Kept for the last sync line too: a quit while paused is left out with
+    // the pause, so the demo then ends at the pass before it.
+    r.last_hash = world_hash();
     if (pass % DEMO_SYNC_EVERY == 0) write_sync(r, pass);
-    // A game that crashes or is killed keeps what reached the disk.
-    if (now_ms - r.flushed_ms >= DEMO_FLUSH_MS || pass % DEMO_SYNC_EVERY == 0) {
-        script_writer_end_line(r.writer);
-        std::fflush(r.file);
-        r.flushed_ms = now_ms;
-    }
+    if (now_ms - r.flushed_ms >= DEMO_FLUSH_MS || pass % DEMO_SYNC_EVERY == 0) flush(r, now_ms);
+}
+
+void demo_record_paused_pass(DemoRecorder& r, double now_ms) {
+    if (now_ms - r.flushed_ms >= DEMO_FLUSH_MS) flush(r, now_ms);
 }
 
 bool demo_record_finish(DemoRecorder& r, std::string& error) {

@@ -20,6 +20,7 @@ struct DemoRecorder {
     uint64_t passes;       // recorded so far
     uint64_t synced_pass;  // the pass of the last sync line; ~0 before the first
     double flushed_ms;     // when the file was last flushed
+    uint64_t last_hash;    // the world's hash after the last pass recorded
     std::string path;
 };
 
@@ -35,6 +36,9 @@ void demo_pass_begins();
 // After every pass: the game's held input bits that pass read, and whether it
 // ended in a quit (a window close or a quit key).
 void demo_record_pass(DemoRecorder& recorder, uint32_t game_bits, bool quit, bool window_closed, double now_ms);
+// After a pass spent paused, which the demo leaves out (it plays as if there
+// had been no pause): only the flush, when one is due.
+void demo_record_paused_pass(DemoRecorder& recorder, double now_ms);
 // The last line and the last pass's sync line; false with a message when the
 // file could not be written.
 bool demo_record_finish(DemoRecorder& recorder, std::string& error);

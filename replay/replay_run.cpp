@@ -31,6 +31,8 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
     replay_clock_start(0);
     draw_queue_reset();
     input.quit_requested = 0;
+    // The game's own keys, whatever a player's settings bound.
+    input_bindings_default(input_bindings);
     if (app_startup() != 0) {
         if (trace) std::fclose(trace);
         replay_clock_stop();

@@ -16,14 +16,14 @@ const ReplayKeyName REPLAY_KEY_NAMES[REPLAY_KEY_COUNT] = {
     {"left", REPLAY_LEFT, INPUT_LEFT},   {"right", REPLAY_RIGHT, INPUT_RIGHT},
     {"fire", REPLAY_FIRE, INPUT_A},      {"b", REPLAY_B, INPUT_B},
     {"c", REPLAY_C, INPUT_C},            {"d", REPLAY_D, INPUT_D},
-    {"escape", REPLAY_ESCAPE, 0},
+    {"escape", REPLAY_ESCAPE, 0},        {"pause", REPLAY_PAUSE, 0},
 };
 
 namespace {
 
 // The key each script key presses, in the order of REPLAY_KEY_NAMES.
-constexpr int KEY_SYMBOLS[REPLAY_KEY_COUNT] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_z,
-                                               SDLK_x,  SDLK_c,    SDLK_v,    SDLK_ESCAPE};
+constexpr int KEY_SYMBOLS[REPLAY_KEY_COUNT] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT,   SDLK_RIGHT, SDLK_z,
+                                               SDLK_x,  SDLK_c,    SDLK_v,      SDLK_ESCAPE, SDLK_p};
 
 std::string key_list() {
     std::string out;

@@ -19,8 +19,9 @@ enum ReplayKey : uint32_t {
     REPLAY_C = 1u << 6,
     REPLAY_D = 1u << 7,
     REPLAY_ESCAPE = 1u << 8,
+    REPLAY_PAUSE = 1u << 9,  // presses p: pauses a game under way, or resumes it
 };
-constexpr int REPLAY_KEY_COUNT = 9;
+constexpr int REPLAY_KEY_COUNT = 10;
 constexpr uint64_t REPLAY_MAX_PASSES_PER_LINE = 1'000'000'000;
 
 // The one list of script key names: the parser, its error message, the

@@ -4,9 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "app/frame_stats.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -41,9 +47,10 @@ TEST(Options, EveryOptionAndEveryBadOneIsReadAsThePlayerMeantIt) {
         {{"--scale", " 1"}, OPTIONS_ERROR, false, false, false, 0, "not ' 1'"},
         {{"--scale="}, OPTIONS_ERROR, false, false, false, 0, "not ''"},
         {{"--window", "--scale", "1"}, OPTIONS_ERROR, false, false, false, 0, "exclude each other"},
-        {{"--record"}, OPTIONS_ERROR, false, false, false, 0, "needs a file name"},
+        {{"--record"}, OPTIONS_ERROR, false, false, false, 0, "needs a value"},
         {{"--playdemo="}, OPTIONS_ERROR, false, false, false, 0, "needs a file name"},
         {{"--record", "a", "--timedemo=b"}, OPTIONS_ERROR, false, false, false, 0, "exclude each other"},
+        {{"--window=yes"}, OPTIONS_ERROR, false, false, false, 0, "unknown option '--window=yes'"},
     };
     for (const ParseCase& c : cases) {
         std::vector<const char*> argv{"zuba-trilo"};
@@ -75,6 +82,51 @@ TEST(Options, EachDemoOptionKeepsItsFileName) {
     EXPECT_STREQ(o[2].timedemo, "c.demo");
     EXPECT_EQ(o[0].playdemo, nullptr);
     EXPECT_EQ(o[2].record, nullptr);
+}
+
+namespace {
+
+// Options as "--name" or "--name VALUE" (any value word counts as VALUE).
+using OptionList = std::vector<std::string>;
+
+OptionList matches(const std::string& text, const std::string& pattern) {
+    OptionList out;
+    const std::regex re(pattern);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator(); ++it)
+        out.push_back((*it)[1].str() + ((*it)[2].matched && (*it)[2].length() ? " VALUE" : ""));
+    return out;
+}
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The part of text from the line holding from up to the next line holding to.
+std::string section(const std::string& text, const std::string& from, const std::string& to) {
+    const size_t start = text.find(from);
+    if (start == std::string::npos) return "";
+    const size_t end = text.find(to, start + from.size());
+    return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+}  // namespace
+
+TEST(Options, TheHelpTheReadmeAndTheManualPageListTheSameOptionsInTheSameOrder) {
+    OptionList table;
+    for (int i = 0; i < OPTION_COUNT; ++i)
+        table.push_back(std::string(OPTION_TABLE[i].name) + (OPTION_TABLE[i].value ? " VALUE" : ""));
+    const OptionList help = matches(options_usage(), R"(\n  (--[a-z-]+)( [A-Z]+)?)");
+    const std::string readme = section(read_file(source_path("README.md")), "| Option | Effect |", "\n\n");
+    const OptionList readme_list = matches(readme, R"(\n\| `(--[a-z-]+)( [A-Z]+)?`)");
+    std::string man = section(read_file(source_path("packaging/zuba-trilo.6")), "\n.SH OPTIONS", "\n.SH ");
+    man = std::regex_replace(man, std::regex(R"(\\-)"), "-");
+    const OptionList man_list = matches(man, R"(\n\.TP\n\.BI? (--[a-z-]+)( "? ?[a-z]+"?)?)");
+    EXPECT_EQ(help, table);
+    EXPECT_EQ(readme_list, table);
+    EXPECT_EQ(man_list, table);
 }
 
 TEST(FrameStats, IntervalsAreCountedBetweenConsecutiveGamePassesOnly) {

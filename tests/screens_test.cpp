@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -19,6 +20,7 @@
 #include "replay/replay_events.h"
 #include "replay/replay_run.h"
 #include "replay/replay_trace.h"
+#include "replay/world_state.h"
 #include "video/presenter.h"
 #include "video/text.h"
 
@@ -170,6 +172,155 @@ TEST(ScreenSequence, GameOverReturnsToTheSplashCardNotTheTitle) {
     EXPECT_EQ(screens.state, SCREEN_SPLASH_BEGIN);
     input_shutdown();
     stop_headless_video();
+}
+
+TEST(ScreenSequence, ReturningToTheSplashEndsThePauseStopsEverySoundKeepsTheHiScoreAndForgetsTheQuit) {
+    ASSERT_TRUE(start_headless_video());
+    input_init();
+    screens.state = SCREEN_GAME_RUN;
+    game.hi_score = 1230;
+    for (int v = 0; v < VOICE_COUNT; ++v) voice_start(v, sound_block(SOUND_SHOT), 500);
+    input.quit_requested = 1;
+    input.quit_pending = 1;
+    screens_pause();
+    ASSERT_TRUE(screens_paused());
+    screens_return_to_splash();
+    for (int v = 0; v < VOICE_COUNT; ++v) EXPECT_LE(mixer.voices[v].remaining, 0) << "voice " << v;
+    EXPECT_FALSE(screens_paused());
+    EXPECT_EQ(mixer.paused, 0) << "the sound of the next game plays";
+    EXPECT_EQ(input.quit_requested, 0);
+    input_poll();
+    EXPECT_EQ(input.quit_requested, 0) << "a waiting quit is forgotten too";
+    EXPECT_EQ(screens.state, SCREEN_SPLASH_BEGIN);
+    screen_pass();
+    EXPECT_EQ(screens.state, SCREEN_SPLASH_WAIT);
+    EXPECT_EQ(game.hi_score, 1230);
+    input_shutdown();
+    stop_headless_video();
+}
+
+// Pause and resume, through the script's pause key (p).
+
+// The trace of every pass without its pass number, and the passes paused.
+struct PausedRun {
+    std::vector<std::string> trace;
+    std::vector<bool> paused;
+    std::vector<int> shots;
+    std::vector<int> audio_paused;
+};
+
+PausedRun run_traced(const std::string& text) {
+    world_reset();
+    PausedRun out;
+    run_script(text, {}, [&](uint64_t pass) {
+        std::string line = trace_line(pass, screens.state);
+        out.trace.push_back(line.substr(line.find(',')));
+        out.paused.push_back(screens_paused());
+        out.shots.push_back(game.shots_fired);
+        out.audio_paused.push_back(mixer.paused);
+    });
+    return out;
+}
+
+// The script up to the game under way: fire starts it, 121 passes later the
+// first game frame runs.
+const std::string TO_GAME = "250 -\n1 fire\n130 -\n";
+
+TEST(Pause, AGamePausedAndResumedGoesOnExactlyAsIfItHadNeverPaused) {
+    const std::string after = "30 right+fire\n100 left\n200 fire\n";
+    PausedRun plain = run_traced(TO_GAME + "60 right+fire\n" + after);
+    // The pass that brings the pause key is the first paused one; the pass
+    // that brings it again plays. Keys held throughout stay held.
+    PausedRun paused = run_traced(TO_GAME + "30 right+fire\n1 right+fire+pause\n40 right+fire\n" +
+                                  "1 right+fire+pause\n29 right+fire\n" + after);
+    const size_t from = 250 + 1 + 130 + 30, passes = 41;
+    ASSERT_EQ(paused.trace.size(), plain.trace.size() + passes);
+    for (size_t i = 0; i < paused.trace.size(); ++i) {
+        const bool inside = i >= from && i < from + passes;
+        ASSERT_EQ(paused.paused[i], inside) << i;
+        ASSERT_EQ(paused.audio_paused[i], inside ? 1 : 0) << i;
+        // A paused pass changes nothing and starts no sound.
+        const std::string& expected = inside ? paused.trace[from - 1] : plain.trace[i < from ? i : i - passes];
+        ASSERT_EQ(paused.trace[i], inside ? expected.substr(0, expected.find(",\"cues\"")) +
+                                                ",\"cues\":[],\"quit\":0}\n"
+                                          : expected)
+            << "pass " << i;
+    }
+}
+
+TEST(Pause, FireResumesWithoutFiringAndOnlyAFreshPressFiresAgain) {
+    PausedRun run = run_traced(TO_GAME + "100 -\n1 pause\n20 -\n1 fire\n30 fire\n10 -\n1 fire\n");
+    const size_t pause = 250 + 1 + 130 + 100, resume = pause + 21;
+    EXPECT_TRUE(run.paused[pause]);
+    EXPECT_TRUE(run.paused[resume - 1]);
+    EXPECT_FALSE(run.paused[resume]);
+    EXPECT_EQ(run.shots[resume + 30], run.shots[pause - 1]) << "the resuming press fired";
+    EXPECT_EQ(run.shots.back(), run.shots[pause - 1] + 1) << "a fresh press fires";
+}
+
+TEST(Pause, PauseActsOnlyInAGameAndQuitStillWorksWhilePaused) {
+    // Pressed on the splash card and the title, p changes nothing.
+    PausedRun pressed = run_traced("100 pause\n300 pause+fire\n");
+    PausedRun fired = run_traced("100 -\n300 fire\n");
+    ASSERT_EQ(pressed.trace.size(), fired.trace.size());
+    for (size_t i = 0; i < fired.trace.size(); ++i) {
+        ASSERT_EQ(pressed.trace[i], fired.trace[i]) << "pass " << i;
+        ASSERT_FALSE(pressed.paused[i]) << "pass " << i;
+    }
+    // Nor does a pause asked from outside (the browser page hidden).
+    for (ScreenState other : {SCREEN_SPLASH_WAIT, SCREEN_TITLE_WAIT, SCREEN_GAME_OVER_WAIT}) {
+        screens.state = other;
+        screens_pause();
+        EXPECT_FALSE(screens_paused()) << other;
+    }
+    ScriptRun quit = run_script(TO_GAME + "10 -\n1 pause\n10 -\n1 escape\n100 -\n");
+    EXPECT_TRUE(quit.result.quit);
+    EXPECT_EQ(quit.passes.size(), size_t(250 + 1 + 130 + 10 + 1 + 10 + 1));
+}
+
+TEST(Pause, ThePausedLabelIsSteadyAndResumingPutsBackExactlyThePixelsItCovered) {
+    std::vector<std::vector<uint32_t>> frames;
+    auto grab = [&] {
+        std::vector<uint32_t> f;
+        for (int y = 600; y < 700; ++y)
+            for (int x = 1100; x < 1320; ++x) f.push_back(video_pixel(x, y));
+        frames.push_back(f);
+    };
+    const uint64_t pause = 250 + 1 + 130 + 5;
+    run_script(TO_GAME + "5 -\n1 pause\n60 -\n1 pause\n", {}, [&](uint64_t pass) {
+        // Before the pause, two paused passes far apart, the resumed frame.
+        if (pass == pause - 1 || pass == pause + 2 || pass == pause + 50 || pass == pause + 61) grab();
+        if (pass == pause - 1) screens.state = screens.state;  // keep the last frame as painted
+    });
+    ASSERT_EQ(frames.size(), 4u);
+    EXPECT_NE(frames[1], frames[0]) << "PAUSED is shown";
+    EXPECT_EQ(frames[2], frames[1]) << "and does not blink";
+    EXPECT_EQ(frames[3], frames[0]) << "resuming restores what it covered";
+}
+
+TEST(Pause, LosingTheWindowFocusPausesTheGameReleasesHeldKeysAndDoesNotResumeByItself) {
+    const uint64_t lost = 250 + 1 + 130 + 20;
+    auto focus = [](bool gain) {
+        SDL_Event e;
+        std::memset(&e, 0, sizeof e);
+        e.type = SDL_ACTIVEEVENT;
+        e.active.gain = gain ? 1 : 0;
+        e.active.state = SDL_APPINPUTFOCUS;
+        SDL_PushEvent(&e);
+    };
+    std::vector<uint32_t> held;
+    std::vector<bool> paused;
+    run_script(TO_GAME + "20 right\n30 right\n1 right+pause\n", {}, [&](uint64_t pass) {
+        if (pass == lost - 1) focus(false);
+        if (pass == lost + 10) focus(true);
+        held.push_back(input.buttons[0]);
+        paused.push_back(screens_paused());
+    });
+    EXPECT_FALSE(paused[lost - 1]);
+    EXPECT_TRUE(paused[lost]);
+    EXPECT_EQ(held[lost], 0u) << "the held right key is released";
+    EXPECT_TRUE(paused[lost + 29]) << "coming back does not resume";
+    EXPECT_FALSE(paused[lost + 30]) << "the pause key resumes";
 }
 
 }  // namespace

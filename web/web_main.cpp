@@ -4,8 +4,9 @@
 #include <SDL.h>
 #include <emscripten.h>
 
+#include <cstring>
+
 #include "app/screens.h"
-#include "audio/mixer.h"
 #include "input/input.h"
 #include "video/presenter.h"
 #include "web/web_platform.h"
@@ -24,38 +25,50 @@ EM_JS(void, page_audio_pump, (), {
     if (Module.zubaAudioPump) Module.zubaAudioPump();
 });
 
-// A page cannot close its tab: a quit request (Escape, q) goes back to the
-// splash card instead, with the sounds stopped and the hi-score kept.
-void quit_to_splash() {
-    input.quit_requested = 0;
-    input.quit_pending = 0;
-    for (int v = 0; v < VOICE_COUNT; ++v) voice_stop(v);
-    screens.state = SCREEN_SPLASH_BEGIN;
-}
-
-// A gamepad shows up in the browser only after its first button press, so
-// the first one is opened when it appears rather than at start-up only.
-void open_late_gamepad() {
-    if (input.joysticks[0] || SDL_NumJoysticks() < 1) return;
-    input.joysticks[0] = SDL_JoystickOpen(0);
-}
+// The browser's SDL reads the gamepads only when SDL_Init named joysticks;
+// the presenter starts them on their own, after video.
+EM_JS(void, sdl_read_gamepads, (), {
+    if (typeof SDL !== 'undefined') SDL.initFlags |= 0x200;  // SDL_INIT_JOYSTICK
+});
 
 void frame() {
     double now = emscripten_get_now();
     owed_ms += now - last_ms;
     last_ms = now;
     if (owed_ms > MAX_CATCH_UP_PASSES * double(FRAME_MS)) owed_ms = MAX_CATCH_UP_PASSES * double(FRAME_MS);
-    open_late_gamepad();
+    // A gamepad shows up only after its first button press.
+    input_open_late_joystick();
     while (owed_ms >= double(FRAME_MS)) {
         owed_ms -= double(FRAME_MS);
         screen_pass();
         pass_count += 1;
-        if (input.quit_requested) quit_to_splash();
+        // A page cannot close its tab: a quit (Escape, q) goes back to the splash.
+        if (input.quit_requested) screens_return_to_splash();
     }
     page_audio_pump();
 }
 
 }  // namespace
+
+// The page's touch controls (0 left, 1 right, 2 fire) press and release the
+// keys they stand for, through SDL's own event queue like a keyboard.
+extern "C" EMSCRIPTEN_KEEPALIVE void web_press(int control, int down) {
+    constexpr SDLKey KEYS[] = {SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE};
+    if (control < 0 || control >= int(sizeof KEYS / sizeof KEYS[0])) return;
+    SDL_Event event;
+    std::memset(&event, 0, sizeof event);
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = KEYS[control];
+    SDL_PushEvent(&event);
+}
+
+// The page was hidden or lost the focus: a game under way pauses (the pause
+// key, p, or Fire resumes it) and nothing stays held while the player is away.
+extern "C" EMSCRIPTEN_KEEPALIVE void web_page_away() {
+    input_release_all();
+    screens_pause();
+}
 
 // Passes run since the page started (the browser test's frame rate).
 extern "C" EMSCRIPTEN_KEEPALIVE uint32_t web_pass_count() { return pass_count; }
@@ -63,6 +76,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE uint32_t web_pass_count() { return pass_count; }
 int main() {
     web_platform_use();
     if (app_startup() != 0) return 1;
+    sdl_read_gamepads();
     last_ms = emscripten_get_now();
     emscripten_set_main_loop(frame, 0, 0);
     return 0;

@@ -6,15 +6,13 @@
 // presenter reports changed are put onto the canvas, straight from the heap.
 //
 // That SDL also plays sound at 22050 Hz or more without resampling, and
-// wants its own buffer sizes, so the audio device is replaced here: the
-// mixer's callback is kept, and the page asks for one 2000-sample block at a
+// wants its own buffer sizes, so the mixer gets the page's audio device
+// instead (audio_set_device): the mixer's callback is kept, and the page asks for one 2000-sample block at a
 // time and lets Web Audio play it at 8000 Hz.
 #include "web/web_platform.h"
 
 #include <SDL.h>
 #include <emscripten.h>
-
-#include <cstring>
 
 #include "audio/mixer.h"
 #include "video/presenter.h"
@@ -58,11 +56,31 @@ struct WebAudio {
 };
 WebAudio web_audio;
 
+int web_audio_open(SDL_AudioSpec* wanted) {
+    // Web Audio takes blocks of any length at any rate from 3000 Hz up.
+    if (!wanted || wanted->format != AUDIO_U8 || wanted->channels != 1 || wanted->freq != MIX_RATE) return -1;
+    web_audio.spec = *wanted;
+    web_audio.open = true;
+    web_audio.paused = true;
+    return 0;
+}
+void web_audio_pause(int pause_on) { web_audio.paused = pause_on != 0; }
+// The page runs the mixer's callback between passes, never during one.
+void web_audio_lock() {}
+void web_audio_unlock() {}
+void web_audio_close() {
+    web_audio.open = false;
+    web_audio.spec.callback = nullptr;
+}
+const AudioDevice WEB_AUDIO = {web_audio_open, web_audio_pause, web_audio_lock, web_audio_unlock,
+                               web_audio_close};
+
 }  // namespace
 
 void web_platform_use() {
     video_set_clock(&WEB_CLOCK);
     video_set_window(&CANVAS_WINDOW);
+    audio_set_device(&WEB_AUDIO);
 }
 
 extern "C" EMSCRIPTEN_KEEPALIVE const uint8_t* web_audio_block() {
@@ -71,57 +89,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE const uint8_t* web_audio_block() {
     return web_audio.block;
 }
 
-// Stand-ins for the SDL calls the browser's SDL lacks or does differently.
-extern "C" {
-
-// The browser's event queue has no fixed size, and the game folds only keys,
-// joystick moves and quits; there is nothing to switch off.
-Uint8 SDL_EventState(Uint32 type, int state) {
+// The browser's SDL has no SDL_EventState. Its event queue has no fixed size,
+// and the game folds only keys, joystick moves and quits: there is nothing to
+// switch off, so this one stand-in stays.
+extern "C" Uint8 SDL_EventState(Uint32 type, int state) {
     (void)type;
     (void)state;
     return SDL_IGNORE;
 }
-
-// The browser's SDL reads the gamepads only when SDL_Init named joysticks;
-// the game starts them on their own, after video.
-EM_JS(void, sdl_add_init_flags, (Uint32 flags), {
-    if (typeof SDL !== 'undefined') SDL.initFlags |= flags;
-});
-int SDL_InitSubSystem(Uint32 flags) {
-    sdl_add_init_flags(flags);
-    return 0;
-}
-void SDL_QuitSubSystem(Uint32 flags) { (void)flags; }
-// A page has nothing to shut down (and this SDL's own prints a line).
-void SDL_Quit() {}
-
-const char* SDL_AudioDriverName(char* name, int size) {
-    if (!name || size < 1) return nullptr;
-    std::strncpy(name, "webaudio", size_t(size) - 1);
-    name[size - 1] = '\0';
-    return name;
-}
-
-int SDL_OpenAudio(SDL_AudioSpec* desired, SDL_AudioSpec* obtained) {
-    // Web Audio takes blocks of any length at any rate from 3000 Hz up.
-    if (!desired || desired->format != AUDIO_U8 || desired->channels != 1 || desired->freq != MIX_RATE)
-        return -1;
-    web_audio.spec = *desired;
-    if (obtained) *obtained = *desired;
-    web_audio.open = true;
-    web_audio.paused = true;
-    return 0;
-}
-
-void SDL_PauseAudio(int pause_on) { web_audio.paused = pause_on != 0; }
-
-// The page runs the mixer's callback between passes, never during one.
-void SDL_LockAudio() {}
-void SDL_UnlockAudio() {}
-
-void SDL_CloseAudio() {
-    web_audio.open = false;
-    web_audio.spec.callback = nullptr;
-}
-
-}  // extern "C"

@@ -35,11 +35,13 @@ hold Right 0.5
 hold Left 0.3
 hold z 1                   # fire held
 hold z 0.05; sleep 0.4; hold z 0.05   # and tapped
-# Walks to and fro under the bombs until a cannon is lost.
-for _ in $(seq 12); do
-    hold Left 3
-    hold Right 3
-    cannon_lost && break
+# Walks to and fro under the bombs, legs of 1 to 4 s drifting right, until
+# a cannon is lost.
+for _ in $(seq 8); do
+    for leg in "Left 1" "Right 2" "Left 3" "Right 4"; do
+        hold $leg
+        cannon_lost && break 2
+    done
 done
 sleep 3                    # every shot landed, the panel still
 window_shot "$work/window.ppm"

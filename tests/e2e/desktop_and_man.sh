@@ -36,7 +36,7 @@ done
 # (when Python is here to run it; the build itself never needs it).
 if command -v python3 >/dev/null; then
     python3 "$src/packaging/make-icons.py" "$tmp/icons"
-    for size in 48 256; do
+    for size in 48 192 256 512; do
         cmp -s "$tmp/icons/zuba-trilo-$size.png" "$src/packaging/icons/zuba-trilo-$size.png" ||
             fail "packaging/icons/zuba-trilo-$size.png is stale: run python3 packaging/make-icons.py"
     done

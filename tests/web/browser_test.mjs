@@ -2,7 +2,9 @@
 // from a local server: the splash and title frames equal the golden frames
 // pixel for pixel, a key press starts a game, a shot fired with a gamepad
 // scores 10 on the panel, sound reaches Web Audio as 8000 Hz blocks,
-// Escape goes back to the splash.
+// Escape goes back to the splash; the touch controls stay hidden.
+// Then a phone, landscape and portrait (phone_test.mjs): touch controls,
+// tap to start, pause when hidden, the manifest and the offline copy.
 // The passes per second over 10 s of play are printed, never judged.
 // Usage: node browser_test.mjs BUILD_WEB_DIR SOURCE_DIR
 import fs from 'node:fs';
@@ -10,6 +12,7 @@ import http from 'node:http';
 import path from 'node:path';
 import zlib from 'node:zlib';
 import puppeteer from 'puppeteer-core';
+import { phoneTests } from './phone_test.mjs';
 
 const [buildDir = 'build-web', sourceDir = '.'] = process.argv.slice(2);
 const W = 2500;
@@ -57,12 +60,22 @@ const score0 = region(golden('game_begin'), SCORE.x, SCORE.y, SCORE.w, SCORE.h);
 const score10 = digits(gameOver, [0, 0, 0, 0, 2, 5]);
 if (digits(gameOver, [0, 0, 0, 0, 0, 0]) !== score0) throw new Error('the golden panels disagree on the digit cells');
 
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+  '.webmanifest': 'application/manifest+json', '.png': 'image/png' };
+// serving.newBuild stands for a rebuilt game: another build hash in sw.js
+// and a mark in the page that the test can see.
+const serving = { newBuild: false, requests: 0 };
 const server = http.createServer((req, res) => {
   const name = req.url === '/' ? 'index.html' : path.basename(req.url.split('?')[0]);
   const file = path.join(buildDir, name);
   if (!TYPES[path.extname(name)] || !fs.existsSync(file)) return res.writeHead(404).end();
-  res.writeHead(200, { 'Content-Type': TYPES[path.extname(name)] });
+  serving.requests += 1;
+  res.writeHead(200, { 'Content-Type': TYPES[path.extname(name)], 'Cache-Control': 'no-cache' });
+  if (serving.newBuild && (name === 'sw.js' || name === 'index.html')) {
+    const text = fs.readFileSync(file, 'utf8');
+    return res.end(name === 'sw.js' ? text.replace(/zuba-trilo-[0-9a-f]+/, 'zuba-trilo-0000000000000new')
+      : text.replace('<head>', '<head><meta name="zuba-test-build" content="new">'));
+  }
   fs.createReadStream(file).pipe(res);
 });
 await new Promise((r) => server.listen(0, '127.0.0.1', r));
@@ -72,12 +85,10 @@ const browser = await puppeteer.launch({
   headless: true,
   args: ['--no-sandbox', '--mute-audio'],
 });
-try {
-  const page = await browser.newPage();
+// Before the page's own scripts: watch what reaches Web Audio, count the
+// animation frames, and read back the canvas.
+async function instrument(page) {
   page.on('pageerror', (e) => check(false, `page error: ${e.message}`));
-  await page.setViewport({ width: 1280, height: 720 });
-  // Before the page's own scripts: watch what reaches Web Audio, count the
-  // animation frames, and read back the canvas.
   await page.evaluateOnNewDocument(() => {
     const sound = (window.zubaSound = { blocks: 0, rates: [], lengths: [], loud: 0 });
     const start = AudioBufferSourceNode.prototype.start;
@@ -109,17 +120,57 @@ try {
       return h >>> 0;
     };
     window.zubaRegion = (x, y, w, h) => Array.from(pixels(x, y, w, h)).filter((_, i) => i % 4 !== 3).join(',');
+    // The cannon's left edge: the longest lit run on its bottom row (a bomb
+    // crossing that row is narrower), or -1 while it blinks off.
+    window.zubaCannonX = (y) => {
+      const d = pixels(0, y, 2500, 1);
+      let best = -1, bestLength = 0;
+      for (let x = 0, run = 0; x <= 2500; x++) {
+        const lit = x < 2500 && (d[4 * x] | d[4 * x + 1] | d[4 * x + 2]) !== 0;
+        if (lit) { run += 1; continue; }
+        if (run > bestLength) { bestLength = run; best = x - run; }
+        run = 0;
+      }
+      return bestLength >= 8 ? best : -1;
+    };
+    // Every Web Audio context the page makes, to see whether sound runs.
+    const Context = window.AudioContext;
+    window.zubaAudio = [];
+    window.AudioContext = function (...args) {
+      const c = new Context(...args);
+      window.zubaAudio.push(c);
+      return c;
+    };
   });
-  const { port } = server.address();
-  await page.goto(`http://127.0.0.1:${port}/`);
-  await page.waitForFunction(() => typeof Module !== 'undefined' && Module._web_pass_count, { timeout: 20000 });
-  const passes = () => page.evaluate(() => Module._web_pass_count());
-  const frameHash = () => page.evaluate(() => zubaFrame());
-  const score = () => page.evaluate((s) => zubaRegion(s.x, s.y, s.w, s.h), SCORE);
-  async function waitFor(what, seconds, test) {
-    for (const end = Date.now() + seconds * 1000; Date.now() < end; await sleep(50)) if (await test()) return check(true, what);
-    return check(false, `${what} (not within ${seconds} s)`);
-  }
+}
+
+// What a test reads from a page, and a wait that checks a rule.
+async function waitFor(what, seconds, test) {
+  for (const end = Date.now() + seconds * 1000; Date.now() < end; await sleep(50)) if (await test()) return check(true, what);
+  return check(false, `${what} (not within ${seconds} s)`);
+}
+function reader(page) {
+  return {
+    passes: () => page.evaluate(() => Module._web_pass_count()),
+    frameHash: () => page.evaluate(() => zubaFrame()),
+    score: () => page.evaluate((s) => zubaRegion(s.x, s.y, s.w, s.h), SCORE),
+    started: () => page.waitForFunction(() => typeof Module !== 'undefined' && Module._web_pass_count &&
+      Module._web_pass_count() > 0, { timeout: 20000 }),
+  };
+}
+
+const { port } = server.address();
+const URL = `http://127.0.0.1:${port}/`;
+try {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 1280, height: 720 });
+  await instrument(page);
+  await page.goto(URL);
+  const { passes, frameHash, score, started } = reader(page);
+  await started();
+  const shown = await page.evaluate(() => ['Left', 'Right', 'Fire'].filter((l) =>
+    document.querySelector(`button[aria-label="${l}"]`).getClientRects().length > 0));
+  check(shown.length === 0, `a desktop page shows no touch controls (shown: ${shown.join(', ') || 'none'})`);
   async function tap(key) {
     await page.keyboard.down(key);
     await sleep(80);
@@ -170,6 +221,10 @@ try {
   await tap('Escape');
   await waitFor('Escape goes back to the splash card', 5, async () => (await frameHash()) === splash);
   console.log(`passes run: ${await passes()}`);
+  await page.close();
+
+  await phoneTests({ browser, URL, serving, instrument, reader, waitFor, check, sleep, golden: { splash, titlePrompt,
+    titleBlank, score0 }, SCORE, sourceDir });
 } finally {
   await browser.close();
   server.close();
