@@ -109,6 +109,7 @@ OptionsResult options_parse(int argc, const char* const* argv, Options& options,
             if (i + 1 >= argc) return refuse(error, error_size, "option '%s' needs a value", arg);
             value = argv[++i];
         }
+        if (!value) value = "";  // only for the rows that take none
         switch (o->id) {
             case OPTION_HELP: return OPTIONS_HELP;
             case OPTION_VERSION: return OPTIONS_VERSION;

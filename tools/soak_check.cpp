@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <exception>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -193,7 +194,7 @@ long long peak_resident_kb(long pid) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+static int check(int argc, char** argv) {
     const char* path = nullptr;
     long watch_pid = 0;
     long long memory_every = 100000;
@@ -251,4 +252,15 @@ int main(int argc, char** argv) {
         t.fewest_front);
     std::printf("last pass: state %lld, screen_timer %lld\n", prev.state, prev.screen_timer);
     return 0;
+}
+
+// The JSON library reports running out of memory with an exception: the
+// checker says so and fails instead of aborting.
+int main(int argc, char** argv) {
+    try {
+        return check(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zuba-soak-check: %s\n", e.what());
+        return 2;
+    }
 }
