@@ -118,6 +118,29 @@ test-web: web
 	@bash scripts/install-deps.sh --web-test
 	bash scripts/test-web.sh $(WEB_BUILD)
 
+# The Windows build, cross-built with mingw-w64 into build-windows/: SDL 2 and
+# sdl12-compat from the source tarballs in WINDOWS_VENDOR (default
+# ../shared/vendor), built once into a cache outside the clone
+# (scripts/build-windows-deps.sh), then the game's two exes and the two
+# downloads, zuba-trilo-<version>-win64.zip and -setup.exe
+# (scripts/package-windows.sh). `make test-windows` tries them under Wine
+# (scripts/test-windows.sh); it is not part of `make test`.
+WINDOWS_BUILD ?= build-windows
+WINDOWS_VENDOR ?=
+.PHONY: windows test-windows
+windows:
+	@bash scripts/install-deps.sh --windows
+	@prefix=$$(JOBS=$(JOBS) bash scripts/build-windows-deps.sh $(WINDOWS_VENDOR)) && \
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+		-DZUBA_WINDOWS_DEPS="$$prefix" -DCMAKE_BUILD_TYPE=Release -DZUBA_WERROR=ON \
+		-DZUBA_TESTS=OFF -DZUBA_BENCH=OFF -DZUBA_TOOLS=OFF >/dev/null && \
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) && \
+	bash scripts/package-windows.sh $(WINDOWS_BUILD) "$$prefix"
+
+test-windows: windows
+	@bash scripts/install-deps.sh --windows-test
+	bash scripts/test-windows.sh $(WINDOWS_BUILD) .
+
 # `make package` builds the Debian package from debian/ with
 # dpkg-buildpackage (unsigned, binary only) and moves what it writes into the
 # parent folder into $(BUILD)/: zuba-trilo_<version>_<arch>.deb, its debug

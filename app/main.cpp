@@ -12,6 +12,7 @@
 #include "app/options.h"
 #include "app/screens.h"
 #include "input/input.h"
+#include "platform/platform.h"
 #include "video/presenter.h"
 #include "video/window.h"
 
@@ -24,6 +25,7 @@ double now_ms() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform_attach_console();
     Options options;
     char error[256];
     switch (options_parse(argc, argv, options, error, sizeof error)) {
@@ -50,11 +52,12 @@ int main(int argc, char** argv) {
             video_report_init_error();
             std::fputs(WINDOW_NO_DISPLAY_MESSAGE, stderr);
             SDL_Quit();
-            std::exit(-1);
+            std::exit(255);
         }
         window_prepare(request);
     }
-    if (app_startup() != 0) std::exit(-1);
+    // 255, not -1: the same status on Linux and on Windows (where -1 stays -1).
+    if (app_startup() != 0) std::exit(255);
     window_opened(request);
     input_set_toggle_handler(window_toggle_fullscreen);
     demos_started();

@@ -4,10 +4,11 @@ invader and the cannon of video/sprites.h, the invader above the cannon,
 white on black, scaled up by whole pixels.
 
 Writes packaging/icons/zuba-trilo-48.png and zuba-trilo-256.png for the
-desktop, and zuba-trilo-192.png and zuba-trilo-512.png for the browser page's
-manifest (a phone's home screen). The PNGs are
-checked in, so building the game never needs Python; run this again after
-redrawing either sprite (it uses nothing but the standard library):
+desktop, zuba-trilo-192.png and zuba-trilo-512.png for the browser page's
+manifest (a phone's home screen), and the Windows icon zuba-trilo.ico (48 and
+256 pixels) that the Windows build puts into the exe. They are checked in, so
+building the game never needs Python; run this again after redrawing either
+sprite (it uses nothing but the standard library):
 
     python3 packaging/make-icons.py
 """
@@ -66,9 +67,11 @@ def render(size, scale):
     return pixels
 
 
-def png(pixels):
-    """An 8-bit grayscale PNG, opaque (the game paints on black)."""
-    height, width = len(pixels), len(pixels[0])
+def png(pixels, color_type=0):
+    """An 8-bit PNG, grayscale (color type 0) or RGBA (6) with the samples of
+    a pixel side by side in its row; opaque (the game paints on black)."""
+    channels = 4 if color_type == 6 else 1
+    height, width = len(pixels), len(pixels[0]) // channels
 
     def chunk(kind, data):
         body = kind + data
@@ -76,9 +79,33 @@ def png(pixels):
 
     raw = b"".join(b"\x00" + bytes(row) for row in pixels)
     return (b"\x89PNG\r\n\x1a\n"
-            + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 0, 0, 0, 0))
+            + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, color_type, 0, 0, 0))
             + chunk(b"IDAT", zlib.compress(raw, 9))
             + chunk(b"IEND", b""))
+
+
+def ico(sizes):
+    """A Windows icon with one image per size: 32-bit BGRA bitmaps, and PNG
+    (RGBA, as Windows expects it) for the 256 px image."""
+    images = []
+    for size, scale in sizes.items():
+        pixels = render(size, scale)
+        if size >= 256:
+            rgba = [[v for g in row for v in (g, g, g, 255)] for row in pixels]
+            data = png(rgba, color_type=6)
+        else:
+            # Bottom-up rows, then an all-zero AND mask (1 bit a pixel, rows
+            # padded to 4 bytes); the height counts both.
+            header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 32, 0, 0, 0, 0, 0, 0)
+            xor = b"".join(bytes(v for g in row for v in (g, g, g, 255)) for row in reversed(pixels))
+            data = header + xor + bytes(((size + 31) // 32) * 4 * size)
+        images.append((size, data))
+    out = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for size, data in images:
+        out += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    return out + b"".join(data for _, data in images)
 
 
 def main():
@@ -89,6 +116,9 @@ def main():
         path = os.path.join(out_dir, f"zuba-trilo-{size}.png")
         with open(path, "wb") as f:
             f.write(png(render(size, scale)))
+    with open(os.path.join(out_dir, "zuba-trilo.ico"), "wb") as f:
+        # A Windows icon holds images of at most 256 pixels.
+        f.write(ico({size: SIZES[size] for size in (48, 256)}))
 
 
 if __name__ == "__main__":

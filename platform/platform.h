@@ -10,3 +10,10 @@ void platform_set_env(const char* name, const char* value, bool overwrite);
 // The process's peak resident memory in bytes, or -1 where the platform
 // cannot tell.
 long long platform_peak_memory_bytes();
+
+// Lets --help, --version and the errors reach the console the program was
+// started from. A Windows program with a window has no console of its own:
+// this attaches to its parent's, where there is one, for the standard
+// streams that are not already redirected to a file or pipe. Elsewhere the
+// streams are there already and nothing happens. Called first thing in main.
+void platform_attach_console();

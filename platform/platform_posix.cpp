@@ -14,3 +14,5 @@ long long platform_peak_memory_bytes() {
     if (getrusage(RUSAGE_SELF, &usage) != 0) return -1;
     return (long long)usage.ru_maxrss * 1024;  // kilobytes on Linux
 }
+
+void platform_attach_console() {}

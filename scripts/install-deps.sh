@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what building, playing and testing ZUBA-TRILO needs on Debian 12.
 # Quiet and quick when everything is already there.
-#   scripts/install-deps.sh [--test] [--package] | --web | --web-test
+#   scripts/install-deps.sh [--test] [--package] | --web | --web-test | --windows | --windows-test
 # --test adds what the tests and CI's checks use; --package what building
 # and checking the Debian package uses; --web and --web-test (alone) what
-# the browser build and its tests use.
+# the browser build and its tests use; --windows and --windows-test (alone)
+# what the Windows cross-build and its tests under Wine use.
 set -euo pipefail
 
 # nlohmann-json: the soak checker, built with the game, reads traces with it.
@@ -36,8 +37,14 @@ for set in "$@"; do
       command -v node >/dev/null || packages+=(nodejs)
       command -v npm >/dev/null || packages+=(npm)
       ;;
+    # The Windows cross-build (`make windows`): mingw-w64 for SDL and the
+    # game, windres (binutils-mingw-w64), NSIS for the installer.
+    --windows) packages=(cmake g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64 nsis) ;;
+    # Its tests (`make test-windows`): Wine on Xvfb with openbox, the X tools
+    # and ImageMagick of the end-to-end tests.
+    --windows-test) packages=(wine wine64 xvfb xdotool x11-utils imagemagick openbox) ;;
     *)
-      echo "install-deps: unknown option $set (use --test, --package, --web, --web-test)" >&2
+      echo "install-deps: unknown option $set (use --test, --package, --web, --web-test, --windows, --windows-test)" >&2
       exit 2 ;;
   esac
 done

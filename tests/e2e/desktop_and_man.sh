@@ -32,13 +32,13 @@ for topic in CONTROLS Joystick 'Screen cycle' SDL12COMPAT_WINDOW_SCALING SDL_VID
     tr -s ' \n' '  ' <"$tmp/page.txt" | grep -qF "$topic" || fail "the manual page says nothing about $topic"
 done
 
-# The checked-in icons are what their generator draws from today's sprites
+# The checked-in icons (the Windows one included) are what their generator draws from today's sprites
 # (when Python is here to run it; the build itself never needs it).
 if command -v python3 >/dev/null; then
     python3 "$src/packaging/make-icons.py" "$tmp/icons"
-    for size in 48 192 256 512; do
-        cmp -s "$tmp/icons/zuba-trilo-$size.png" "$src/packaging/icons/zuba-trilo-$size.png" ||
-            fail "packaging/icons/zuba-trilo-$size.png is stale: run python3 packaging/make-icons.py"
+    for icon in zuba-trilo-48.png zuba-trilo-192.png zuba-trilo-256.png zuba-trilo-512.png zuba-trilo.ico; do
+        cmp -s "$tmp/icons/$icon" "$src/packaging/icons/$icon" ||
+            fail "packaging/icons/$icon is stale: run python3 packaging/make-icons.py"
     done
 fi
 

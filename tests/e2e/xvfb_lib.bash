@@ -57,12 +57,20 @@ stop_xvfb() {
     xvfb_pid=""
 }
 
-# Starts the game ($1, more arguments after) in the background and waits for
-# its window; sets game_pid and game_window.
+# Starts the game ($1, more arguments after) in the background and waits (up
+# to 20 s) for its window, the one titled ZUBA-TRILO (under Wine the process
+# has an input-method window as well); sets game_pid and game_window. The
+# search is repeated rather than left to xdotool's --sync: xdotool gives up
+# at once when a window vanishes under it, as Wine's short-lived helper
+# windows do.
 start_game() {
     "$@" >"$work/game.out" 2>"$work/game.err" &
     game_pid=$!
-    game_window=$(timeout 20 xdotool search --sync --pid "$game_pid" 2>/dev/null | head -1)
+    for _ in $(seq 100); do
+        game_window=$(xdotool search --all --pid "$game_pid" --name '^ZUBA-TRILO$' 2>/dev/null | head -1 || true)
+        [ -n "$game_window" ] || ! kill -0 "$game_pid" 2>/dev/null && break
+        sleep 0.2
+    done
     [ -n "$game_window" ] || fail "the game's window did not appear"
 }
 
