@@ -5,9 +5,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include <string>
 #include <vector>
+
+#include "app/demos.h"
 
 #include "app/frame_stats.h"
 #include "app/options.h"
@@ -86,6 +89,12 @@ int main(int argc, char** argv) {
     std::string settings_path;
     const Settings settings = read_settings(options, settings_path);
     input_bindings = settings.bindings;
+    // A demo to play is read, and one to record created, before a window opens.
+    std::string demo_error;
+    if (!demos_open(options, demo_error)) {
+        std::fprintf(stderr, "zuba-trilo: %s\n", demo_error.c_str());
+        return 2;
+    }
     const WindowRequest request{settings.fullscreen, settings.scale_mode == SETTINGS_SCALE_WINDOW,
                                 settings.scale_mode == SETTINGS_SCALE_FACTOR ? settings.scale : 0,
                                 settings.scale_mode != SETTINGS_SCALE_UNSET};
@@ -109,18 +118,24 @@ int main(int argc, char** argv) {
     screens_set_screenshot_handler(take_screenshot);
     audio_set_muted(settings.mute);
     const bool was_fullscreen = game_window.fullscreen;
+    demos_started();
 
     frame_stats_reset();
     while (!input.quit_requested) {
         bool playing = screens.state == SCREEN_GAME_RUN && !screens_paused();
+        const double start = now_ms();
+        if (!demos_before_pass(start)) break;
         screen_pass();
+        const double end = now_ms();
+        if (!demos_after_pass(end, end - start)) break;
         if (!options.frame_stats) continue;
         // Each pass of the game presents one frame.
         if (playing) frame_stats_mark(now_ms());
         else frame_stats_break();
     }
     remember_settings(settings_path, was_fullscreen, settings.mute);
+    const int status = demos_close();
     app_shutdown();
     if (options.frame_stats) frame_stats_print(stdout);
-    return 0;
+    return status;
 }

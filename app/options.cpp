@@ -21,12 +21,17 @@ const OptionSpec OPTION_TABLE[] = {
     {OPTION_SETTINGS, "--settings", "FILE", "read this settings file instead of the usual one"},
     {OPTION_FRAME_STATS, "--frame-stats", nullptr,
      "at exit, print the frames presented during play, the average\nframes per second and the frame intervals"},
+    {OPTION_RECORD, "--record", "FILE", "record the game as a demo into FILE as it is played"},
+    {OPTION_PLAYDEMO, "--playdemo", "FILE", "play the demo FILE in the window at the game's speed;\nexit 1 if it goes out of sync"},
+    {OPTION_TIMEDEMO, "--timedemo", "FILE",
+     "play the demo FILE as fast as the window goes and print the\npasses per second and the frame times"},
     {OPTION_HELP, "--help", nullptr, "print this help and exit"},
     {OPTION_VERSION, "--version", nullptr, "print the version and exit"},
 };
 const int OPTION_COUNT = int(sizeof OPTION_TABLE / sizeof OPTION_TABLE[0]);
 
 const char OPTIONS_VERSION_LINE[] = "zuba-trilo " ZUBA_VERSION;
+const char OPTIONS_VERSION_NUMBER[] = ZUBA_VERSION;
 
 namespace {
 
@@ -104,6 +109,7 @@ OptionsResult options_parse(int argc, const char* const* argv, Options& options,
             if (i + 1 >= argc) return refuse(error, error_size, "option '%s' needs a value", arg);
             value = argv[++i];
         }
+        if (!value) value = "";  // only for the rows that take none
         switch (o->id) {
             case OPTION_HELP: return OPTIONS_HELP;
             case OPTION_VERSION: return OPTIONS_VERSION;
@@ -118,9 +124,18 @@ OptionsResult options_parse(int argc, const char* const* argv, Options& options,
                 if (!options_read_scale(value, options.scale))
                     return refuse(error, error_size, "--scale wants a number from 0.25 to 2.0, not '%s'", value);
                 break;
+            case OPTION_RECORD:
+            case OPTION_PLAYDEMO:
+            case OPTION_TIMEDEMO:
+                if (!*value) return refuse(error, error_size, "option '%s' needs a file name", o->name);
+                (o->id == OPTION_RECORD ? options.record : o->id == OPTION_PLAYDEMO ? options.playdemo
+                                                                                    : options.timedemo) = value;
+                break;
         }
     }
     if (options.window && options.scale > 0)
         return refuse(error, error_size, "%s", "--window and --scale exclude each other");
+    if ((options.record != nullptr) + (options.playdemo != nullptr) + (options.timedemo != nullptr) > 1)
+        return refuse(error, error_size, "%s", "--record, --playdemo and --timedemo exclude each other");
     return OPTIONS_RUN;
 }

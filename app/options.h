@@ -10,6 +10,11 @@ struct Options {
     double scale;          // window scale asked for; 0 lets the game fit the display
     bool frame_stats;  // print frame timing of the game screen at exit
     const char* settings;  // the settings file to read instead of the usual one; null for that one
+    // Demos (null when not asked for): record the game played into a file,
+    // play one back at the game's speed, or as fast as the window goes.
+    const char* record;
+    const char* playdemo;
+    const char* timedemo;
 };
 
 enum OptionsResult {
@@ -19,7 +24,18 @@ enum OptionsResult {
     OPTIONS_ERROR,    // the error names what was wrong; print it and the usage, exit 2
 };
 
-enum OptionId { OPTION_FULLSCREEN, OPTION_WINDOW, OPTION_SCALE, OPTION_SETTINGS, OPTION_FRAME_STATS, OPTION_HELP, OPTION_VERSION };
+enum OptionId {
+    OPTION_FULLSCREEN,
+    OPTION_WINDOW,
+    OPTION_SCALE,
+    OPTION_SETTINGS,
+    OPTION_FRAME_STATS,
+    OPTION_RECORD,
+    OPTION_PLAYDEMO,
+    OPTION_TIMEDEMO,
+    OPTION_HELP,
+    OPTION_VERSION
+};
 
 struct OptionSpec {
     OptionId id;
@@ -40,8 +56,9 @@ bool options_read_scale(const char* text, double& scale);
 
 // The usage text built from the table, ending in a newline.
 const char* options_usage();
-// "zuba-trilo <version>", the build's project version.
+// "zuba-trilo <version>", the build's project version, and the version alone.
 extern const char OPTIONS_VERSION_LINE[];
+extern const char OPTIONS_VERSION_NUMBER[];
 
 // Reads argv[1..argc-1]. On OPTIONS_ERROR, error holds one line (without a
 // newline) saying what was wrong.

@@ -72,6 +72,7 @@ void resume(uint32_t presses) {
 // One pass of a paused game: the picture stays, the keys are read (quit,
 // fullscreen, mute and the resume all act from here).
 void paused_pass() {
+    screens.paused_passes += 1;
     video_present();
     input_poll();
 }

@@ -26,6 +26,7 @@ struct Screens {
     int screen_timer;
     int start_countdown;
     bool paused;  // a game under way waits for the player; nothing of it advances
+    uint32_t paused_passes;  // passes that ran no game frame for a pause (wrapping); a demo leaves them out
 };
 
 extern Screens screens;

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "replay/replay_run.h"
+#include "replay/replay_clock.h"
 #include "video/draw_queue.h"
 #include "video/presenter.h"
 #include "video/sprites.h"

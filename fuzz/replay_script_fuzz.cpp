@@ -1,6 +1,7 @@
-// Fuzzes the replay script parser: any bytes give either a script whose lines
-// are all in range, or one printable error "NAME:LINE: why" naming a line that
-// exists. Never a crash.
+// Fuzzes the replay script parser, demos included: any bytes give either a
+// script whose lines are all in range (a demo's sync lines in pass order,
+// each after the passes it checks; a cut-off line the file's last), or one
+// printable error "NAME:LINE: why" naming a line that exists. Never a crash.
 #include <cstring>
 #include <string>
 
@@ -20,7 +21,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     ReplayScript script;
     std::string error;
-    if (replay_parse_script(text, size, NAME, script, error)) {
+    bool newer = false;
+    if (replay_parse_script(text, size, NAME, script, error, &newer)) {
+        FUZZ_CHECK(script.demo_version >= 0 && script.demo_version <= REPLAY_DEMO_VERSION, "demo version %d",
+                   script.demo_version);
+        FUZZ_CHECK(script.demo_version > 0 || (script.syncs.empty() && script.cut_off_line == 0),
+                   "a plain script with %zu sync lines, cut off at %d", script.syncs.size(), script.cut_off_line);
+        FUZZ_CHECK(script.cut_off_line == 0 || (script.cut_off_line == lines && size > 0 && text[size - 1] != '\n'),
+                   "cut off at line %d of %d", script.cut_off_line, lines);
+        uint64_t previous_sync = 0;
+        for (size_t i = 0; i < script.syncs.size(); ++i) {
+            const ReplaySync& sync = script.syncs[i];
+            FUZZ_CHECK(sync.pass < script.total_passes && (i == 0 || sync.pass > previous_sync),
+                       "sync line for pass %llu after %llu of %llu passes", (unsigned long long)sync.pass,
+                       (unsigned long long)previous_sync, (unsigned long long)script.total_passes);
+            previous_sync = sync.pass;
+        }
         uint64_t total = 0;
         int previous_line = 0;
         for (const ReplayLine& l : script.lines) {
@@ -36,6 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                    static_cast<unsigned long long>(script.total_passes), static_cast<unsigned long long>(total));
         return 0;
     }
+    FUZZ_CHECK(!newer || error.compare(0, NAME.size() + 3, NAME + ":1:") == 0, "a newer demo not at line 1: %s",
+               error.c_str());
     FUZZ_CHECK(error.compare(0, NAME.size() + 1, NAME + ":") == 0, "error without the name: %s", error.c_str());
     size_t pos = NAME.size() + 1;
     int line = 0;

@@ -31,6 +31,8 @@ constexpr uint32_t ACTION_BITS[ACTION_COUNT] = {INPUT_UP, INPUT_DOWN, INPUT_LEFT
 constexpr uint32_t ACTION_PRESSES[ACTION_COUNT] = {0, 0, 0, 0, PRESS_FIRE, 0, 0, 0, PRESS_PAUSE, PRESS_MUTE, 0, 0,
                                                    PRESS_SCREENSHOT};
 
+bool demo_playing = false;
+
 bool bound(InputAction action, int sym) {
     const KeyBinding& b = input_bindings.actions[action];
     for (int i = 0; i < b.count && i < BINDING_MAX_KEYS; ++i) {
@@ -50,6 +52,8 @@ uint32_t held_bits_of_key(int sym) {
 void handle_key_down(int sym) {
     for (int a = 0; a < ACTION_COUNT; ++a) {
         if (!bound(InputAction(a), sym)) continue;
+        // A demo plays for itself: the player's keys only quit and mute.
+        if (demo_playing && a != ACTION_QUIT && a != ACTION_MUTE) continue;
         input.buttons[0] |= ACTION_BITS[a];
         input.presses |= ACTION_PRESSES[a];
         if (a == ACTION_QUIT) input.quit_requested = 1;
@@ -185,13 +189,24 @@ void input_handle_event(const SDL_Event& event) {
             handle_key_down(event.key.keysym.sym);
             break;
         case SDL_KEYUP:
-            input.buttons[0] &= ~held_bits_of_key(event.key.keysym.sym);
+            if (!demo_playing) input.buttons[0] &= ~held_bits_of_key(event.key.keysym.sym);
             break;
-        case SDL_JOYAXISMOTION: handle_axis(event.jaxis); break;
-        case SDL_JOYBUTTONDOWN: handle_button(event.jbutton, true); break;
-        case SDL_JOYBUTTONUP: handle_button(event.jbutton, false); break;
-        case SDL_ACTIVEEVENT: handle_active(event.active); break;
-        case SDL_QUIT: input.quit_requested = 1; break;
+        case SDL_JOYAXISMOTION:
+            if (!demo_playing) handle_axis(event.jaxis);
+            break;
+        case SDL_JOYBUTTONDOWN:
+            if (!demo_playing) handle_button(event.jbutton, true);
+            break;
+        case SDL_JOYBUTTONUP:
+            if (!demo_playing) handle_button(event.jbutton, false);
+            break;
+        case SDL_ACTIVEEVENT:
+            if (!demo_playing) handle_active(event.active);
+            break;
+        case SDL_QUIT:
+            input.quit_requested = 1;
+            input.window_closed = 1;
+            break;
         default: break;
     }
     // A bit held back stays hidden only until it is let go.
@@ -203,6 +218,17 @@ void input_poll() {
     input.quit_pending = 0;
     SDL_Event event;
     while (SDL_PollEvent(&event)) input_handle_event(event);
+    input.polled = input_held();
+    input.polls += 1;
+}
+
+void input_play_demo(bool on) { demo_playing = on; }
+
+void input_demo_hold(uint32_t bits, bool quit) {
+    input.buttons[0] = bits;
+    input.axes[0] = 0;
+    input.held_back = 0;
+    if (quit) input.quit_pending = 1;
 }
 
 void input_pump() {

@@ -73,6 +73,9 @@ struct InputState {
     int32_t quit_pending;  // a quit seen by input_pump, handed on by the next poll
     uint32_t presses;      // PRESS_ bits not yet taken
     uint32_t held_back;    // held bits hidden from the game until released
+    uint32_t polled;        // the held bits the last poll read (what a demo records)
+    uint32_t polls;         // polls so far (wrapping)
+    int32_t window_closed;  // a window close was seen (a demo records it as such)
 };
 
 extern InputState input;
@@ -112,3 +115,9 @@ void input_hold_back(uint32_t bits);
 void input_shutdown();
 // Folds one event into the input state (what input_poll does per event).
 void input_handle_event(const SDL_Event& event);
+// While a demo plays in the window the held bits are the demo's: the player's
+// keys and joystick no longer reach them, nor does losing the window's focus;
+// the quit keys, the window close, mute and the fullscreen keys still work.
+void input_play_demo(bool on);
+// The demo's held bits from the next poll on, and a quit it asks for there.
+void input_demo_hold(uint32_t bits, bool quit);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "replay/pass_times.h"
 #include "replay/replay_script.h"
 
 struct ReplayDump {
@@ -26,25 +27,12 @@ struct ReplayOptions {
     std::function<void(uint64_t pass, int state)> after_pass;
 };
 
-// The work of every pass, kept in a fixed histogram (buckets 1% apart) so a
-// run of any length needs no more memory: the median is good to about 1%,
-// the worst and the total are exact.
-constexpr int PASS_TIME_BUCKETS = 2400;
-struct PassTimes {
-    uint64_t count = 0;
-    double total_micros = 0;
-    double worst_micros = 0;
-    std::vector<uint64_t> buckets = std::vector<uint64_t>(PASS_TIME_BUCKETS, 0);
-};
-void pass_times_add(PassTimes& times, double micros);
-// The time below which the given share (0..1) of the passes lie.
-double pass_times_percentile(const PassTimes& times, double share);
-double pass_times_median(const PassTimes& times);
-
 struct ReplayResult {
     uint64_t passes = 0;
     bool quit = false;       // ended by the game's quit request
     bool started = false;    // SDL started
+    bool out_of_sync = false;  // a demo's sync line did not match, or was never reached
+    uint64_t sync_pass = 0;    // that sync line's pass
     PassTimes times;
     // Timed demo, game passes only: the work between two presents
     // (simulation), the painting plus window update (presentation), and both.
@@ -57,34 +45,6 @@ struct ReplayResult {
 // (message in error).
 int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayResult& result,
                std::string& error);
-
-// The clock of the replay driver, the tests, the tools and the benchmarks:
-// time moves only when the presenter waits, so a run never sleeps and is the
-// same on every machine.
-struct ReplayClock {
-    uint32_t now;
-    uint32_t waits;      // the presenter's waits since the clock started
-    uint32_t last_wait;  // the last of them, in ms
-};
-extern ReplayClock replay_clock;
-void replay_clock_start(uint32_t start_ticks);
-void replay_clock_stop();  // back to SDL's clock
-
-// Input as SDL would deliver it, pushed into SDL's own event queue: a key
-// (an SDLKey value with SDLMod modifiers) and a window close.
-void replay_push_key(int symbol, bool down, int modifiers = 0);
-void replay_push_quit();
-
-// Writes the surface as a binary PPM; false on a write error.
-bool replay_write_ppm(const std::string& path);
-
-// Parses the command line of zuba-trilo-replay; false with a message on error.
-bool replay_parse_args(int argc, char** argv, std::string& script, ReplayOptions& options,
-                       std::string& error);
-
-// The whole zuba-trilo-replay program: options, script, run, figures; its
-// exit status.
-int replay_main(int argc, char** argv);
 
 void replay_print_summary(const ReplayResult& result, std::FILE* out);
 void replay_print_timedemo(const ReplayResult& result, std::FILE* out);

@@ -10,22 +10,27 @@
 #include <sstream>
 
 #include "app/printable.h"
+#include "input/input.h"
+
+const ReplayKeyName REPLAY_KEY_NAMES[REPLAY_KEY_COUNT] = {
+    {"up", REPLAY_UP, INPUT_UP},         {"down", REPLAY_DOWN, INPUT_DOWN},
+    {"left", REPLAY_LEFT, INPUT_LEFT},   {"right", REPLAY_RIGHT, INPUT_RIGHT},
+    {"fire", REPLAY_FIRE, INPUT_A},      {"b", REPLAY_B, INPUT_B},
+    {"c", REPLAY_C, INPUT_C},            {"d", REPLAY_D, INPUT_D},
+    {"escape", REPLAY_ESCAPE, 0},        {"pause", REPLAY_PAUSE, 0},
+};
 
 namespace {
 
-struct KeyName {
-    const char* name;
-    uint32_t bit;
-    int symbol;
-};
+// The key each script key presses, in the order of REPLAY_KEY_NAMES.
+constexpr int KEY_SYMBOLS[REPLAY_KEY_COUNT] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT,   SDLK_RIGHT, SDLK_z,
+                                               SDLK_x,  SDLK_c,    SDLK_v,      SDLK_ESCAPE, SDLK_p};
 
-constexpr KeyName KEY_NAMES[REPLAY_KEY_COUNT] = {
-    {"up", REPLAY_UP, SDLK_UP},         {"down", REPLAY_DOWN, SDLK_DOWN},
-    {"left", REPLAY_LEFT, SDLK_LEFT},   {"right", REPLAY_RIGHT, SDLK_RIGHT},
-    {"fire", REPLAY_FIRE, SDLK_z},      {"b", REPLAY_B, SDLK_x},
-    {"c", REPLAY_C, SDLK_c},            {"d", REPLAY_D, SDLK_v},
-    {"escape", REPLAY_ESCAPE, SDLK_ESCAPE}, {"pause", REPLAY_PAUSE, SDLK_p},
-};
+std::string key_list() {
+    std::string out;
+    for (const ReplayKeyName& k : REPLAY_KEY_NAMES) out += std::string(k.name) + " ";
+    return out + REPLAY_CLOSE_NAME + ", or " + REPLAY_NO_KEYS;
+}
 
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
@@ -63,26 +68,25 @@ bool parse_line(const std::string& raw, ReplayLine& line, std::string& why) {
     line.keys = 0;
     line.close = false;
     const std::string& keys = words[1];
-    if (keys == "-") return true;
+    if (keys == REPLAY_NO_KEYS) return true;
     size_t start = 0;
     while (start <= keys.size()) {
         size_t end = keys.find('+', start);
         if (end == std::string::npos) end = keys.size();
         std::string name = keys.substr(start, end - start);
         bool found = false;
-        if (name == "close") {
+        if (name == REPLAY_CLOSE_NAME) {
             line.close = true;
             found = true;
         }
-        for (const KeyName& k : KEY_NAMES) {
+        for (const ReplayKeyName& k : REPLAY_KEY_NAMES) {
             if (name == k.name) {
                 line.keys |= k.bit;
                 found = true;
             }
         }
         if (!found) {
-            why = "unknown key '" + printable_excerpt(name) +
-                  "' (keys: up down left right fire b c d escape pause close, or -)";
+            why = "unknown key '" + printable_excerpt(name) + "' (keys: " + key_list() + ")";
             return false;
         }
         start = end + 1;
@@ -90,14 +94,106 @@ bool parse_line(const std::string& raw, ReplayLine& line, std::string& why) {
     return true;
 }
 
+// A whole number of at most 19 digits (base 10) or 16 (base 16), and nothing
+// else; false otherwise.
+bool read_number(const std::string& s, int base, uint64_t& value) {
+    if (s.empty() || s.size() > (base == 10 ? 19u : 16u)) return false;
+    value = 0;
+    for (char c : s) {
+        int digit;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        else return false;
+        value = value * uint64_t(base) + uint64_t(digit);
+    }
+    return true;
+}
+
+bool starts_with(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+// A demo's "# game" and "# sync" lines; other comments pass. The sync line's
+// pass must have been played by the lines above it, after the last sync's.
+bool parse_demo_comment(const std::string& raw, ReplayScript& out, std::string& why) {
+    if (starts_with(raw, REPLAY_GAME_PREFIX) && out.game_version.empty()) {
+        out.game_version = printable_excerpt(raw.substr(std::strlen(REPLAY_GAME_PREFIX)));
+        return true;
+    }
+    if (!starts_with(raw, REPLAY_SYNC_PREFIX)) return true;
+    const std::string rest = raw.substr(std::strlen(REPLAY_SYNC_PREFIX));
+    const size_t space = rest.find(' ');
+    ReplaySync sync{};
+    if (space == std::string::npos || !read_number(rest.substr(0, space), 10, sync.pass) ||
+        !read_number(rest.substr(space + 1), 16, sync.hash)) {
+        why = "expected '# sync <pass> <hash>', got '" + printable_excerpt(raw) + "'";
+        return false;
+    }
+    if (sync.pass >= out.total_passes) {
+        why = "sync line for pass " + std::to_string(sync.pass) + ", but the lines above it play " +
+              std::to_string(out.total_passes) + " passes";
+        return false;
+    }
+    if (!out.syncs.empty() && sync.pass <= out.syncs.back().pass) {
+        why = "sync line for pass " + std::to_string(sync.pass) + " after one for pass " +
+              std::to_string(out.syncs.back().pass);
+        return false;
+    }
+    out.syncs.push_back(sync);
+    return true;
+}
+
+// The first line of a demo names its format's version; a plain script has
+// none. False on a version that is not a number or is newer than ours.
+bool parse_version_line(const std::string& raw, ReplayScript& out, std::string& why, bool& newer) {
+    if (!starts_with(raw, REPLAY_DEMO_PREFIX)) return true;
+    std::string word = raw.substr(std::strlen(REPLAY_DEMO_PREFIX));
+    while (!word.empty() && is_space(word.back())) word.pop_back();
+    uint64_t version = 0;
+    if (!read_number(word, 10, version) || version == 0) {
+        why = "demo version '" + printable_excerpt(word) + "' is not a positive whole number";
+        return false;
+    }
+    if (version > uint64_t(REPLAY_DEMO_VERSION)) {
+        why = "a demo of version " + word + ", newer than this program plays (" +
+              std::to_string(REPLAY_DEMO_VERSION) + " and older)";
+        newer = true;
+        return false;
+    }
+    out.demo_version = int(version);
+    return true;
+}
+
 }  // namespace
 
-int replay_key_symbol(int key_index) { return KEY_NAMES[key_index].symbol; }
+int replay_key_symbol(int key_index) { return KEY_SYMBOLS[key_index]; }
+
+uint32_t replay_keys_to_game_bits(uint32_t keys) {
+    uint32_t bits = 0;
+    for (const ReplayKeyName& k : REPLAY_KEY_NAMES)
+        if (keys & k.bit) bits |= k.game_bits;
+    return bits;
+}
+
+uint32_t replay_keys_from_game_bits(uint32_t bits) {
+    uint32_t keys = 0;
+    for (const ReplayKeyName& k : REPLAY_KEY_NAMES)
+        if (k.game_bits && (bits & k.game_bits) == k.game_bits) keys |= k.bit;
+    return keys;
+}
+
+std::string replay_keys_text(uint32_t keys, bool close) {
+    std::string out;
+    for (const ReplayKeyName& k : REPLAY_KEY_NAMES) {
+        if (!(keys & k.bit)) continue;
+        if (!out.empty()) out += '+';
+        out += k.name;
+    }
+    if (close) out += out.empty() ? REPLAY_CLOSE_NAME : std::string("+") + REPLAY_CLOSE_NAME;
+    return out.empty() ? REPLAY_NO_KEYS : out;
+}
 
 bool replay_parse_script(const char* text, size_t length, const std::string& name,
-                         ReplayScript& out, std::string& error) {
-    out.lines.clear();
-    out.total_passes = 0;
+                         ReplayScript& out, std::string& error, bool* newer) {
+    out = ReplayScript{};
     size_t pos = 0;
     int line_number = 0;
     while (pos < length) {
@@ -106,11 +202,30 @@ bool replay_parse_script(const char* text, size_t length, const std::string& nam
         std::string raw(text + pos, end - pos);
         pos = end + 1;
         ++line_number;
+        std::string why;
+        if (line_number == 1) {
+            bool is_newer = false;
+            if (!parse_version_line(raw, out, why, is_newer)) {
+                if (newer) *newer = is_newer;
+                error = name + ":1: " + why;
+                return false;
+            }
+        }
+        // A demo is written line by line; one that stops without its last
+        // newline was cut off in the middle of that line.
+        if (out.demo_version > 0 && end == length) {
+            out.cut_off_line = line_number;
+            break;
+        }
         size_t first = 0;
         while (first < raw.size() && is_space(raw[first])) ++first;
+        if (first < raw.size() && raw[first] == '#' && out.demo_version > 0 && raw.find('\0') == std::string::npos) {
+            if (parse_demo_comment(raw, out, why)) continue;
+            error = name + ":" + std::to_string(line_number) + ": " + why;
+            return false;
+        }
         if (first == raw.size() || raw[first] == '#') continue;
         ReplayLine line{};
-        std::string why;
         if (raw.find('\0') != std::string::npos) {
             why = "line holds a NUL byte";
         } else if (parse_line(raw, line, why)) {
@@ -125,7 +240,7 @@ bool replay_parse_script(const char* text, size_t length, const std::string& nam
     return true;
 }
 
-bool replay_load_script(const std::string& path, ReplayScript& out, std::string& error) {
+bool replay_load_script(const std::string& path, ReplayScript& out, std::string& error, bool* newer) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = path + ": cannot open the script: " + std::strerror(errno);
@@ -134,5 +249,5 @@ bool replay_load_script(const std::string& path, ReplayScript& out, std::string&
     std::ostringstream text;
     text << in.rdbuf();
     std::string s = text.str();
-    return replay_parse_script(s.data(), s.size(), path, out, error);
+    return replay_parse_script(s.data(), s.size(), path, out, error, newer);
 }

@@ -1,5 +1,7 @@
 // Replay scripts: lines of "<passes> <keys>" that hold keys for a number of
-// main-loop passes. Blank lines and lines starting with '#' are ignored.
+// main-loop passes. Blank lines and lines starting with '#' are ignored, except
+// in a demo: a file whose first line is "# zuba-trilo demo <version>", whose
+// "# sync <pass> <hash>" lines the replay checks (replay/demo.h).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +24,27 @@ enum ReplayKey : uint32_t {
 constexpr int REPLAY_KEY_COUNT = 10;
 constexpr uint64_t REPLAY_MAX_PASSES_PER_LINE = 1'000'000'000;
 
+// The one list of script key names: the parser, its error message, the
+// script writer and the planner all read it. `game_bits` are the game's held
+// input bits the key stands for (escape quits and holds none).
+struct ReplayKeyName {
+    const char* name;
+    uint32_t bit;
+    uint32_t game_bits;
+};
+extern const ReplayKeyName REPLAY_KEY_NAMES[REPLAY_KEY_COUNT];
+// The word that asks for one window close before a line's first pass, and the
+// one for a line without keys.
+constexpr const char REPLAY_CLOSE_NAME[] = "close";
+constexpr const char REPLAY_NO_KEYS[] = "-";
+
+// Script keys as the game's held input bits, and back (bits no key stands
+// for are left out).
+uint32_t replay_keys_to_game_bits(uint32_t keys);
+uint32_t replay_keys_from_game_bits(uint32_t bits);
+// The keys word of a line: "fire+left", "close", "-".
+std::string replay_keys_text(uint32_t keys, bool close);
+
 struct ReplayLine {
     uint64_t passes;
     uint32_t keys;  // held during those passes
@@ -29,16 +52,38 @@ struct ReplayLine {
     int source_line;
 };
 
+// A demo's first two lines, and the sync lines among its script lines.
+constexpr int REPLAY_DEMO_VERSION = 1;  // the newest demo format this program plays
+constexpr const char REPLAY_DEMO_PREFIX[] = "# zuba-trilo demo ";
+constexpr const char REPLAY_GAME_PREFIX[] = "# game ";
+constexpr const char REPLAY_SYNC_PREFIX[] = "# sync ";
+
+// A demo's check that the world is as it was when recorded: the world hash
+// after pass `pass` (counted from 0, as in the trace).
+struct ReplaySync {
+    uint64_t pass;
+    uint64_t hash;
+    int source_line;
+};
+
 struct ReplayScript {
     std::vector<ReplayLine> lines;
     uint64_t total_passes;
+    int demo_version;           // 0: a plain script
+    std::string game_version;   // a demo's "# game" line, empty without one
+    std::vector<ReplaySync> syncs;  // in pass order
+    // A demo whose last line has no newline was cut off while it was written
+    // (a crash, a kill): that line is left out and named here; 0 when whole.
+    int cut_off_line;
 };
 
 // Parses a whole script. On a bad line returns false with error set to
-// "NAME:LINE: what is wrong".
+// "NAME:LINE: what is wrong"; a demo newer than this program knows is refused
+// the same way, with `newer` set.
 bool replay_parse_script(const char* text, size_t length, const std::string& name,
-                         ReplayScript& out, std::string& error);
-bool replay_load_script(const std::string& path, ReplayScript& out, std::string& error);
+                         ReplayScript& out, std::string& error, bool* newer = nullptr);
+bool replay_load_script(const std::string& path, ReplayScript& out, std::string& error,
+                        bool* newer = nullptr);
 
 // The SDL key symbol a script key presses.
 int replay_key_symbol(int key_index);

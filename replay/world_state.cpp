@@ -47,6 +47,17 @@ int bomb_item(int i, int64_t* v) {
     return 5;
 }
 
+constexpr uint64_t FNV_OFFSET = 0xcbf29ce484222325ull;
+constexpr uint64_t FNV_PRIME = 0x100000001b3ull;
+
+void fold(uint64_t& hash, int64_t value) {
+    const uint64_t v = uint64_t(value);
+    for (int byte = 0; byte < 8; ++byte) {
+        hash ^= (v >> (8 * byte)) & 0xff;
+        hash *= FNV_PRIME;
+    }
+}
+
 // [voice, sound id] of every cue of the pass, 0 for a stop.
 int cue_item(int i, int64_t* v) {
     v[0] = trace_cues.voice[i];
@@ -106,3 +117,27 @@ const TraceField WORLD_TRACE_FIELDS[] = {
     number("quit", []() -> int64_t { return input.quit_requested; }),
 };
 const int WORLD_TRACE_FIELD_COUNT = int(std::size(WORLD_TRACE_FIELDS));
+
+uint64_t world_hash() {
+    uint64_t hash = FNV_OFFSET;
+    fold(hash, screens.state);
+    for (int i = 0; i < WORLD_TRACE_FIELD_COUNT; ++i) {
+        const TraceField& f = WORLD_TRACE_FIELDS[i];
+        if (f.number) {
+            fold(hash, f.number());
+            continue;
+        }
+        // Each item's length before its values, and the list's end, so
+        // that no two different lists fold alike.
+        const int length = f.list_length();
+        for (int item = 0; item < length; ++item) {
+            int64_t values[TRACE_TUPLE_MAX];
+            const int n = f.list_item(item, values);
+            if (n == 0) continue;
+            fold(hash, n);
+            for (int k = 0; k < n; ++k) fold(hash, values[k]);
+        }
+        fold(hash, -1);
+    }
+    return hash;
+}

@@ -48,3 +48,9 @@ struct TraceField {
 // The fields of a trace line after the pass and its state, in line order.
 extern const TraceField WORLD_TRACE_FIELDS[];
 extern const int WORLD_TRACE_FIELD_COUNT;
+
+// A 64-bit FNV-1a hash of the screen state and the VALUES of every trace
+// field, each folded as 8 bytes, lowest first (never a record's raw bytes,
+// whose padding differs), so the same pass hashes the same on every platform.
+// A demo's sync lines hold it.
+uint64_t world_hash();

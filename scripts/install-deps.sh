@@ -8,7 +8,9 @@
 # what the Windows cross-build and its tests under Wine use.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config libsdl1.2-compat-dev libstb-dev)
+# nlohmann-json: the soak checker, built with the game, reads traces with it.
+# stb: the screenshots' PNG writer, a header.
+packages=(build-essential cmake pkg-config libsdl1.2-compat-dev nlohmann-json3-dev libstb-dev)
 for set in "$@"; do
   case "$set" in
     --test)
@@ -16,14 +18,15 @@ for set in "$@"; do
       # through Xlib, switching it to fullscreen under openbox), check sound
       # files, the desktop entry and the manual page; CI also fuzzes with
       # clang's libFuzzer and runs cppcheck and clang-tidy.
-      packages+=(libgtest-dev libbenchmark-dev xvfb xdotool imagemagick sox x11-utils libx11-dev
+      # The test-support library unpacks the golden frames with zlib.
+      packages+=(libgtest-dev libbenchmark-dev zlib1g-dev xvfb xdotool imagemagick sox x11-utils libx11-dev
                  openbox
                  desktop-file-utils man-db groff-base
                  clang libclang-rt-14-dev cppcheck clang-tidy) ;;
     --package)
       # dpkg-buildpackage with debhelper, the unit tests it runs, and the
       # checks of the result: lintian, the AppStream and desktop validators.
-      packages+=(dpkg-dev debhelper fakeroot libgtest-dev lintian appstream desktop-file-utils) ;;
+      packages+=(dpkg-dev debhelper fakeroot libgtest-dev zlib1g-dev lintian appstream desktop-file-utils) ;;
     # The browser build (`make web`) alone: emscripten with its own SDL, the
     # acorn module its optimiser loads, and Python's web server for
     # `make serve-web`.

@@ -14,6 +14,8 @@
 #include <string>
 
 #include "app/screens.h"
+#include "replay/frame_dump.h"
+#include "replay/replay_run.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -7,7 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "input/input.h"
+#include "replay/demo.h"
+#include "replay/replay_args.h"
 #include "replay/replay_run.h"
+#include "replay/world_state.h"
 
 namespace {
 
@@ -43,6 +47,145 @@ TEST(ReplayScript, ABadLineIsRefusedNamingTheFileAndLine) {
         EXPECT_FALSE(parse(text, s, error)) << text;
         EXPECT_EQ(error.rfind(prefix, 0), 0u) << "'" << text << "' gave: " << error;
         EXPECT_GT(error.size(), prefix.size()) << "says what is wrong";
+    }
+}
+
+TEST(Demo, VersionGameAndSyncLinesAreReadAndACutOffLastLineIsLeftOut) {
+    ReplayScript s;
+    std::string error;
+    ASSERT_TRUE(parse("# zuba-trilo demo 1\n# game 0.1.0\n1 -\n# sync 0 00000000000000ff\n5 fire\n"
+                      "# sync 5 ffffffffffffffff\n# a note\n3 le", s, error))
+        << error;
+    EXPECT_EQ(s.demo_version, 1);
+    EXPECT_EQ(s.game_version, "0.1.0");
+    ASSERT_EQ(s.syncs.size(), 2u);
+    EXPECT_EQ(s.syncs[0].hash, 0xffu);
+    EXPECT_EQ(s.syncs[1].pass, 5u);
+    EXPECT_EQ(s.syncs[1].hash, ~uint64_t(0));
+    EXPECT_EQ(s.total_passes, 6u);
+    EXPECT_EQ(s.cut_off_line, 8);
+    // A plain script keeps its unfinished last line and reads no sync lines.
+    ASSERT_TRUE(parse("# sync 9 zz\n2 fire", s, error)) << error;
+    EXPECT_EQ(s.total_passes, 2u);
+    EXPECT_EQ(s.cut_off_line, 0);
+    EXPECT_TRUE(s.syncs.empty());
+}
+
+TEST(Demo, ABadVersionOrSyncLineIsRefusedAndANewerVersionSaysSo) {
+    const std::string demo = "# zuba-trilo demo 1\n3 -\n";
+    const std::pair<std::string, std::string> bad[] = {
+        {"# zuba-trilo demo 2\n", "demo.txt:1: a demo of version 2, newer"},
+        {"# zuba-trilo demo one\n", "demo.txt:1: demo version 'one'"},
+        {demo + "# sync 3 00\n", "demo.txt:3: sync line for pass 3, but the lines above it play 3"},
+        {demo + "# sync 2 00\n# sync 2 00\n", "demo.txt:4: sync line for pass 2 after one for pass 2"},
+        {demo + "# sync 1 0X\n", "demo.txt:3: expected '# sync <pass> <hash>'"},
+        {demo + "# sync 1\n", "demo.txt:3: expected"},
+    };
+    for (const auto& [text, start] : bad) {
+        ReplayScript s;
+        std::string error;
+        bool newer = false;
+        EXPECT_FALSE(replay_parse_script(text.data(), text.size(), "demo.txt", s, error, &newer)) << text;
+        EXPECT_EQ(error.rfind(start, 0), 0u) << error;
+        EXPECT_EQ(newer, start.find("newer") != std::string::npos) << text;
+    }
+}
+
+TEST(ScriptWriter, RunsOfKeysBecomeLinesThatParseBackPassForPass) {
+    const std::vector<std::pair<uint32_t, bool>> passes = {
+        {0, false}, {0, false}, {REPLAY_FIRE | REPLAY_LEFT, false}, {REPLAY_FIRE | REPLAY_LEFT, false},
+        {REPLAY_FIRE | REPLAY_LEFT, true}, {0, true}, {REPLAY_ESCAPE, false}};
+    std::FILE* f = std::tmpfile();
+    ASSERT_NE(f, nullptr);
+    ScriptWriter w;
+    script_writer_start(w, f);
+    for (const auto& [keys, close] : passes) script_writer_pass(w, keys, close);
+    script_writer_end_line(w);
+    std::string text(size_t(std::ftell(f)), '\0');
+    std::rewind(f);
+    ASSERT_EQ(std::fread(text.data(), 1, text.size(), f), text.size());
+    std::fclose(f);
+    EXPECT_EQ(text, "2 -\n2 left+fire\n1 left+fire+close\n1 close\n1 escape\n");
+    ReplayScript s;
+    std::string error;
+    ASSERT_TRUE(parse(text, s, error)) << error;
+    DemoCursor cursor{};
+    for (const auto& [keys, close] : passes) {
+        uint32_t k = 0;
+        bool c = false;
+        ASSERT_TRUE(demo_next_pass(s, cursor, k, c));
+        EXPECT_EQ(k, keys);
+        EXPECT_EQ(c, close);
+    }
+}
+
+TEST(Demo, TheWorldHashFollowsEveryTracedValueAndOnlyThem) {
+    world_reset();
+    const uint64_t start = world_hash();
+    EXPECT_EQ(world_hash(), start);
+    game.score = 10;
+    EXPECT_NE(world_hash(), start);
+    world_reset();
+    bomb_state.bombs[3].kind = 1;
+    EXPECT_NE(world_hash(), start);
+    world_reset();
+    input.polled = INPUT_A;  // not traced: the same world
+    EXPECT_EQ(world_hash(), start);
+    world_reset();
+}
+
+TEST(Demo, ARecordedGameReplaysInSyncAndOneChangedKeyIsOutOfSyncAtTheNextSyncLine) {
+    ReplayScript demo;
+    std::string error;
+    ASSERT_TRUE(replay_load_script(ZUBA_SOURCE_DIR "/tests/demos/short_game.demo", demo, error)) << error;
+    ASSERT_GE(demo.syncs.size(), 2u);
+    ReplayResult result;
+    world_reset();  // as at the start of the program that recorded it
+    ASSERT_EQ(replay_run(demo, ReplayOptions{}, result, error), 0) << error;
+    EXPECT_FALSE(result.out_of_sync) << "at pass " << result.sync_pass;
+    EXPECT_EQ(result.passes, demo.total_passes);
+    for (ReplayLine& line : demo.lines) {
+        if (line.keys != REPLAY_RIGHT) continue;
+        line.keys = 0;
+        break;
+    }
+    ReplayResult changed;
+    world_reset();
+    ASSERT_EQ(replay_run(demo, ReplayOptions{}, changed, error), 0) << error;
+    EXPECT_TRUE(changed.out_of_sync);
+    EXPECT_EQ(changed.sync_pass, demo.syncs.back().pass);
+}
+
+TEST(Demo, RecordingTheReplayOfADemoGivesItsKeysAndSyncLinesAgain) {
+    ReplayScript demo;
+    std::string error;
+    ASSERT_TRUE(replay_load_script(ZUBA_SOURCE_DIR "/tests/demos/short_game.demo", demo, error)) << error;
+    const std::string path = std::string(ZUBA_BINARY_DIR) + "/rerecorded.demo";
+    DemoRecorder recorder;
+    ASSERT_TRUE(demo_record_start(recorder, path, demo.game_version.c_str(), 0, error)) << error;
+    ReplayOptions options;
+    options.after_pass = [&](uint64_t, int) {
+        demo_record_pass(recorder, input_held(), input.quit_requested != 0, input.window_closed != 0, 0);
+    };
+    ReplayResult result;
+    world_reset();
+    ASSERT_EQ(replay_run(demo, options, result, error), 0) << error;
+    ASSERT_TRUE(demo_record_finish(recorder, error)) << error;
+    ReplayScript again;
+    ASSERT_TRUE(replay_load_script(path, again, error)) << error;
+    EXPECT_EQ(again.game_version, demo.game_version);
+    ASSERT_EQ(again.total_passes, demo.total_passes);
+    ASSERT_EQ(again.syncs.size(), demo.syncs.size());
+    for (size_t i = 0; i < demo.syncs.size(); ++i) {
+        EXPECT_EQ(again.syncs[i].pass, demo.syncs[i].pass);
+        EXPECT_EQ(again.syncs[i].hash, demo.syncs[i].hash);
+    }
+    DemoCursor a{}, b{};
+    uint32_t keys_a = 0, keys_b = 0;
+    bool close_a = false, close_b = false;
+    while (demo_next_pass(demo, a, keys_a, close_a) && demo_next_pass(again, b, keys_b, close_b)) {
+        ASSERT_EQ(keys_b, keys_a) << "pass " << a.pass;
+        ASSERT_EQ(close_b, close_a) << "pass " << a.pass;
     }
 }
 

@@ -17,6 +17,7 @@
 #include "game/game.h"
 #include "input/input.h"
 #include "tests/test_support.h"
+#include "replay/replay_events.h"
 #include "replay/replay_run.h"
 #include "replay/replay_trace.h"
 #include "replay/world_state.h"

@@ -1,12 +1,15 @@
 #include "tests/test_support.h"
 
 #include <SDL.h>
+#include <zlib.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "audio/sounds.h"
+#include "platform/platform.h"
 #include "video/presenter.h"
 
 Cues cues;
@@ -16,8 +19,8 @@ void record_cue(int voice, int id) { cues.emplace_back(voice, id); }
 }  // namespace
 
 bool start_headless_video(uint32_t start_ticks) {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    platform_set_env("SDL_VIDEODRIVER", "dummy", true);
+    platform_set_env("SDL_AUDIODRIVER", "dummy", true);
     replay_clock_start(start_ticks);
     draw_queue_reset();
     return video_init() == 0;
@@ -65,18 +68,24 @@ void record_cues() {
 void stop_recording_cues() { sound_set_cue_hook(nullptr); }
 
 PpmImage read_ppm(const std::string& path) {
-    const bool gz = path.size() > 3 && path.compare(path.size() - 3, 3, ".gz") == 0;
-    std::FILE* f = gz ? popen(("gzip -dc < '" + path + "' 2>/dev/null").c_str(), "r") : std::fopen(path.c_str(), "rb");
+    // zlib reads a plain file as it is and a gzip-compressed one unpacked.
+    gzFile f = gzopen(path.c_str(), "rb");
+    if (!f) return PpmImage{};
+    std::string data;
+    char chunk[65536];
+    int n = 0;
+    while ((n = gzread(f, chunk, sizeof chunk)) > 0) data.append(chunk, size_t(n));
+    const bool read_whole = n == 0 && gzclose(f) == Z_OK;
     PpmImage p;
-    int maxval = 0;
-    bool ok = f && std::fscanf(f, "P6 %d %d %d", &p.w, &p.h, &maxval) == 3 && maxval == 255 && p.w > 0 &&
-              p.h > 0 && p.w <= 10000 && p.h <= 10000 && std::fgetc(f) != EOF;
-    if (ok) {
-        p.rgb.resize(size_t(p.w) * size_t(p.h) * 3);
-        ok = std::fread(p.rgb.data(), 1, p.rgb.size(), f) == p.rgb.size();
-    }
-    if (f) ok = (gz ? pclose(f) == 0 : std::fclose(f) == 0) && ok;
-    return ok ? p : PpmImage{};
+    int maxval = 0, header = 0;
+    // The header, then exactly one whitespace byte before the pixels.
+    bool ok = read_whole && std::sscanf(data.c_str(), "P6 %d %d %d%n", &p.w, &p.h, &maxval, &header) == 3 &&
+              maxval == 255 && p.w > 0 && p.h > 0 && p.w <= 10000 && p.h <= 10000;
+    const size_t bytes = size_t(p.w) * size_t(p.h) * 3;
+    ok = ok && data.size() >= size_t(header) + 1 + bytes;
+    if (!ok) return PpmImage{};
+    p.rgb.assign(data.begin() + header + 1, data.begin() + header + 1 + std::ptrdiff_t(bytes));
+    return p;
 }
 
 std::string source_path(const std::string& relative) {

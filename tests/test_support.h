@@ -1,7 +1,7 @@
 // The test-support library, shared by the tests, the benchmarks and the fuzz
 // targets: a headless SDL session, a look into the draw queue, recorded sound
 // cues and PPM pictures. The fake clock and the key pushing are the replay
-// driver's own (replay/replay_run.h), so there is one of each.
+// driver's own (replay/replay_clock.h, replay/replay_events.h), so there is one of each.
 #pragma once
 #include <cstdint>
 #include <ostream>
@@ -9,7 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "replay/replay_run.h"
+#include "replay/replay_clock.h"
+#include "replay/replay_events.h"
 #include "video/draw_queue.h"
 
 // SDL headless (dummy drivers) with the real 2500 x 1300 surface, an empty
@@ -39,8 +40,8 @@ extern Cues cues;
 void record_cues();  // clears and installs the recorder
 void stop_recording_cues();
 
-// A binary PPM (as replay_write_ppm writes it) read from a file, or from a
-// gzip-compressed one when the name ends in ".gz". Empty on any error.
+// A binary PPM (as replay_write_ppm writes it) read from a file, plain or
+// gzip-compressed. Empty on any error.
 struct PpmImage {
     int w = 0, h = 0;
     std::vector<uint8_t> rgb;

@@ -21,8 +21,9 @@
 #include "game/saucer.h"
 #include "game/shields.h"
 #include "input/input.h"
-#include "replay/replay_run.h"
+#include "replay/replay_clock.h"
 #include "replay/replay_script.h"
+#include "replay/script_writer.h"
 #include "replay/world_state.h"
 #include "video/presenter.h"
 
@@ -35,13 +36,7 @@ WorldState* take(int level = 0) {
     return &levels[level];
 }
 
-uint32_t to_game_bits(uint32_t keys) {
-    uint32_t b = 0;
-    if (keys & REPLAY_LEFT) b |= INPUT_LEFT;
-    if (keys & REPLAY_RIGHT) b |= INPUT_RIGHT;
-    if (keys & REPLAY_FIRE) b |= INPUT_A;
-    return b;
-}
+uint32_t to_game_bits(uint32_t keys) { return replay_keys_to_game_bits(keys); }
 
 // What one shot fired now would do: points, and whether it breaks a block.
 struct ShotOutcome {
@@ -314,20 +309,10 @@ struct Planner {
         std::FILE* f = std::fopen(path.c_str(), "w");
         if (!f) return false;
         std::fputs(header.c_str(), f);
-        static const char* NAMES[REPLAY_KEY_COUNT] = {"up", "down", "left", "right", "fire", "b", "c", "d", "escape", "pause"};
-        size_t i = 0;
-        while (i < keys.size()) {
-            size_t j = i;
-            while (j < keys.size() && keys[j] == keys[i]) ++j;
-            std::string k;
-            for (int b = 0; b < REPLAY_KEY_COUNT; ++b)
-                if (keys[i] & (1u << b)) {
-                    if (!k.empty()) k += '+';
-                    k += NAMES[b];
-                }
-            std::fprintf(f, "%zu %s\n", j - i, k.empty() ? "-" : k.c_str());
-            i = j;
-        }
+        ScriptWriter writer;
+        script_writer_start(writer, f);
+        for (uint32_t k : keys) script_writer_pass(writer, k);
+        script_writer_end_line(writer);
         return std::fclose(f) == 0;
     }
 };

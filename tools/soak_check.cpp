@@ -16,7 +16,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <exception>
 #include <string>
+
+#include <nlohmann/json.hpp>
 
 #include "app/screens.h"
 #include "audio/mixer.h"
@@ -52,20 +55,17 @@ struct Previous {
     std::exit(1);
 }
 
-// The integer after "key": in a flat JSON object line; false if missing.
-bool field(const char* line, const char* key, long long& out) {
-    char pattern[64];
-    std::snprintf(pattern, sizeof pattern, "\"%s\":", key);
-    const char* at = std::strstr(line, pattern);
-    if (!at) return false;
-    at += std::strlen(pattern);
-    char* end = nullptr;
-    errno = 0;
-    out = std::strtoll(at, &end, 10);
-    return end != at && errno == 0;
+using Json = nlohmann::json;
+
+// The integer field `key` of a trace line; false if missing or not an integer.
+bool field(const Json& line, const char* key, long long& out) {
+    const auto it = line.find(key);
+    if (it == line.end() || !it->is_number_integer()) return false;
+    out = it->get<long long>();
+    return true;
 }
 
-long long need(const char* line, long long pass, const char* key) {
+long long need(const Json& line, long long pass, const char* key) {
     long long v = 0;
     if (!field(line, key, v)) fail(pass, std::string("no field '") + key + "'");
     return v;
@@ -77,38 +77,28 @@ void in_range(long long pass, const char* what, long long v, long long lo, long 
                        std::to_string(hi));
 }
 
-// Parses the array of small integer tuples after "key":[ ; calls `each` with
+// The list `key` of small integer tuples of `width` values; calls `each` with
 // every tuple. Returns the number of tuples.
 template <typename F>
-long long tuples(const char* line, long long pass, const char* key, int width, F each) {
-    char pattern[64];
-    std::snprintf(pattern, sizeof pattern, "\"%s\":[", key);
-    const char* p = std::strstr(line, pattern);
-    if (!p) fail(pass, std::string("no array '") + key + "'");
-    p += std::strlen(pattern);
-    long long count = 0;
-    while (*p == '[' || *p == ',') {
-        if (*p == ',') ++p;
-        if (*p != '[') fail(pass, std::string("malformed array '") + key + "'");
-        ++p;
+long long tuples(const Json& line, long long pass, const char* key, int width, F each) {
+    const auto list = line.find(key);
+    if (list == line.end() || !list->is_array()) fail(pass, std::string("no array '") + key + "'");
+    for (const Json& tuple : *list) {
+        if (!tuple.is_array() || tuple.size() != size_t(width))
+            fail(pass, std::string("tuple of the wrong size in '") + key + "'");
         long long v[8] = {};
         for (int i = 0; i < width; ++i) {
-            char* end = nullptr;
-            v[i] = std::strtoll(p, &end, 10);
-            if (end == p) fail(pass, std::string("malformed tuple in '") + key + "'");
-            p = end;
-            if (*p != (i + 1 < width ? ',' : ']'))
-                fail(pass, std::string("tuple of the wrong size in '") + key + "'");
-            ++p;
+            if (!tuple[size_t(i)].is_number_integer()) fail(pass, std::string("malformed tuple in '") + key + "'");
+            v[i] = tuple[size_t(i)].get<long long>();
         }
         each(v);
-        ++count;
     }
-    if (*p != ']') fail(pass, std::string("unterminated array '") + key + "'");
-    return count;
+    return (long long)list->size();
 }
 
-void check_line(const char* line, Totals& t, Previous& prev) {
+void check_line(const std::string& text, Totals& t, Previous& prev) {
+    const Json line = Json::parse(text, nullptr, false);
+    if (!line.is_object()) fail(prev.pass + 1, "a line that is not a JSON object");
     long long pass = 0;
     if (!field(line, "pass", pass)) fail(prev.pass + 1, "a line without a pass number");
     if (prev.any && pass <= prev.pass) fail(pass, "pass numbers do not increase");
@@ -204,7 +194,7 @@ long long peak_resident_kb(long pid) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+static int check(int argc, char** argv) {
     const char* path = nullptr;
     long watch_pid = 0;
     long long memory_every = 100000;
@@ -239,7 +229,7 @@ int main(int argc, char** argv) {
     while (std::fgets(buf, sizeof buf, in)) {
         line += buf;
         if (line.empty() || line.back() != '\n') continue;
-        check_line(line.c_str(), t, prev);
+        check_line(line, t, prev);
         line.clear();
         if (watch_pid > 0 && prev.pass + 1 >= next_memory) {
             long long kb = peak_resident_kb(watch_pid);
@@ -262,4 +252,15 @@ int main(int argc, char** argv) {
         t.fewest_front);
     std::printf("last pass: state %lld, screen_timer %lld\n", prev.state, prev.screen_timer);
     return 0;
+}
+
+// The JSON library reports running out of memory with an exception: the
+// checker says so and fails instead of aborting.
+int main(int argc, char** argv) {
+    try {
+        return check(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zuba-soak-check: %s\n", e.what());
+        return 2;
+    }
 }

@@ -1,7 +1,7 @@
 // zuba-trilo-replay for Node.js: the same replay driver over the browser
 // build's SDL and platform pieces, so its traces can be compared with the
 // desktop's golden ones.
-#include "replay/replay_run.h"
+#include "replay/replay_program.h"
 #include "web/web_platform.h"
 
 int main(int argc, char** argv) {

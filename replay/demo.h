@@ -1,0 +1,65 @@
+// Demos: a game recorded as a replay script of what the game read at every
+// pass, under a format version, with sync lines that hold the world's hash
+// every DEMO_SYNC_EVERY passes and at the end; and the stepping through a
+// script, pass by pass, that checks those lines on playback. The replay
+// driver and the game's --playdemo and --timedemo play demos through it.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "replay/replay_script.h"
+#include "replay/script_writer.h"
+
+constexpr uint64_t DEMO_SYNC_EVERY = 600;  // passes, about 10 s of play
+constexpr double DEMO_FLUSH_MS = 5000;     // the file reaches the disk at least this often
+
+struct DemoRecorder {
+    std::FILE* file;
+    ScriptWriter writer;
+    uint64_t passes;       // recorded so far
+    uint64_t synced_pass;  // the pass of the last sync line; ~0 before the first
+    double flushed_ms;     // when the file was last flushed
+    uint64_t last_hash;    // the world's hash after the last pass recorded
+    std::string path;
+};
+
+// Creates the demo file and writes its two first lines; false with a message
+// when it cannot be written. Sound cues are recorded from here on (the hash
+// covers them).
+bool demo_record_start(DemoRecorder& recorder, const std::string& path, const char* game_version,
+                       double now_ms, std::string& error);
+// Before playing a demo in the game: sound cues are recorded from here on.
+void demo_play_start();
+// Before every pass, recording or playing: the pass's cues start empty.
+void demo_pass_begins();
+// After every pass: the game's held input bits that pass read, and whether it
+// ended in a quit (a window close or a quit key).
+void demo_record_pass(DemoRecorder& recorder, uint32_t game_bits, bool quit, bool window_closed, double now_ms);
+// After a pass spent paused, which the demo leaves out (it plays as if there
+// had been no pause): only the flush, when one is due.
+void demo_record_paused_pass(DemoRecorder& recorder, double now_ms);
+// The last line and the last pass's sync line; false with a message when the
+// file could not be written.
+bool demo_record_finish(DemoRecorder& recorder, std::string& error);
+
+// A script played pass by pass.
+struct DemoCursor {
+    size_t line;
+    uint64_t in_line;    // passes of that line already played
+    uint64_t pass;       // passes played
+    size_t next_sync;
+};
+// The keys of the next pass and whether a window close comes before it; false
+// when the script has no more passes.
+bool demo_next_pass(const ReplayScript& script, DemoCursor& cursor, uint32_t& keys, bool& close);
+// After the pass: false when the script has a sync line for it and the world
+// does not hash as it says.
+bool demo_in_sync(const ReplayScript& script, DemoCursor& cursor);
+// After the run: the pass of the first sync line it never reached, when it
+// ended (a quit) before the script did; false when none was left.
+bool demo_unreached_sync(const ReplayScript& script, const DemoCursor& cursor, uint64_t& pass);
+// "FILE: out of sync at pass N".
+std::string demo_out_of_sync_message(const std::string& path, uint64_t pass);
+// "FILE:LINE: ..." for a demo cut off in the middle of a line.
+std::string demo_cut_off_message(const std::string& path, const ReplayScript& script);

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# A committed demo plays to its end in the real window (Xvfb) with
+# --playdemo and --timedemo, exit status 0, the timed demo printing its
+# figures; with one key changed the timed demo says it is out of sync and
+# exits 1.
+# Arguments: game binary, replay binary, source directory.
+set -u
+game=$1
+src=$3
+# shellcheck source=tests/e2e/xvfb_lib.bash
+source "$src/tests/e2e/xvfb_lib.bash"
+start_xvfb
+demo=$src/tests/demos/short_game.demo
+
+SDL_AUDIODRIVER=dummy start_game "$game" --playdemo "$demo"
+wait_game
+[ "$game_status" = 0 ] || fail "--playdemo exited with status $game_status: $(cat "$work/game.err")"
+
+# As fast as it goes: it may end before a window search would find it.
+SDL_AUDIODRIVER=dummy timeout 120 "$game" --timedemo "$demo" >"$work/game.out" 2>"$work/game.err"
+game_status=$?
+[ "$game_status" = 0 ] || fail "--timedemo exited with status $game_status: $(cat "$work/game.err")"
+grep -Eq '^timedemo: 431 passes in [0-9.]+ s, [0-9]+ passes per second$' "$work/game.out" &&
+    grep -Eq '^frame time ms: median [0-9.]+, p95 [0-9.]+, p99 [0-9.]+, max [0-9.]+$' "$work/game.out" ||
+    fail "--timedemo printed: $(cat "$work/game.out")"
+
+first=$(grep -n -m1 -E '^[0-9]+ right$' "$demo" | cut -d: -f1)
+sed "${first}s/right/-/" "$demo" >"$work/changed.demo"
+SDL_AUDIODRIVER=dummy timeout 120 "$game" --timedemo "$work/changed.demo" >"$work/game.out" 2>"$work/game.err"
+game_status=$?
+[ "$game_status" = 1 ] && grep -qx "$work/changed.demo: out of sync at pass 430" "$work/game.err" ||
+    fail "a changed demo gave status $game_status and '$(cat "$work/game.err")'"
+echo "ok: --playdemo and --timedemo play a committed demo to its end; a changed one is out of sync"

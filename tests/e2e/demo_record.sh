@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# A game played in the real window (Xvfb, keys from xdotool) and recorded with
+# --record replays headless in sync to its last pass, with the score the
+# window showed; one key changed in the demo is out of sync at the next sync
+# line; a demo cut off mid-line plays up to its last whole line and says so;
+# a demo of a newer format is refused.
+# Arguments: game binary, replay binary, source directory.
+set -u
+game=$1
+replay=$2
+src=$3
+# shellcheck source=tests/e2e/xvfb_lib.bash
+source "$src/tests/e2e/xvfb_lib.bash"
+unset SDL12COMPAT_WINDOW_SCALING
+start_xvfb 2600x1400  # the window unscaled: its pixels are the game's
+demo=$work/game.demo
+
+SDL_AUDIODRIVER=dummy start_game "$game" --record "$demo"
+xdotool mousemove 1250 650 >/dev/null 2>&1
+xdotool windowfocus "$game_window" >/dev/null 2>&1
+hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
+# A cannon lost so far, as the headless replay of what the demo file holds
+# now tells (the recorder flushes it every few seconds).
+cannon_lost() {
+    "$replay" "$demo" --trace "$work/sofar.jsonl" >/dev/null 2>&1
+    python3 -c '
+import json, sys
+game = [json.loads(l) for l in open(sys.argv[1]) if "\"state\":6," in l]
+sys.exit(0 if game and min(l["lives"] for l in game) < game[0]["lives"] else 1)' "$work/sofar.jsonl"
+}
+sleep 1.4; hold z 0.1      # the splash, cut short after its first second
+sleep 1; hold z 0.1        # the title: start a game
+sleep 2                    # its countdown
+hold Right 0.5
+hold Left 0.3
+hold z 1                   # fire held
+hold z 0.05; sleep 0.4; hold z 0.05   # and tapped
+# Walks to and fro under the bombs, legs of 1 to 4 s drifting right, until
+# a cannon is lost.
+for _ in $(seq 8); do
+    for leg in "Left 1" "Right 2" "Left 3" "Right 4"; do
+        hold $leg
+        cannon_lost && break 2
+    done
+done
+sleep 3                    # every shot landed, the panel still
+window_shot "$work/window.ppm"
+xdotool key q
+wait_game
+[ "$game_status" = 0 ] || fail "the recording game ended with status $game_status"
+
+passes=$(awk '!/^#/ { n += $1 } END { print n }' "$demo")
+head -2 "$demo" | tr '\n' '|' | grep -qx '# zuba-trilo demo 1|# game [0-9.]*|' ||
+    fail "the demo does not begin with its version and the game's: $(head -2 "$demo")"
+grep -Eq '^[0-9]+ left$' "$demo" && grep -Eq '^[0-9]+ right$' "$demo" || fail "the demo lacks the moves both ways"
+grep -Eq '^([3-9][0-9]|[0-9]{3,}) fire$' "$demo" && grep -Eq '^[0-9] fire$' "$demo" ||
+    fail "the demo lacks fire held and fire tapped"
+[ "$(grep -v '^#' "$demo" | tail -1)" = "1 escape" ] || fail "the demo does not end with the quit"
+[ "$(tail -1 "$demo")" = "# sync $((passes - 1)) $(tail -1 "$demo" | cut -d' ' -f4)" ] ||
+    fail "the demo does not end with a sync line for its last pass"
+
+"$replay" "$demo" --trace "$work/trace.jsonl" --dump "$((passes - 1)):$work/last.ppm" 2>"$work/replay.err" ||
+    fail "the recorded game does not replay in sync: $(cat "$work/replay.err")"
+python3 - "$work/trace.jsonl" "$passes" <<'PY' || fail "the replay does not play the recorded game"
+import json, sys
+lines = [json.loads(l) for l in open(sys.argv[1])]
+game = [l for l in lines if l["state"] == 6]
+assert lines[-1]["pass"] == int(sys.argv[2]) - 1 and lines[-1]["quit"] == 1, "not to the quit"
+assert game and min(l["lives"] for l in game) < game[0]["lives"], "no cannon lost"
+assert max(l["shots_fired"] for l in game) >= 3, "fewer than three shots"
+PY
+# The score on the panel, as the window showed it and as the replay drew it.
+convert "$work/window.ppm" -crop 100x28+2400+30 +repage "$work/score_window.ppm"
+convert "$work/last.ppm" -crop 100x28+2400+30 +repage "$work/score_replay.ppm"
+same_picture "$work/score_window.ppm" "$work/score_replay.ppm" ||
+    fail "the replay's final score is not the one the window showed"
+
+# The first move changed into standing still: out of sync at the sync line
+# that follows it.
+first=$(grep -n -m1 -E '^[0-9]+ right$' "$demo" | cut -d: -f1)
+sync=$(tail -n +"$first" "$demo" | grep -m1 '^# sync ' | cut -d' ' -f3)
+sed "${first}s/right/-/" "$demo" >"$work/changed.demo"
+"$replay" "$work/changed.demo" 2>"$work/changed.err"
+status=$?
+[ "$status" = 1 ] && [ "$(cat "$work/changed.err")" = "$work/changed.demo: out of sync at pass $sync" ] ||
+    fail "a changed key gave status $status and '$(cat "$work/changed.err")', not 1 and out of sync at pass $sync"
+
+# Cut off in the middle of a line, as a killed game may leave it.
+whole=$(( $(wc -l <"$demo") / 2 ))
+head -n "$whole" "$demo" >"$work/cut.demo"
+sed -n "$((whole + 1))p" "$demo" | head -c 3 >>"$work/cut.demo"
+played=$(head -n "$whole" "$demo" | awk '!/^#/ { n += $1 } END { print n }')
+"$replay" "$work/cut.demo" --summary >"$work/cut.out" 2>"$work/cut.err"
+status=$?
+[ "$status" = 3 ] && grep -qx "$work/cut.demo:$((whole + 1)): the demo stops in the middle of this line .*played the $played passes before it" "$work/cut.err" ||
+    fail "a cut-off demo gave status $status and '$(cat "$work/cut.err")'"
+grep -qx "passes: $played" "$work/cut.out" || grep -q "ended: quit requested" "$work/cut.out" ||
+    fail "a cut-off demo did not play up to its last whole line: $(cat "$work/cut.out")"
+
+# A newer format is refused.
+{ echo "# zuba-trilo demo 2"; tail -n +2 "$demo"; } >"$work/newer.demo"
+"$replay" "$work/newer.demo" 2>"$work/newer.err"
+status=$?
+[ "$status" = 2 ] && grep -q "newer than this program plays" "$work/newer.err" ||
+    fail "a newer demo gave status $status and '$(cat "$work/newer.err")'"
+echo "ok: a game of $passes passes recorded in the window replays in sync with its score; a changed key," \
+    "a cut-off demo and a newer one each say so"
