@@ -6,12 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-
-#include <string>
 #include <vector>
 
 #include "app/demos.h"
-
 #include "app/frame_stats.h"
 #include "app/options.h"
 #include "app/screens.h"
