@@ -71,7 +71,12 @@ start_game() {
         [ -n "$game_window" ] || ! kill -0 "$game_pid" 2>/dev/null && break
         sleep 0.2
     done
-    [ -n "$game_window" ] || fail "the game's window did not appear"
+    if [ -z "$game_window" ]; then
+        # Say why: a game that ended at once says so on its error stream.
+        kill -0 "$game_pid" 2>/dev/null || { wait "$game_pid"; echo "the game ended with status $?" >&2; }
+        cat "$work/game.out" "$work/game.err" >&2
+        fail "the game's window did not appear"
+    fi
 }
 
 # Waits (up to 20 s) for the game to end; sets game_status.
