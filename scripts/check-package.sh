@@ -105,7 +105,7 @@ echo "dummy drivers: ran 3 s, stopped by SIGTERM (status $status)"
 # On a virtual X display, which fits the 2500 x 1300 window: the player's quit
 # key ends it with status 0.
 display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 2560x1440x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 2560x1440x24 -nolisten tcp -noreset 3>"$display_file" 2>/dev/null &
 xvfb_pid=$!
 for _ in $(seq 100); do
     [ -s "$display_file" ] && break

@@ -19,14 +19,19 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on the first free display from :97 on (2600 x 1400, or the
-# size given as WxH, 24 bits) and exports DISPLAY.
+# Starts Xvfb on a free display (2600 x 1400, or the size given as WxH, 24
+# bits) and exports DISPLAY. The numbers tried begin at a random one from
+# 200 up, far from the :0, :1 and :99 that desktops and other tools take, so
+# that tests run at once seldom even try the same one. The server never
+# resets: by default Xvfb resets when its last client leaves, and a client
+# connecting in that moment (the game, just after the xdpyinfo below) is
+# refused now and then.
 start_xvfb() {
     local size=${1:-2600x1400}
-    local n
-    for n in $(seq 97 160); do
+    local first=$((200 + RANDOM % 5000)) n
+    for n in $(seq "$first" $((first + 63))); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+        Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
         xvfb_pid=$!
         local i
         for i in $(seq 50); do
