@@ -218,6 +218,9 @@ try {
     `${((after[1] - before[1]) / seconds).toFixed(1)} animation frames per second, ` +
     `${((after[2] - before[2]) / seconds).toFixed(2)} sound blocks per second (4 = 8000 samples a second)`);
 
+  // ZUBA_SCREENSHOTS=DIR keeps the desktop page in play there, as the README shows it.
+  if (process.env.ZUBA_SCREENSHOTS) await page.screenshot({ path: path.join(process.env.ZUBA_SCREENSHOTS, 'web.png') });
+
   await tap('Escape');
   await waitFor('Escape goes back to the splash card', 5, async () => (await frameHash()) === splash);
   console.log(`passes run: ${await passes()}`);
