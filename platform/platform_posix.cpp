@@ -2,11 +2,13 @@
 #include "platform/platform.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 
 namespace {
@@ -70,6 +72,128 @@ bool platform_replace_file(const std::string& from, const std::string& to) {
         close(fd);
     }
     return rename(from.c_str(), to.c_str()) == 0;
+}
+
+PlatformFileInfo platform_file_info(const std::string& path) {
+    PlatformFileInfo info{};
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) {
+        info.error = errno;
+        info.kind = (errno == ENOENT || errno == ENOTDIR) ? PLATFORM_FILE_MISSING : PLATFORM_FILE_ERROR;
+        return info;
+    }
+    info.kind = S_ISREG(st.st_mode)   ? PLATFORM_FILE_REGULAR
+                : S_ISDIR(st.st_mode) ? PLATFORM_FILE_FOLDER
+                                      : PLATFORM_FILE_OTHER;
+    info.size = uint64_t(st.st_size);
+    info.mode = uint32_t(st.st_mode & 07777);
+    info.volume = uint64_t(st.st_dev);
+    info.index = uint64_t(st.st_ino);
+    // A file nobody may write is read-only even to root, who could: the
+    // player marked it so on purpose.
+    info.read_only = info.kind == PLATFORM_FILE_REGULAR &&
+                     ((st.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0);
+    return info;
+}
+
+bool platform_same_file(const PlatformFileInfo& a, const PlatformFileInfo& b) {
+    const auto exists = [](const PlatformFileInfo& i) {
+        return i.kind != PLATFORM_FILE_MISSING && i.kind != PLATFORM_FILE_ERROR;
+    };
+    return exists(a) && exists(b) && a.volume == b.volume && a.index == b.index;
+}
+
+PlatformReadResult platform_read_file(const std::string& path, size_t max_bytes, std::string& text, int& error) {
+    text.clear();
+    error = 0;
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        error = errno;
+        if (errno == ENOENT || errno == ENOTDIR) return PLATFORM_READ_MISSING;
+        if (errno == EISDIR) return PLATFORM_READ_NOT_REGULAR;
+        return PLATFORM_READ_FAILED;
+    }
+    struct stat st;
+    if (fstat(fd, &st) != 0) {
+        error = errno;
+        close(fd);
+        return PLATFORM_READ_FAILED;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        close(fd);
+        return PLATFORM_READ_NOT_REGULAR;
+    }
+    if (uint64_t(st.st_size) > max_bytes) {
+        close(fd);
+        return PLATFORM_READ_TOO_LARGE;
+    }
+    // A file that grows while it is read is still cut at max_bytes + 1.
+    char buffer[65536];
+    while (true) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            error = errno;
+            close(fd);
+            text.clear();
+            return PLATFORM_READ_FAILED;
+        }
+        if (n == 0) break;
+        text.append(buffer, size_t(n));
+        if (text.size() > max_bytes) {
+            close(fd);
+            text.clear();
+            return PLATFORM_READ_TOO_LARGE;
+        }
+    }
+    close(fd);
+    return PLATFORM_READ_OK;
+}
+
+std::string platform_resolve_links(const std::string& path) {
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        char target[PATH_MAX];
+        const ssize_t n = readlink(current.c_str(), target, sizeof target - 1);
+        if (n < 0) return current;  // no link (or nothing there): this is the file
+        target[n] = '\0';
+        if (target[0] == '/') {
+            current = target;
+        } else {
+            const size_t slash = current.find_last_of('/');
+            current = (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + target;
+        }
+    }
+    return path;
+}
+
+bool platform_set_mode(const std::string& path, uint32_t mode) { return chmod(path.c_str(), mode_t(mode)) == 0; }
+
+bool platform_lock_beside(const std::string& path, PlatformLock& lock, int& error) {
+    lock.handle = -1;
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        error = errno;
+        return false;
+    }
+    while (flock(fd, LOCK_EX) != 0) {
+        if (errno == EINTR) continue;
+        error = errno;
+        close(fd);
+        return false;
+    }
+    lock.handle = fd;
+    return true;
+}
+
+void platform_unlock(PlatformLock& lock) {
+    if (lock.handle < 0) return;
+    flock(int(lock.handle), LOCK_UN);
+    close(int(lock.handle));
+    lock.handle = -1;
 }
 
 void platform_attach_console() {}

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -48,6 +49,135 @@ std::FILE* platform_create_new_file(const std::string& path) {
 
 bool platform_replace_file(const std::string& from, const std::string& to) {
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+namespace {
+
+// A Windows error as the nearest errno, so messages read alike everywhere.
+int errno_of(DWORD e) {
+    switch (e) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return EACCES;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
+    default: return EIO;
+    }
+}
+
+// Opens path for reading its attributes or bytes, sharing it with every other
+// reader and writer; folders open too (backup semantics) so they can be told.
+HANDLE open_shared(const std::string& path, DWORD access) {
+    return CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+}  // namespace
+
+PlatformFileInfo platform_file_info(const std::string& path) {
+    PlatformFileInfo info{};
+    HANDLE h = open_shared(path, 0);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD e = GetLastError();
+        info.error = errno_of(e);
+        info.kind = info.error == ENOENT ? PLATFORM_FILE_MISSING : PLATFORM_FILE_ERROR;
+        return info;
+    }
+    BY_HANDLE_FILE_INFORMATION data;
+    if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &data)) {
+        info.kind = PLATFORM_FILE_OTHER;
+        CloseHandle(h);
+        return info;
+    }
+    CloseHandle(h);
+    info.kind = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? PLATFORM_FILE_FOLDER : PLATFORM_FILE_REGULAR;
+    info.size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    info.read_only = info.kind == PLATFORM_FILE_REGULAR && (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY);
+    info.volume = data.dwVolumeSerialNumber;
+    info.index = (uint64_t(data.nFileIndexHigh) << 32) | data.nFileIndexLow;
+    return info;
+}
+
+bool platform_same_file(const PlatformFileInfo& a, const PlatformFileInfo& b) {
+    const auto exists = [](const PlatformFileInfo& i) {
+        return i.kind != PLATFORM_FILE_MISSING && i.kind != PLATFORM_FILE_ERROR;
+    };
+    return exists(a) && exists(b) && a.volume == b.volume && a.index == b.index;
+}
+
+PlatformReadResult platform_read_file(const std::string& path, size_t max_bytes, std::string& text, int& error) {
+    text.clear();
+    error = 0;
+    HANDLE h = open_shared(path, GENERIC_READ);
+    if (h == INVALID_HANDLE_VALUE) {
+        error = errno_of(GetLastError());
+        return error == ENOENT ? PLATFORM_READ_MISSING : PLATFORM_READ_FAILED;
+    }
+    BY_HANDLE_FILE_INFORMATION data;
+    if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        CloseHandle(h);
+        return PLATFORM_READ_NOT_REGULAR;
+    }
+    if (((uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow) > max_bytes) {
+        CloseHandle(h);
+        return PLATFORM_READ_TOO_LARGE;
+    }
+    char buffer[65536];
+    while (true) {
+        DWORD n = 0;
+        if (!ReadFile(h, buffer, sizeof buffer, &n, nullptr)) {
+            error = errno_of(GetLastError());
+            CloseHandle(h);
+            text.clear();
+            return PLATFORM_READ_FAILED;
+        }
+        if (n == 0) break;
+        text.append(buffer, n);
+        if (text.size() > max_bytes) {
+            CloseHandle(h);
+            text.clear();
+            return PLATFORM_READ_TOO_LARGE;
+        }
+    }
+    CloseHandle(h);
+    return PLATFORM_READ_OK;
+}
+
+// A player's settings on Windows are seldom behind a link, and replacing the
+// link itself there keeps the game's promise of never losing the file.
+std::string platform_resolve_links(const std::string& path) { return path; }
+
+bool platform_set_mode(const std::string&, uint32_t) { return true; }
+
+bool platform_lock_beside(const std::string& path, PlatformLock& lock, int& error) {
+    lock.handle = -1;
+    const std::string name = path + ".lock";
+    HANDLE h = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        error = errno_of(GetLastError());
+        return false;
+    }
+    OVERLAPPED whole{};
+    if (!LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole)) {
+        error = errno_of(GetLastError());
+        CloseHandle(h);
+        return false;
+    }
+    lock.handle = reinterpret_cast<intptr_t>(h);
+    return true;
+}
+
+void platform_unlock(PlatformLock& lock) {
+    if (lock.handle == -1) return;
+    HANDLE h = reinterpret_cast<HANDLE>(lock.handle);
+    OVERLAPPED whole{};
+    UnlockFileEx(h, 0, MAXDWORD, MAXDWORD, &whole);
+    CloseHandle(h);
+    lock.handle = -1;
 }
 
 namespace {
