@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/screens.h"
 #include "audio/mixer.h"
 #include "audio/sounds.h"
+#include "session/screens.h"
 #include "tests/test_support.h"
 
 namespace {

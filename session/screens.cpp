@@ -2,7 +2,7 @@
 // and the game-over screen, then the splash again. One state step per pass.
 // A paused game's passes present and read the keys, but run no game frame, so
 // the game goes on after a pause exactly as if it had never paused.
-#include "app/screens.h"
+#include "session/screens.h"
 
 #include <SDL.h>
 
