@@ -35,7 +35,7 @@ constexpr int NEVER_HIT = 0;
 struct KindLook {
     int width;       // 0: never drawn
     int half_width;
-    int first_frame; // the eraser frame; the two pictures follow it
+    int first_frame; // the first of its two pictures
     int hit_class;
 };
 
@@ -43,9 +43,9 @@ struct KindLook {
 constexpr KindLook KINDS[5] = {
     {0, 0, 0, NEVER_HIT},
     {INVADER1_W, INVADER1_W / 2, 0, 2},
-    {INVADER2_W, INVADER2_W / 2, 3, 3},
-    {INVADER3_W, INVADER3_W / 2, 6, 4},
-    {0, 0, 9, NEVER_HIT},
+    {INVADER2_W, INVADER2_W / 2, 2, 3},
+    {INVADER3_W, INVADER3_W / 2, 4, 4},
+    {0, 0, 0, NEVER_HIT},
 };
 
 constexpr int EXPLOSION_ERASE_HALF = INVADER1_W / 2;  // a 12-wide black box, whatever the kind
@@ -88,7 +88,7 @@ int move_cursor_invader() {
     if (drawn_kind(v.kind)) {
         const KindLook& k = KINDS[v.kind];
         draw_fill(old_x - k.half_width, old_y, int16_t(k.width), INVADER_H, 0);
-        int frame = k.first_frame + 1 + int(formation.anim & 1u);
+        int frame = k.first_frame + int(formation.anim & 1u);
         draw_invader_frame(v.x - k.half_width, v.y, frame);
     }
     return landed;
