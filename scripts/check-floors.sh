@@ -46,6 +46,11 @@ while IFS= read -r -d '' file; do
         status=1
         continue
     fi
+    if [ ! -r "$file" ]; then
+        echo "$file: cannot be read, so its includes cannot be checked"
+        status=1
+        continue
+    fi
     checked=$((checked + 1))
     while IFS=: read -r line text; do
         [[ $text =~ \"([^/\"]+)/ ]] || continue
@@ -62,9 +67,9 @@ while IFS= read -r -d '' file; do
             status=1
         fi
         edges+=("$from $to")
-    done < <(grep -n '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^/"]*/' "$file")
+    done < <(grep -a -n '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^/"]*/' "$file")
 done < <(find . -path ./.git -prune -o -path './build*' -prune -o -path '*/node_modules' -prune -o \
-    -type f \( -name '*.cpp' -o -name '*.h' \) -printf '%P\0' | sort -z)
+    \( -type f -o -xtype f \) \( -name '*.cpp' -o -name '*.h' \) -printf '%P\0' | sort -z)
 
 # Folders that include each other, through however many others, are a circle.
 if [ ${#edges[@]} -gt 0 ] && ! loops=$(printf '%s\n' "${edges[@]}" | sort -u | tsort 2>&1 >/dev/null); then

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The floors check (scripts/check-floors.sh) passes on the sources and fails,
 # naming the file and line, on small trees that break it: an include up a
-# floor, one across to a neighbour, and a folder on no floor.
+# floor, one across to a neighbour, a folder on no floor, and includes in a
+# linked header or a file with an odd name.
 # Arguments: game binary, replay binary, source directory.
 set -u
 src=$3
@@ -43,4 +44,15 @@ replay/demo.cpp|#include "app/demos.h"|replay/demo.cpp:2: replay/ includes from 
 game/player.cpp|#include "gadgets/x.h"|game/player.cpp:2: includes from gadgets/, which is on no floor
 gadgets/x.cpp|#include "game/game.h"|gadgets/x.cpp: the folder gadgets/ is on no floor
 CASES
+# A header linked in from elsewhere is checked where it is used, and a name
+# with a space or bytes that are not text do not hide an include.
+tree game/shields.cpp '#include "game/game.h"'
+printf '#include "replay/demo.h"\n' >"$work/tree/elsewhere.h"
+ln -s ../elsewhere.h "$work/tree/game/linked.h"
+printf '\0\1\n#include "session/screens.h"\n' >"$work/tree/game/odd name.cpp"
+check
+[ "$status" = 1 ] || fail "a linked header and an odd file name passed"
+grep -qF 'game/linked.h:1: game/ includes from replay/, a floor above it' "$work/out" || fail "the linked header was not checked: $(cat "$work/out")"
+grep -qF 'game/odd name.cpp:2: game/ includes from session/, a floor above it' "$work/out" || fail "the odd file name was not checked: $(cat "$work/out")"
+
 echo "floors check: passes the sources, refuses each planted include"
