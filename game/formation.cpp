@@ -94,6 +94,34 @@ int move_cursor_invader() {
     return landed;
 }
 
+// Only the front rows turn the formation, deliberately: once the front of an
+// edge column is shot away, the rows behind it march past the edge.
+void formation_edge_test() {
+    bool any = false;
+    int min_x = 0, max_x = 0;
+    for (int s = 0; s < FRONT_SLOTS; ++s) {
+        const Invader& v = formation.slots[s];
+        if (v.kind == 0) continue;
+        if (!any || v.x < min_x) min_x = v.x;
+        if (!any || v.x > max_x) max_x = v.x;
+        any = true;
+    }
+    if (!any) min_x = max_x = -1;
+    if (formation.direction & DIR_LEFT) {
+        if (min_x < EDGE_LEFT_X) formation.direction = DIR_DROP;
+    } else {
+        if (max_x >= EDGE_RIGHT_X) formation.direction = DIR_DROP | DIR_LEFT;
+    }
+}
+
+void formation_march_note() {
+    if (!formation.march_due || formation.steps_since_note < MARCH_MIN_STEPS) return;
+    sound_play(VOICE_MARCH, SOUND_MARCH_1 + int(formation.note_index % MARCH_NOTES));
+    formation.note_index = (formation.note_index + 1) % MARCH_NOTES;
+    formation.march_due = 0;
+    formation.steps_since_note = 0;
+}
+
 void sweep_complete() {
     formation.anim += 1;
     formation.direction &= ~DIR_DROP;
@@ -156,34 +184,6 @@ int formation_step() {
     formation.step_count += 1;  // unsigned: wraps harmlessly
     formation_march_note();
     return landed;
-}
-
-// Only the front rows turn the formation, deliberately: once the front of an
-// edge column is shot away, the rows behind it march past the edge.
-void formation_edge_test() {
-    bool any = false;
-    int min_x = 0, max_x = 0;
-    for (int s = 0; s < FRONT_SLOTS; ++s) {
-        const Invader& v = formation.slots[s];
-        if (v.kind == 0) continue;
-        if (!any || v.x < min_x) min_x = v.x;
-        if (!any || v.x > max_x) max_x = v.x;
-        any = true;
-    }
-    if (!any) min_x = max_x = -1;
-    if (formation.direction & DIR_LEFT) {
-        if (min_x < EDGE_LEFT_X) formation.direction = DIR_DROP;
-    } else {
-        if (max_x >= EDGE_RIGHT_X) formation.direction = DIR_DROP | DIR_LEFT;
-    }
-}
-
-void formation_march_note() {
-    if (!formation.march_due || formation.steps_since_note < MARCH_MIN_STEPS) return;
-    sound_play(VOICE_MARCH, SOUND_MARCH_1 + int(formation.note_index % MARCH_NOTES));
-    formation.note_index = (formation.note_index + 1) % MARCH_NOTES;
-    formation.march_due = 0;
-    formation.steps_since_note = 0;
 }
 
 int formation_hit_test(int x, int y) {
