@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "app/options.h"
-#include "app/printable.h"
 #include "platform/platform.h"
+#include "session/printable.h"
 
 namespace {
 

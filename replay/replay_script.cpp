@@ -9,8 +9,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/printable.h"
 #include "input/input.h"
+#include "session/printable.h"
 
 const ReplayKeyName REPLAY_KEY_NAMES[REPLAY_KEY_COUNT] = {
     {"up", REPLAY_UP, INPUT_UP},         {"down", REPLAY_DOWN, INPUT_DOWN},

@@ -6,7 +6,6 @@
 #pragma once
 #include <cstdint>
 
-#include "app/screens.h"
 #include "game/bombs.h"
 #include "game/formation.h"
 #include "game/game.h"
@@ -14,6 +13,7 @@
 #include "game/saucer.h"
 #include "game/shields.h"
 #include "input/input.h"
+#include "session/screens.h"
 
 struct WorldState {
     Screens screens;

@@ -1,6 +1,6 @@
 // The screen sequence, run through the replay driver exactly as main runs it:
 // splash and title timing, the prompt's blink, and quitting from any screen.
-#include "app/screens.h"
+#include "session/screens.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

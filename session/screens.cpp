@@ -2,14 +2,13 @@
 // and the game-over screen, then the splash again. One state step per pass.
 // A paused game's passes present and read the keys, but run no game frame, so
 // the game goes on after a pause exactly as if it had never paused.
-#include "app/screens.h"
-
-#include <SDL.h>
+#include "session/screens.h"
 
 #include "audio/mixer.h"
 #include "audio/sounds.h"
 #include "game/game.h"
 #include "input/input.h"
+#include "session/devices.h"
 #include "video/draw_queue.h"
 #include "video/presenter.h"
 #include "video/sprites.h"
@@ -177,9 +176,7 @@ ScreenStep screen_timed_wait(int threshold) {
 }
 
 int app_startup() {
-    if (video_init() != 0) return 1;
-    input_init();
-    audio_init();  // a failure leaves the game silent
+    if (devices_start() != 0) return 1;
     screens.state = SCREEN_RESET_HISCORE;
     screens.paused = false;
     return 0;
@@ -241,9 +238,4 @@ void screens_return_to_splash() {
     screens.state = SCREEN_SPLASH_BEGIN;
 }
 
-void app_shutdown() {
-    audio_shutdown();
-    input_shutdown();
-    video_shutdown();
-    SDL_Quit();
-}
+void app_shutdown() { devices_shutdown(); }
