@@ -194,10 +194,47 @@ TEST_F(Input, KeysActThroughTheBindingTableWhichTheSettingsFill) {
     }
 }
 
-TEST_F(Input, KeyNamesAreSdlsOwnInAnyCase) {
-    const std::pair<const char*, int> names[] = {{"z", SDLK_z}, {"Space", SDLK_SPACE}, {"left", SDLK_LEFT},
-                                                 {"F12", SDLK_F12}, {"pause", SDLK_PAUSE},
-                                                 {"left shift", SDLK_LSHIFT}, {"escape", SDLK_ESCAPE}};
+TEST_F(Input, KeysAreNamedAsTheReadmeNamesThemInAnyCaseAndEachNameIsOneKey) {
+    const std::pair<const char*, int> names[] = {
+        {"z", SDLK_z},          {"Space", SDLK_SPACE},   {"left", SDLK_LEFT},      {"F12", SDLK_F12},
+        {"pause", SDLK_PAUSE},  {"left shift", SDLK_LSHIFT}, {"escape", SDLK_ESCAPE}, {"keypad 5", SDLK_KP5},
+        {"[5]", SDLK_KP5},      {"Keypad Enter", SDLK_KP_ENTER}, {"comma", SDLK_COMMA}, {"page up", SDLK_PAGEUP}};
     for (auto [name, sym] : names) EXPECT_EQ(input_key_by_name(name), sym) << name;
-    for (const char* bad : {"", "nosuch", "left  shift", "z "}) EXPECT_EQ(input_key_by_name(bad), -1) << bad;
+    for (const char* bad : {"", "nosuch", "left  shift", "z ", "unknown key", "world 0", ","})
+        EXPECT_EQ(input_key_by_name(bad), -1) << bad;
+    // A name is one key, and a key's own name (not an alias) names it back.
+    for (int i = 0; i < INPUT_KEY_NAME_COUNT; ++i) {
+        const InputKeyName& k = INPUT_KEY_NAMES[i];
+        for (int j = 0; j < i; ++j) EXPECT_STRCASENE(k.name, INPUT_KEY_NAMES[j].name);
+        if (!k.alias) {
+            EXPECT_STREQ(input_key_name(k.sym), k.name);
+        }
+    }
+}
+
+TEST_F(Input, F11AndF12AreAlwaysTheGamesOwnAndAKeyThatQuitsAlwaysQuits) {
+    const InputBindings saved = input_bindings;
+    int toggles = 0;
+    static int* counter = nullptr;
+    counter = &toggles;
+    input_set_toggle_handler([] { *counter += 1; });
+    input_bindings.actions[ACTION_FULLSCREEN] = KeyBinding{2, {SDLK_F4, SDLK_F5}};
+    input_bindings.actions[ACTION_SCREENSHOT] = KeyBinding{1, {SDLK_F6}};
+    input_bindings.actions[ACTION_QUIT] = KeyBinding{1, {SDLK_F5}};
+    for (int sym : {SDLK_F11, SDLK_F4}) {
+        replay_push_key(sym, true);
+        replay_push_key(sym, false);
+    }
+    input_poll();
+    EXPECT_EQ(toggles, 2) << "F11 still switches fullscreen besides the key the settings gave it";
+    replay_push_key(SDLK_F12, true);
+    input_poll();
+    EXPECT_EQ(input_take_presses(), PRESS_SCREENSHOT) << "F12 still takes a screenshot";
+    EXPECT_EQ(input.quit_requested, 0);
+    replay_push_key(SDLK_F5, true);
+    input_poll();
+    EXPECT_EQ(toggles, 2) << "F5 is bound to fullscreen and quit: it quits";
+    EXPECT_EQ(input.quit_requested, 1);
+    input_set_toggle_handler(nullptr);
+    input_bindings = saved;
 }
