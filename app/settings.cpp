@@ -278,9 +278,9 @@ bool save_locked(const std::string& target, const SettingsChanges& changes, std:
     std::string text;
     bool exists = false;
     switch (info.kind) {
+        case PLATFORM_FILE_ERROR: why = std::string("cannot tell what it is (") + std::strerror(info.error) + ")"; return false;
         case PLATFORM_FILE_FOLDER:
         case PLATFORM_FILE_OTHER: why = "it is " + file_kind_words(info.kind); return false;
-        case PLATFORM_FILE_ERROR: why = std::string("cannot tell what it is (") + std::strerror(info.error) + ")"; return false;
         case PLATFORM_FILE_MISSING: text = "# ZUBA-TRILO settings: see 'man zuba-trilo'.\n"; break;
         case PLATFORM_FILE_REGULAR: {
             if (info.read_only) {

@@ -262,11 +262,14 @@ TEST(Settings, ALinkIsFollowedToItsTargetWhichKeepsItsModeAndTheLinkStaysALink) 
     ASSERT_EQ(stat((dir + "/dotfiles/zuba.ini").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
     EXPECT_FALSE(std::filesystem::exists(dir + "/config/settings.ini.new"));
-    // A link to a device is followed to the device, which is never replaced.
-    std::filesystem::create_symlink("/dev/null", dir + "/null.ini");
-    EXPECT_FALSE(settings_save(dir + "/null.ini", {{"mute", "yes"}}, error));
-    EXPECT_EQ(error.rfind(dir + "/null.ini: it is not a regular file", 0), 0u) << error;
-    EXPECT_TRUE(std::filesystem::is_symlink(dir + "/null.ini"));
+    // A link to a FIFO (or a device: a test never risks the real /dev/null)
+    // is followed to it, and it is never replaced.
+    ASSERT_EQ(mkfifo((dir + "/dotfiles/pipe").c_str(), 0600), 0);
+    std::filesystem::create_symlink("dotfiles/pipe", dir + "/pipe.ini");
+    EXPECT_FALSE(settings_save(dir + "/pipe.ini", {{"mute", "yes"}}, error));
+    EXPECT_EQ(error.rfind(dir + "/pipe.ini: it is not a regular file", 0), 0u) << error;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir + "/pipe.ini"));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir + "/dotfiles/pipe"));
 
     // A file in a folder the player may not write to: the new file cannot be
     // made beside it, so it is left as it was (root may write anywhere).
