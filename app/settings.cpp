@@ -353,11 +353,13 @@ bool settings_save(const std::string& path, const SettingsChanges& changes, std:
     // file that is read, locked beside and replaced.
     const std::string target = platform_resolve_links(path);
     const size_t slash = target.find_last_of("/\\");
-    if (slash != std::string::npos && slash > 0) platform_make_folders(target.substr(0, slash));
+    const std::string folder = slash == std::string::npos || slash == 0 ? "" : target.substr(0, slash);
     std::string why;
     PlatformLock lock{-1};
     int lock_error = 0;
-    if (!platform_lock_beside(target, lock, lock_error)) {
+    if (!folder.empty() && !platform_make_folders(folder)) {
+        why = "cannot make its folder " + folder + " (" + std::strerror(errno) + ")";
+    } else if (!platform_lock_beside(target, lock, lock_error)) {
         why = std::string("cannot lock its folder (") + std::strerror(lock_error) + ")";
     } else {
         const bool saved = save_locked(target, changes, why);

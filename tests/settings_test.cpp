@@ -205,6 +205,9 @@ TEST(Settings, SavingCreatesTheFileAndFolderOrReplacesItWholeAndAFailedSaveLoses
     EXPECT_FALSE(settings_save(mine, {{"mute", "yes"}}, error));
     EXPECT_EQ(error, mine + ": cannot write " + mine + ".new beside it (File exists), so mute = yes is not saved");
     EXPECT_EQ(slurp(mine), "\xEF\xBB\xBF# mine\r\nkey.fire = x\r\nmute = no\r\nfullscreen = no\r\n");
+    // A file where its folder should be.
+    EXPECT_FALSE(settings_save(mine + "/under.ini", {{"mute", "yes"}}, error));
+    EXPECT_EQ(error.rfind(mine + "/under.ini: cannot make its folder " + mine + " (", 0), 0u) << error;
     std::filesystem::remove_all(dir);
 }
 
