@@ -106,9 +106,11 @@ OptionsResult options_parse(int argc, const char* const* argv, Options& options,
         const OptionSpec* o = find_option(arg, value);
         if (!o) return refuse(error, error_size, "unknown option '%s'", arg);
         if (o->value && !value) {
-            if (i + 1 >= argc) return refuse(error, error_size, "option '%s' needs a value", arg);
+            if (i + 1 >= argc) return refuse(error, error_size, "option '%s' needs a value", o->name);
             value = argv[++i];
         }
+        // One wording for every option whose value is missing or empty.
+        if (o->value && !*value) return refuse(error, error_size, "option '%s' needs a value", o->name);
         if (!value) value = "";  // only for the rows that take none
         switch (o->id) {
             case OPTION_HELP: return OPTIONS_HELP;
@@ -117,7 +119,6 @@ OptionsResult options_parse(int argc, const char* const* argv, Options& options,
             case OPTION_WINDOW: options.window = true; break;
             case OPTION_FRAME_STATS: options.frame_stats = true; break;
             case OPTION_SETTINGS:
-                if (!value || !*value) return refuse(error, error_size, "%s", "--settings wants a file name");
                 options.settings = value;
                 break;
             case OPTION_SCALE:
@@ -127,7 +128,6 @@ OptionsResult options_parse(int argc, const char* const* argv, Options& options,
             case OPTION_RECORD:
             case OPTION_PLAYDEMO:
             case OPTION_TIMEDEMO:
-                if (!*value) return refuse(error, error_size, "option '%s' needs a file name", o->name);
                 (o->id == OPTION_RECORD ? options.record : o->id == OPTION_PLAYDEMO ? options.playdemo
                                                                                     : options.timedemo) = value;
                 break;

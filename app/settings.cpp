@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "app/options.h"
 #include "platform/platform.h"
@@ -47,7 +48,13 @@ bool read_yes_no(const std::string& value, bool& out) {
     return true;
 }
 
-bool read_keys(const std::string& value, KeyBinding& out, std::string& why) {
+std::string key_list(const KeyBinding& keys) {
+    std::string out;
+    for (int i = 0; i < keys.count; ++i) out += std::string(i ? ", " : "") + input_key_name(keys.keys[i]);
+    return out;
+}
+
+bool read_keys(int action, const std::string& value, KeyBinding& out, std::string& why) {
     KeyBinding keys{};
     for (const std::string& name : split_list(value)) {
         if (name.empty()) {
@@ -57,6 +64,14 @@ bool read_keys(const std::string& value, KeyBinding& out, std::string& why) {
         const int sym = input_key_by_name(name.c_str());
         if (sym < 0) {
             why = "unknown key '" + printable_excerpt(name) + "'";
+            return false;
+        }
+        // F11 and F12 always switch fullscreen and take a screenshot, so
+        // bound to anything else they would never do it.
+        const int kept = input_kept_key_action(sym);
+        if (kept >= 0 && kept != action) {
+            why = std::string(input_key_name(sym)) + " is kept for " + KEY_SETTING_NAMES[kept] + " and cannot be bound to " +
+                  KEY_SETTING_NAMES[action];
             return false;
         }
         if (keys.count == BINDING_MAX_KEYS) {
@@ -104,17 +119,55 @@ bool read_line(const std::string& name, const std::string& value, Settings& out,
     if (name == "pad.fire") return read_buttons(value, out.bindings.pad_fire, why);
     if (name == "pad.pause") return read_buttons(value, out.bindings.pad_pause, why);
     for (int a = 0; a < ACTION_COUNT; ++a) {
-        if (KEY_SETTING_NAMES[a] && name == KEY_SETTING_NAMES[a]) {
-            return read_keys(value, out.bindings.actions[a], why);
-        }
+        if (!KEY_SETTING_NAMES[a] || name != KEY_SETTING_NAMES[a]) continue;
+        if (read_keys(a, value, out.bindings.actions[a], why)) return true;
+        // The player can always quit: a refused list leaves the keys that quit.
+        if (a == ACTION_QUIT) why += "; quit stays on " + key_list(out.bindings.actions[a]);
+        return false;
     }
     why = "unknown name '" + printable_excerpt(name) + "'";
     return false;
 }
 
-std::string base_name(const std::string& path) {
-    const size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+// What a key bound to two actions does: both, except that fullscreen takes
+// the key from anything but quit (which the player must always have).
+std::string conflict_outcome(int a, int b) {
+    if (b == ACTION_FULLSCREEN) return a == ACTION_QUIT ? "it quits" : "it only switches fullscreen";
+    return "it does both";
+}
+
+void report_conflicts(const InputBindings& bindings, const std::string& name, std::vector<std::string>& messages) {
+    for (int a = 0; a < ACTION_COUNT; ++a) {
+        if (!KEY_SETTING_NAMES[a]) continue;
+        const KeyBinding& ka = bindings.actions[a];
+        for (int i = 0; i < ka.count; ++i) {
+            for (int b = a + 1; b < ACTION_COUNT; ++b) {
+                if (!KEY_SETTING_NAMES[b]) continue;
+                const KeyBinding& kb = bindings.actions[b];
+                bool shared = false;
+                for (int j = 0; j < kb.count; ++j) shared = shared || kb.keys[j] == ka.keys[i];
+                if (!shared) continue;
+                messages.push_back(name + ": " + input_key_name(ka.keys[i]) + " is bound to both " + KEY_SETTING_NAMES[a] +
+                                   " and " + KEY_SETTING_NAMES[b] + "; " + conflict_outcome(a, b));
+            }
+        }
+    }
+}
+
+constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+
+bool starts_with_mark(const char* text, size_t length) {
+    return length >= BYTE_ORDER_MARK.size() && std::string_view(text, BYTE_ORDER_MARK.size()) == BYTE_ORDER_MARK;
+}
+
+std::string file_kind_words(PlatformFileKind kind) {
+    return kind == PLATFORM_FILE_FOLDER ? "a folder" : "not a regular file (a FIFO, a device or a socket)";
+}
+
+std::string changes_words(const SettingsChanges& changes) {
+    std::string out;
+    for (const auto& [name, value] : changes) out += (out.empty() ? "" : ", ") + name + " = " + value;
+    return out;
 }
 
 }  // namespace
@@ -129,10 +182,11 @@ Settings settings_default() {
     return s;
 }
 
-void settings_parse(const char* text, size_t length, const std::string& name, Settings& out,
-                    std::vector<std::string>& messages) {
-    size_t pos = 0;
+int settings_parse(const char* text, size_t length, const std::string& name, Settings& out,
+                   std::vector<std::string>& messages) {
+    size_t pos = starts_with_mark(text, length) ? BYTE_ORDER_MARK.size() : 0;
     int line_number = 0;
+    int bad = 0;
     while (pos < length) {
         size_t end = pos;
         while (end < length && text[end] != '\n') ++end;
@@ -150,34 +204,38 @@ void settings_parse(const char* text, size_t length, const std::string& name, Se
         } else if (read_line(trim(line.substr(0, equals)), trim(line.substr(equals + 1)), out, why)) {
             continue;
         }
-        messages.push_back(name + ":" + std::to_string(line_number) + ": " + why);
+        if (++bad <= SETTINGS_MAX_MESSAGES) messages.push_back(name + ":" + std::to_string(line_number) + ": " + why);
     }
+    if (bad > SETTINGS_MAX_MESSAGES)
+        messages.push_back(name + ": and " + std::to_string(bad - SETTINGS_MAX_MESSAGES) + " more bad lines");
+    report_conflicts(out.bindings, name, messages);
+    return bad;
 }
 
 void settings_load(const std::string& path, Settings& out, std::vector<std::string>& messages) {
-    const std::string name = base_name(path);
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        if (errno != ENOENT) messages.push_back(name + ": cannot read it (" + std::strerror(errno) + "); using the defaults");
-        return;
+    std::string text;
+    int error = 0;
+    switch (platform_read_file(path, MAX_FILE_BYTES, text, error)) {
+        case PLATFORM_READ_MISSING: return;
+        case PLATFORM_READ_NOT_REGULAR:
+            messages.push_back(path + ": " + file_kind_words(platform_file_info(path).kind) +
+                               ", not a settings file; using the defaults");
+            return;
+        case PLATFORM_READ_TOO_LARGE:
+            messages.push_back(path + ": larger than 1 MiB, not a settings file; using the defaults");
+            return;
+        case PLATFORM_READ_FAILED:
+            messages.push_back(path + ": cannot read it (" + std::strerror(error) + "); using the defaults");
+            return;
+        case PLATFORM_READ_OK: break;
     }
-    std::string text(MAX_FILE_BYTES + 1, '\0');
-    const size_t got = std::fread(text.data(), 1, text.size(), f);
-    const bool failed = std::ferror(f) != 0;
-    const int read_errno = errno;
-    std::fclose(f);
-    if (failed) {
-        messages.push_back(name + ": cannot read it (" + std::strerror(read_errno) + "); using the defaults");
-        return;
-    }
-    if (got > MAX_FILE_BYTES) {
-        messages.push_back(name + ": larger than 1 MiB, not a settings file; using the defaults");
-        return;
-    }
-    settings_parse(text.data(), got, name, out, messages);
+    settings_parse(text.data(), text.size(), path, out, messages);
 }
 
 std::string settings_set(const std::string& text, const char* name, const char* value) {
+    // The mark stays where it is, and the first line is matched after it.
+    if (starts_with_mark(text.data(), text.size()))
+        return std::string(BYTE_ORDER_MARK) + settings_set(text.substr(BYTE_ORDER_MARK.size()), name, value);
     std::string out;
     bool found = false;
     size_t pos = 0;
@@ -202,43 +260,112 @@ std::string settings_set(const std::string& text, const char* name, const char* 
         pos = end + 1;
     }
     if (!found) {
-        if (!out.empty() && out.back() != '\n') out += '\n';
-        out += std::string(name) + " = " + value + "\n";
+        // A line added to a file of CRLF lines ends as its last line does.
+        const size_t last_break = out.rfind('\n');
+        const char* line_end = last_break != std::string::npos && last_break > 0 && out[last_break - 1] == '\r' ? "\r\n" : "\n";
+        if (!out.empty() && out.back() != '\n') out += line_end;
+        out += std::string(name) + " = " + value + line_end;
     }
     return out;
 }
 
-bool settings_save(const std::string& path, const SettingsChanges& changes, std::string& error) {
+namespace {
+
+// The file at `target` (links already followed) with the changes made, or
+// false with why it is left alone. Runs under the lock.
+bool save_locked(const std::string& target, const SettingsChanges& changes, std::string& why) {
+    const PlatformFileInfo info = platform_file_info(target);
     std::string text;
-    std::FILE* in = std::fopen(path.c_str(), "rb");
-    if (in) {
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) text.append(buffer, n);
-        const bool failed = std::ferror(in) != 0;
-        std::fclose(in);
-        // A file that cannot be read whole is left alone rather than lost.
-        if (failed || text.size() > MAX_FILE_BYTES) {
-            error = path + ": cannot read it, so it is left as it was";
-            return false;
+    bool exists = false;
+    switch (info.kind) {
+        case PLATFORM_FILE_ERROR: why = std::string("cannot tell what it is (") + std::strerror(info.error) + ")"; return false;
+        case PLATFORM_FILE_FOLDER:
+        case PLATFORM_FILE_OTHER: why = "it is " + file_kind_words(info.kind); return false;
+        case PLATFORM_FILE_MISSING: text = "# ZUBA-TRILO settings: see 'man zuba-trilo'.\n"; break;
+        case PLATFORM_FILE_REGULAR: {
+            if (info.read_only) {
+                why = "it is read-only, and is left alone";
+                return false;
+            }
+            if (info.links > 1) {
+                why = "it has other hard links, which a new file in its place would leave with the old settings";
+                return false;
+            }
+            int error = 0;
+            switch (platform_read_file(target, MAX_FILE_BYTES, text, error)) {
+                case PLATFORM_READ_OK: exists = true; break;
+                case PLATFORM_READ_MISSING: text = "# ZUBA-TRILO settings: see 'man zuba-trilo'.\n"; break;
+                case PLATFORM_READ_NOT_REGULAR: why = "it is not a regular file"; return false;
+                case PLATFORM_READ_TOO_LARGE: why = "it is larger than 1 MiB, not a settings file"; return false;
+                case PLATFORM_READ_FAILED: why = std::string("cannot read it (") + std::strerror(error) + ")"; return false;
+            }
+            Settings ignored = settings_default();
+            std::vector<std::string> messages;
+            const int bad = settings_parse(text.data(), text.size(), target, ignored, messages);
+            if (bad > 0) {
+                why = "it does not read as a settings file (" + std::to_string(bad) + (bad == 1 ? " bad line)" : " bad lines)");
+                return false;
+            }
+            break;
         }
-    } else if (errno != ENOENT) {
-        error = path + ": cannot read it (" + std::string(std::strerror(errno)) + "), so it is left as it was";
-        return false;
-    } else {
-        text = "# ZUBA-TRILO settings: see 'man zuba-trilo'.\n";
     }
-    for (const auto& [name, value] : changes) text = settings_set(text, name.c_str(), value.c_str());
-    const size_t slash = path.find_last_of("/\\");
-    if (slash != std::string::npos && slash > 0) platform_make_folders(path.substr(0, slash));
-    const std::string temporary = path + ".new";
-    std::FILE* out = std::fopen(temporary.c_str(), "wb");
-    bool written = out && std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    if (out && std::fclose(out) != 0) written = false;
-    if (!written || !platform_replace_file(temporary, path)) {
-        error = path + ": cannot write it (" + std::string(std::strerror(errno)) + "), so it is left as it was";
+    std::string changed = text;
+    for (const auto& [name, value] : changes) changed = settings_set(changed, name.c_str(), value.c_str());
+    if (exists && changed == text) return true;  // another copy of the game saved the same
+
+    // A leftover of a save cut short is the game's own and goes; a folder
+    // in its way does not.
+    const std::string temporary = target + ".new";
+    std::FILE* out = platform_create_new_file(temporary);
+    if (!out && errno == EEXIST && platform_file_info(temporary).kind != PLATFORM_FILE_FOLDER &&
+        std::remove(temporary.c_str()) == 0)
+        out = platform_create_new_file(temporary);
+    if (!out) {
+        why = "cannot write " + temporary + " beside it (" + std::strerror(errno) + ")";
+        return false;
+    }
+    bool written = std::fwrite(changed.data(), 1, changed.size(), out) == changed.size() && std::fflush(out) == 0;
+    int error = errno;
+    if (std::fclose(out) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (written && exists && !platform_set_mode(temporary, info.mode)) {
+        written = false;
+        error = errno;
+    }
+    if (written && !platform_replace_file(temporary, target)) {
+        written = false;
+        error = errno;
+    }
+    if (!written) {
         std::remove(temporary.c_str());
+        why = std::string("cannot write it (") + std::strerror(error) + ")";
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool settings_save(const std::string& path, const SettingsChanges& changes, std::string& error) {
+    // A symbolic link (a dotfiles set-up) stays a link: its target is the
+    // file that is read, locked beside and replaced.
+    const std::string target = platform_resolve_links(path);
+    const size_t slash = target.find_last_of("/\\");
+    const std::string folder = slash == std::string::npos || slash == 0 ? "" : target.substr(0, slash);
+    std::string why;
+    PlatformLock lock{-1};
+    int lock_error = 0;
+    if (!folder.empty() && !platform_make_folders(folder)) {
+        why = "cannot make its folder " + folder + " (" + std::strerror(errno) + ")";
+    } else if (!platform_lock_beside(target, lock, lock_error)) {
+        why = std::string("cannot lock its folder (") + std::strerror(lock_error) + ")";
+    } else {
+        const bool saved = save_locked(target, changes, why);
+        platform_unlock(lock);
+        if (saved) return true;
+    }
+    error = path + ": " + why + ", so " + changes_words(changes) + (changes.size() == 1 ? " is" : " are") + " not saved";
+    return false;
 }

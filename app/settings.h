@@ -3,7 +3,8 @@
 // comments and blank lines. Read leniently: a bad line is reported with its
 // number and skipped, everything else applies. Written only to remember what
 // the player changed in play (fullscreen, mute), keeping every other byte,
-// and replaced in one step so a crash never loses it.
+// only into a file that is clean settings, and replaced in one step so a
+// crash never loses it.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -28,13 +29,22 @@ constexpr const char* SETTINGS_FILE_NAME = "settings.ini";
 // environment, the game's own keys.
 Settings settings_default();
 
-// Reads the text of a settings file into out (which keeps what the text does
-// not set). Each bad line adds one message "NAME:LINE: what is wrong".
-void settings_parse(const char* text, size_t length, const std::string& name, Settings& out,
-                    std::vector<std::string>& messages);
+// At most this many bad lines are reported one by one; the rest are counted
+// in one last line, so a file of junk cannot flood the terminal.
+constexpr int SETTINGS_MAX_MESSAGES = 20;
 
-// Reads the file at path into out. A missing file is no error; a file that
-// cannot be read adds one message and leaves out as it was.
+// Reads the text of a settings file into out (which keeps what the text does
+// not set). Each bad line adds one message "NAME:LINE: what is wrong", up to
+// SETTINGS_MAX_MESSAGES, then "NAME: and N more bad lines"; a key bound to
+// two actions adds "NAME: ..." (the file stays usable). A UTF-8 byte order
+// mark and CRLF line ends are read as nothing. Gives the number of bad lines.
+int settings_parse(const char* text, size_t length, const std::string& name, Settings& out,
+                   std::vector<std::string>& messages);
+
+// Reads the file at path into out, naming it in messages as path was given.
+// A missing file is no error; a folder, FIFO or device (never waited on), a
+// file over 1 MiB or one that cannot be read adds one message and leaves
+// out as it was.
 void settings_load(const std::string& path, Settings& out, std::vector<std::string>& messages);
 
 // The text with `name = value` set: every line naming it gets the new value
@@ -42,9 +52,17 @@ void settings_load(const std::string& path, Settings& out, std::vector<std::stri
 // end. Every other byte stays.
 std::string settings_set(const std::string& text, const char* name, const char* value);
 
-// Sets each name to its value (settings_set) in the file at path, created
-// with its folder when missing, through a temporary file beside it that then
-// replaces it. false with a message when it could not; the file is then as
-// it was.
+// Sets each name to its value (settings_set) in the file at path and gives
+// true, or false with one line in error saying why nothing was saved. The
+// player's file is never lost nor replaced by what it was not:
+// - a symbolic link is followed: its target is replaced, the link stays;
+// - only a regular file that reads as settings without one bad line is
+//   changed, or a missing one created (with its folder); a folder, FIFO or
+//   device, a read-only file, a file with other hard links and a file that
+//   is not clean settings are left alone;
+// - the new text goes to "<file>.new" beside it, with the old file's mode,
+//   and then takes its place in one step;
+// - the file is read, changed and replaced under a lock on its folder, so
+//   two copies of the game saving at once keep both their changes.
 using SettingsChanges = std::vector<std::pair<std::string, std::string>>;
 bool settings_save(const std::string& path, const SettingsChanges& changes, std::string& error);

@@ -17,10 +17,6 @@ using EventType = decltype(SDL_Event::type);
 constexpr EventType UNUSED_EVENTS[] = {SDL_MOUSEMOTION, SDL_MOUSEBUTTONUP, SDL_MOUSEBUTTONDOWN, SDL_JOYBALLMOTION,
                                        SDL_JOYHATMOTION};
 
-// SDL 1.2 numbers its keys below 512 (the browser's SDL numbers them
-// otherwise, and never reads a settings file).
-constexpr int KEY_SYMBOL_END = int(SDLK_LAST) < 512 ? int(SDLK_LAST) : 512;
-
 // Joystick buttons 0..9 in order.
 constexpr uint32_t BUTTON_BITS[JOYSTICK_BUTTONS] = {INPUT_C,    INPUT_A,    INPUT_B,  INPUT_D, INPUT_E,
                                                     INPUT_F,    INPUT_DOWN, INPUT_LEFT, INPUT_UP, INPUT_RIGHT};
@@ -34,6 +30,7 @@ constexpr uint32_t ACTION_PRESSES[ACTION_COUNT] = {0, 0, 0, 0, PRESS_FIRE, 0, 0,
 bool demo_playing = false;
 
 bool bound(InputAction action, int sym) {
+    if (input_kept_key_action(sym) == action) return true;
     const KeyBinding& b = input_bindings.actions[action];
     for (int i = 0; i < b.count && i < BINDING_MAX_KEYS; ++i) {
         if (b.keys[i] == sym) return true;
@@ -107,8 +104,11 @@ void handle_active(const SDL_ActiveEvent& e) {
 
 void (*toggle_handler)() = nullptr;
 
+// A key bound to quit as well quits: whatever the settings say, the player
+// can always quit.
 bool is_toggle_key(const SDL_keysym& key) {
-    return bound(ACTION_FULLSCREEN, key.sym) || (key.sym == SDLK_RETURN && (key.mod & KMOD_ALT));
+    if (key.sym == SDLK_RETURN && (key.mod & KMOD_ALT)) return true;
+    return bound(ACTION_FULLSCREEN, key.sym) && !bound(ACTION_QUIT, key.sym);
 }
 
 constexpr KeyBinding keys(std::initializer_list<int> list) {
@@ -137,24 +137,95 @@ constexpr InputBindings default_bindings() {
 
 }  // namespace
 
+// The keypad's keys, which the browser's SDL names otherwise.
+#ifdef __EMSCRIPTEN__
+#define KEYPAD(name) SDLK_KP_##name
+#define KEYPAD_DIGIT(n) SDLK_KP_##n
+#else
+#define KEYPAD(name) SDLK_KP_##name
+#define KEYPAD_DIGIT(n) SDLK_KP##n
+#endif
+
+const InputKeyName INPUT_KEY_NAMES[] = {
+    {"a", SDLK_a, false}, {"b", SDLK_b, false}, {"c", SDLK_c, false}, {"d", SDLK_d, false},
+    {"e", SDLK_e, false}, {"f", SDLK_f, false}, {"g", SDLK_g, false}, {"h", SDLK_h, false},
+    {"i", SDLK_i, false}, {"j", SDLK_j, false}, {"k", SDLK_k, false}, {"l", SDLK_l, false},
+    {"m", SDLK_m, false}, {"n", SDLK_n, false}, {"o", SDLK_o, false}, {"p", SDLK_p, false},
+    {"q", SDLK_q, false}, {"r", SDLK_r, false}, {"s", SDLK_s, false}, {"t", SDLK_t, false},
+    {"u", SDLK_u, false}, {"v", SDLK_v, false}, {"w", SDLK_w, false}, {"x", SDLK_x, false},
+    {"y", SDLK_y, false}, {"z", SDLK_z, false},
+    {"0", SDLK_0, false}, {"1", SDLK_1, false}, {"2", SDLK_2, false}, {"3", SDLK_3, false},
+    {"4", SDLK_4, false}, {"5", SDLK_5, false}, {"6", SDLK_6, false}, {"7", SDLK_7, false},
+    {"8", SDLK_8, false}, {"9", SDLK_9, false},
+    {"f1", SDLK_F1, false}, {"f2", SDLK_F2, false}, {"f3", SDLK_F3, false}, {"f4", SDLK_F4, false},
+    {"f5", SDLK_F5, false}, {"f6", SDLK_F6, false}, {"f7", SDLK_F7, false}, {"f8", SDLK_F8, false},
+    {"f9", SDLK_F9, false}, {"f10", SDLK_F10, false}, {"f11", SDLK_F11, false}, {"f12", SDLK_F12, false},
+    {"f13", SDLK_F13, false}, {"f14", SDLK_F14, false}, {"f15", SDLK_F15, false},
+    {"keypad 0", KEYPAD_DIGIT(0), false}, {"keypad 1", KEYPAD_DIGIT(1), false},
+    {"keypad 2", KEYPAD_DIGIT(2), false}, {"keypad 3", KEYPAD_DIGIT(3), false},
+    {"keypad 4", KEYPAD_DIGIT(4), false}, {"keypad 5", KEYPAD_DIGIT(5), false},
+    {"keypad 6", KEYPAD_DIGIT(6), false}, {"keypad 7", KEYPAD_DIGIT(7), false},
+    {"keypad 8", KEYPAD_DIGIT(8), false}, {"keypad 9", KEYPAD_DIGIT(9), false},
+    {"keypad .", KEYPAD(PERIOD), false}, {"keypad /", KEYPAD(DIVIDE), false},
+    {"keypad *", KEYPAD(MULTIPLY), false}, {"keypad -", KEYPAD(MINUS), false},
+    {"keypad +", KEYPAD(PLUS), false}, {"keypad enter", KEYPAD(ENTER), false},
+    {"keypad =", KEYPAD(EQUALS), false},
+    {"up", SDLK_UP, false}, {"down", SDLK_DOWN, false}, {"left", SDLK_LEFT, false}, {"right", SDLK_RIGHT, false},
+    {"space", SDLK_SPACE, false}, {"return", SDLK_RETURN, false}, {"tab", SDLK_TAB, false},
+    {"backspace", SDLK_BACKSPACE, false}, {"escape", SDLK_ESCAPE, false}, {"pause", SDLK_PAUSE, false},
+    {"insert", SDLK_INSERT, false}, {"delete", SDLK_DELETE, false}, {"home", SDLK_HOME, false},
+    {"end", SDLK_END, false}, {"page up", SDLK_PAGEUP, false}, {"page down", SDLK_PAGEDOWN, false},
+    {"left shift", SDLK_LSHIFT, false}, {"right shift", SDLK_RSHIFT, false},
+    {"left ctrl", SDLK_LCTRL, false}, {"right ctrl", SDLK_RCTRL, false},
+    {"left alt", SDLK_LALT, false}, {"right alt", SDLK_RALT, false}, {"caps lock", SDLK_CAPSLOCK, false},
+    {"comma", SDLK_COMMA, false}, {"period", SDLK_PERIOD, false}, {"minus", SDLK_MINUS, false},
+    {"equals", SDLK_EQUALS, false}, {"slash", SDLK_SLASH, false}, {"backslash", SDLK_BACKSLASH, false},
+    {"semicolon", SDLK_SEMICOLON, false}, {"quote", SDLK_QUOTE, false}, {"backquote", SDLK_BACKQUOTE, false},
+    {"left bracket", SDLK_LEFTBRACKET, false}, {"right bracket", SDLK_RIGHTBRACKET, false},
+    // SDL 1.2's spellings, which a file written before may hold.
+    {"[0]", KEYPAD_DIGIT(0), true}, {"[1]", KEYPAD_DIGIT(1), true}, {"[2]", KEYPAD_DIGIT(2), true},
+    {"[3]", KEYPAD_DIGIT(3), true}, {"[4]", KEYPAD_DIGIT(4), true}, {"[5]", KEYPAD_DIGIT(5), true},
+    {"[6]", KEYPAD_DIGIT(6), true}, {"[7]", KEYPAD_DIGIT(7), true}, {"[8]", KEYPAD_DIGIT(8), true},
+    {"[9]", KEYPAD_DIGIT(9), true}, {"[.]", KEYPAD(PERIOD), true}, {"[/]", KEYPAD(DIVIDE), true},
+    {"[*]", KEYPAD(MULTIPLY), true}, {"[-]", KEYPAD(MINUS), true}, {"[+]", KEYPAD(PLUS), true},
+    {"enter", KEYPAD(ENTER), true}, {".", SDLK_PERIOD, true}, {"-", SDLK_MINUS, true}, {"=", SDLK_EQUALS, true},
+    {"/", SDLK_SLASH, true}, {"\\", SDLK_BACKSLASH, true}, {";", SDLK_SEMICOLON, true}, {"'", SDLK_QUOTE, true},
+    {"`", SDLK_BACKQUOTE, true}, {"[", SDLK_LEFTBRACKET, true}, {"]", SDLK_RIGHTBRACKET, true},
+};
+const int INPUT_KEY_NAME_COUNT = int(sizeof INPUT_KEY_NAMES / sizeof INPUT_KEY_NAMES[0]);
+
+#undef KEYPAD
+#undef KEYPAD_DIGIT
+
 // Constant-initialised: the settings may change it before input starts.
 InputBindings input_bindings = default_bindings();
 
 void input_bindings_default(InputBindings& bindings) { bindings = default_bindings(); }
 
 int input_key_by_name(const char* name) {
-    if (!name || !*name) return -1;
-    for (int sym = 1; sym < KEY_SYMBOL_END; ++sym) {
-        const char* known = SDL_GetKeyName(SDLKey(sym));
-        if (!known) continue;
-        const char* a = known;
+    if (!name) return -1;
+    for (int i = 0; i < INPUT_KEY_NAME_COUNT; ++i) {
+        const char* a = INPUT_KEY_NAMES[i].name;
         const char* b = name;
         while (*a && *b && std::tolower(static_cast<unsigned char>(*a)) == std::tolower(static_cast<unsigned char>(*b))) {
             ++a;
             ++b;
         }
-        if (!*a && !*b) return sym;
+        if (!*a && !*b) return INPUT_KEY_NAMES[i].sym;
     }
+    return -1;
+}
+
+const char* input_key_name(int sym) {
+    for (int i = 0; i < INPUT_KEY_NAME_COUNT; ++i) {
+        if (INPUT_KEY_NAMES[i].sym == sym) return INPUT_KEY_NAMES[i].name;
+    }
+    return "?";
+}
+
+int input_kept_key_action(int sym) {
+    if (sym == SDLK_F11) return ACTION_FULLSCREEN;
+    if (sym == SDLK_F12) return ACTION_SCREENSHOT;
     return -1;
 }
 

@@ -83,9 +83,28 @@ extern InputState input;
 // The bindings the game has always had: cursor keys, z and space fire, x c v,
 // p and Pause, m, Escape and q, F11, F12; no extra joystick buttons.
 void input_bindings_default(InputBindings& bindings);
-// The SDL key symbol whose name (as SDL_GetKeyName spells it, any case) is
-// given; -1 when no key has that name.
+// The names a player gives keys in the settings file, matched in any case:
+// the one list the settings reader, the README and the manual page follow.
+// Rows marked `alias` are other spellings accepted for the key of a row
+// before them (SDL 1.2's own "[5]" for the keypad, a comma's own character).
+struct InputKeyName {
+    const char* name;
+    int sym;  // SDL key symbol
+    bool alias;
+};
+extern const InputKeyName INPUT_KEY_NAMES[];
+extern const int INPUT_KEY_NAME_COUNT;
+// The SDL key symbol of a name of INPUT_KEY_NAMES (any case); -1 when no key
+// has that name.
 int input_key_by_name(const char* name);
+// The name of a key symbol (its first row); "?" for a key the list lacks.
+const char* input_key_name(int sym);
+
+// Keys the game keeps for itself: F11 always switches fullscreen and F12
+// always takes a screenshot, whatever the settings bind to those actions
+// besides, as Alt+Enter always switches fullscreen. The action a kept key
+// belongs to, or -1 for any other key.
+int input_kept_key_action(int sym);
 
 void input_init();
 // What Alt+Enter and the fullscreen keys do (switch fullscreen and back);

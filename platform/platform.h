@@ -49,6 +49,8 @@ struct PlatformFileInfo {
     uint32_t mode;       // the permission bits to give a file that replaces it (POSIX; 0 elsewhere)
     uint64_t volume;     // with index, the file's identity: two paths naming
     uint64_t index;      //   one file (a link, a hard link) have the same
+    uint32_t links;      // the names (hard links) a regular file has; a new
+                         //   file put in the place of one of them parts it from the others
     int error;           // errno, for PLATFORM_FILE_ERROR
 };
 PlatformFileInfo platform_file_info(const std::string& path);

@@ -89,6 +89,7 @@ PlatformFileInfo platform_file_info(const std::string& path) {
     info.mode = uint32_t(st.st_mode & 07777);
     info.volume = uint64_t(st.st_dev);
     info.index = uint64_t(st.st_ino);
+    info.links = uint32_t(st.st_nlink);
     // A file nobody may write is read-only even to root, who could: the
     // player marked it so on purpose.
     info.read_only = info.kind == PLATFORM_FILE_REGULAR &&

@@ -97,6 +97,7 @@ PlatformFileInfo platform_file_info(const std::string& path) {
     info.read_only = info.kind == PLATFORM_FILE_REGULAR && (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY);
     info.volume = data.dwVolumeSerialNumber;
     info.index = (uint64_t(data.nFileIndexHigh) << 32) | data.nFileIndexLow;
+    info.links = uint32_t(data.nNumberOfLinks);
     return info;
 }
 

@@ -5,7 +5,12 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "tests/test_support.h"
 
@@ -194,10 +199,136 @@ TEST_F(Input, KeysActThroughTheBindingTableWhichTheSettingsFill) {
     }
 }
 
-TEST_F(Input, KeyNamesAreSdlsOwnInAnyCase) {
-    const std::pair<const char*, int> names[] = {{"z", SDLK_z}, {"Space", SDLK_SPACE}, {"left", SDLK_LEFT},
-                                                 {"F12", SDLK_F12}, {"pause", SDLK_PAUSE},
-                                                 {"left shift", SDLK_LSHIFT}, {"escape", SDLK_ESCAPE}};
+TEST_F(Input, KeysAreNamedAsTheReadmeNamesThemInAnyCaseAndEachNameIsOneKey) {
+    const std::pair<const char*, int> names[] = {
+        {"z", SDLK_z},          {"Space", SDLK_SPACE},   {"left", SDLK_LEFT},      {"F12", SDLK_F12},
+        {"pause", SDLK_PAUSE},  {"left shift", SDLK_LSHIFT}, {"escape", SDLK_ESCAPE}, {"keypad 5", SDLK_KP5},
+        {"[5]", SDLK_KP5},      {"Keypad Enter", SDLK_KP_ENTER}, {"comma", SDLK_COMMA}, {"page up", SDLK_PAGEUP}};
     for (auto [name, sym] : names) EXPECT_EQ(input_key_by_name(name), sym) << name;
-    for (const char* bad : {"", "nosuch", "left  shift", "z "}) EXPECT_EQ(input_key_by_name(bad), -1) << bad;
+    for (const char* bad : {"", "nosuch", "left  shift", "z ", "unknown key", "world 0", ","})
+        EXPECT_EQ(input_key_by_name(bad), -1) << bad;
+    // A name is one key, and a key's own name (not an alias) names it back.
+    for (int i = 0; i < INPUT_KEY_NAME_COUNT; ++i) {
+        const InputKeyName& k = INPUT_KEY_NAMES[i];
+        for (int j = 0; j < i; ++j) EXPECT_STRCASENE(k.name, INPUT_KEY_NAMES[j].name);
+        if (!k.alias) {
+            EXPECT_STREQ(input_key_name(k.sym), k.name);
+        }
+    }
+}
+
+TEST_F(Input, F11AndF12AreAlwaysTheGamesOwnAndAKeyThatQuitsAlwaysQuits) {
+    const InputBindings saved = input_bindings;
+    int toggles = 0;
+    static int* counter = nullptr;
+    counter = &toggles;
+    input_set_toggle_handler([] { *counter += 1; });
+    input_bindings.actions[ACTION_FULLSCREEN] = KeyBinding{2, {SDLK_F4, SDLK_F5}};
+    input_bindings.actions[ACTION_SCREENSHOT] = KeyBinding{1, {SDLK_F6}};
+    input_bindings.actions[ACTION_QUIT] = KeyBinding{1, {SDLK_F5}};
+    for (int sym : {SDLK_F11, SDLK_F4}) {
+        replay_push_key(sym, true);
+        replay_push_key(sym, false);
+    }
+    input_poll();
+    EXPECT_EQ(toggles, 2) << "F11 still switches fullscreen besides the key the settings gave it";
+    replay_push_key(SDLK_F12, true);
+    input_poll();
+    EXPECT_EQ(input_take_presses(), PRESS_SCREENSHOT) << "F12 still takes a screenshot";
+    EXPECT_EQ(input.quit_requested, 0);
+    replay_push_key(SDLK_F5, true);
+    input_poll();
+    EXPECT_EQ(toggles, 2) << "F5 is bound to fullscreen and quit: it quits";
+    EXPECT_EQ(input.quit_requested, 1);
+    input_set_toggle_handler(nullptr);
+    input_bindings = saved;
+}
+
+namespace {
+
+std::string read_text(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The names from `first` to `last` in the order of the table, each a name of
+// its own (not an alias); empty when either is missing.
+std::vector<std::string> table_range(const std::string& first, const std::string& last) {
+    std::vector<std::string> own;
+    for (int i = 0; i < INPUT_KEY_NAME_COUNT; ++i) {
+        if (!INPUT_KEY_NAMES[i].alias) own.push_back(INPUT_KEY_NAMES[i].name);
+    }
+    const auto a = std::find(own.begin(), own.end(), first), b = std::find(own.begin(), own.end(), last);
+    if (a == own.end() || b == own.end() || b < a) return {"(no range " + first + " to " + last + ")"};
+    return std::vector<std::string>(a, b + 1);
+}
+
+}  // namespace
+
+TEST(KeyNames, TheReadmeAndTheManualPageListEveryKeyNameOfTheTableInItsOrder) {
+    std::vector<std::string> table;
+    for (int i = 0; i < INPUT_KEY_NAME_COUNT; ++i) {
+        if (!INPUT_KEY_NAMES[i].alias) table.push_back(INPUT_KEY_NAMES[i].name);
+    }
+    // The README: "`a` to `z`, `0` to `9`, ..., `right bracket`."
+    const std::string readme = read_text(source_path("README.md"));
+    const size_t from = readme.find("Keys are named, in any case:");
+    ASSERT_NE(from, std::string::npos);
+    const std::string paragraph = readme.substr(from, readme.find("\n\n", from) - from);
+    std::vector<std::string> listed;
+    std::vector<std::string> words;  // `name` and the words between them
+    for (size_t at = paragraph.find('`'); at != std::string::npos && at < paragraph.find("SDL 1.2's own");) {
+        const size_t end = paragraph.find('`', at + 1);
+        words.push_back(paragraph.substr(at + 1, end - at - 1));
+        const size_t next = paragraph.find('`', end + 1);
+        words.push_back(paragraph.substr(end + 1, next == std::string::npos ? 0 : next - end - 1));
+        at = next;
+    }
+    for (size_t i = 0; i + 1 < words.size(); i += 2) {
+        if (words[i + 1] == " to " && i + 2 < words.size()) {
+            for (const std::string& n : table_range(words[i], words[i + 2])) listed.push_back(n);
+            i += 2;
+        } else {
+            listed.push_back(words[i]);
+        }
+    }
+    EXPECT_EQ(listed, table) << "README.md";
+
+    // The manual page: lines ".BR a \" to \" z ," and ".BR up \", \" down ,".
+    const std::string man = read_text(source_path("packaging/zuba-trilo.6"));
+    const size_t man_from = man.find("the key names, in any case:");
+    ASSERT_NE(man_from, std::string::npos);
+    std::istringstream lines(man.substr(man.find('\n', man_from) + 1));
+    std::vector<std::string> man_listed;
+    for (std::string line; std::getline(lines, line) && line.rfind(".BR ", 0) == 0;) {
+        std::vector<std::string> args;  // roff arguments: "quoted" or bare
+        for (size_t i = 4; i < line.size();) {
+            if (line[i] == ' ') {
+                ++i;
+            } else if (line[i] == '"') {
+                const size_t end = line.find('"', i + 1);
+                args.push_back(line.substr(i + 1, end - i - 1));
+                i = end + 1;
+            } else {
+                const size_t end = std::min(line.find(' ', i), line.size());
+                args.push_back(line.substr(i, end - i));
+                i = end;
+            }
+        }
+        for (std::string& a : args) {
+            for (size_t at; (at = a.find("\\-")) != std::string::npos;) a.erase(at, 1);
+        }
+        // Bold names alternate with roman separators.
+        for (size_t i = 0; i < args.size(); i += 2) {
+            if (i + 2 < args.size() && args[i + 1] == " to ") {
+                for (const std::string& n : table_range(args[i], args[i + 2])) man_listed.push_back(n);
+                i += 2;
+            } else {
+                man_listed.push_back(args[i]);
+            }
+        }
+    }
+    EXPECT_EQ(man_listed, table) << "packaging/zuba-trilo.6";
 }

@@ -11,8 +11,8 @@
 #   coming back and resuming, the cannon no longer moves;
 # - mute = yes gives a silent stream under SDL's disk audio driver, while the
 #   same play without it is not silent;
-# - toggling mute and fullscreen in play changes just those lines of the
-#   settings file at exit;
+# - toggling mute and fullscreen in play changes just those lines of a
+#   clean settings file at exit;
 # - --scale wins over SDL12COMPAT_WINDOW_SCALING.
 # Arguments: game binary, replay binary, source directory.
 set -u
@@ -138,7 +138,7 @@ wait_game
 
 # What the player changes in play is remembered at exit: only those lines
 # change, every other byte stays.
-printf '# mine\r\nkey.fire = z, space\nmute  =  no \nextra = kept' >"$work/toggle.ini"
+printf '\xef\xbb\xbf# mine\r\nkey.fire = z, space\nmute  =  no \n\t# kept' >"$work/toggle.ini"
 SDL_AUDIODRIVER=dummy start_game "$game" --settings "$work/toggle.ini"
 xdotool windowfocus --sync "$game_window"
 xdotool key m
@@ -146,10 +146,9 @@ xdotool key F11
 sleep 1
 press q
 wait_game
-expected=$(printf '# mine\r\nkey.fire = z, space\nmute  =  yes \nextra = kept\nfullscreen = yes\n')
+expected=$(printf '\xef\xbb\xbf# mine\r\nkey.fire = z, space\nmute  =  yes \n\t# kept\nfullscreen = yes\n')
 [ "$(cat "$work/toggle.ini")" = "$expected" ] || fail "the settings file after m and F11 is: $(cat -A "$work/toggle.ini")"
-[ "$(cat "$work/game.err")" = "toggle.ini:4: unknown name 'extra'" ] ||
-    fail "the game said '$(cat "$work/game.err")' of the unknown name"
+[ ! -s "$work/game.err" ] || fail "the game said '$(cat "$work/game.err")' of a clean settings file"
 
 # The command line wins over the player's SDL scaling variable.
 SDL12COMPAT_WINDOW_SCALING=0.5 SDL_AUDIODRIVER=dummy start_game "$game" --scale 0.75 --settings "$work/none.ini"
