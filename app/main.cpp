@@ -83,6 +83,10 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "zuba-trilo: %s\n%s", error, options_usage());
             return 2;
     }
+    if (!options_check_scaling_variable(std::getenv(OPTIONS_SCALING_VARIABLE), error, sizeof error)) {
+        std::fprintf(stderr, "zuba-trilo: %s\n", error);
+        return 2;
+    }
     std::string settings_path;
     const Settings settings = read_settings(options, settings_path);
     input_bindings = settings.bindings;

@@ -92,6 +92,15 @@ bool options_read_scale(const char* text, double& scale) {
     return true;
 }
 
+bool options_check_scaling_variable(const char* value, char* error, size_t error_size) {
+    double scale = 0;
+    if (!value || options_read_scale(value, scale)) return true;
+    if (error_size > 0)
+        std::snprintf(error, error_size, "%s wants a number from 0.25 to 2.0 (or to be unset), not '%s'",
+                      OPTIONS_SCALING_VARIABLE, value);
+    return false;
+}
+
 const char* options_usage() {
     static const std::string usage = build_usage();
     return usage.c_str();
