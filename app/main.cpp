@@ -112,6 +112,7 @@ int main(int argc, char** argv) {
     if (app_startup() != 0) std::exit(255);
     window_opened(request);
     input_set_toggle_handler(window_toggle_fullscreen);
+    input_set_repaint_handler(video_repaint);
     screens_set_screenshot_handler(take_screenshot);
     audio_set_muted(settings.mute);
     const bool was_fullscreen = game_window.fullscreen;

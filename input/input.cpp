@@ -106,6 +106,7 @@ void handle_active(const SDL_ActiveEvent& e) {
 }
 
 void (*toggle_handler)() = nullptr;
+void (*repaint_handler)() = nullptr;
 
 bool is_toggle_key(const SDL_keysym& key) {
     return bound(ACTION_FULLSCREEN, key.sym) || (key.sym == SDLK_RETURN && (key.mod & KMOD_ALT));
@@ -160,6 +161,8 @@ int input_key_by_name(const char* name) {
 
 void input_set_toggle_handler(void (*toggle)()) { toggle_handler = toggle; }
 
+void input_set_repaint_handler(void (*repaint)()) { repaint_handler = repaint; }
+
 void input_init() {
     for (int i = 0; i < MAX_JOYSTICKS; ++i) {
         input.joysticks[i] = nullptr;
@@ -201,7 +204,12 @@ void input_handle_event(const SDL_Event& event) {
             if (!demo_playing) handle_button(event.jbutton, false);
             break;
         case SDL_ACTIVEEVENT:
+            // A window brought back from its icon shows nothing until painted.
+            if (repaint_handler && event.active.gain && (event.active.state & SDL_APPACTIVE)) repaint_handler();
             if (!demo_playing) handle_active(event.active);
+            break;
+        case SDL_VIDEOEXPOSE:
+            if (repaint_handler) repaint_handler();
             break;
         case SDL_QUIT:
             input.quit_requested = 1;

@@ -158,6 +158,13 @@ void video_flush() { video_drain(); }
 
 void video_set_presenting(int on) { presenter.presenting_enabled = on; }
 
+void video_repaint() {
+    if (!presenter.screen) return;
+    UpdateRegion whole{};
+    whole.whole = true;
+    window_in_use->update(presenter.screen, whole, true);
+}
+
 void video_shutdown() {
     if (presenter.screen) SDL_FreeSurface(presenter.screen);
     presenter.screen = nullptr;

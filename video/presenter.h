@@ -62,6 +62,10 @@ int video_present();
 // Paints every pending command now, presenting or not.
 void video_flush();
 void video_set_presenting(int on);
+// Shows the whole surface in the window again, whatever changed: after the
+// desktop destroyed the window's picture (a window passed over it, it was
+// minimised) or the window was opened anew.
+void video_repaint();
 // Frees the screen surface; the last step of shutdown.
 void video_shutdown();
 
