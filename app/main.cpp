@@ -92,25 +92,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zuba-trilo: %s\n", demo_error.c_str());
         return 2;
     }
-    const WindowRequest request{settings.fullscreen, settings.scale_mode == SETTINGS_SCALE_WINDOW,
-                                settings.scale_mode == SETTINGS_SCALE_FACTOR ? settings.scale : 0,
-                                settings.scale_mode != SETTINGS_SCALE_UNSET};
-    // The window is sized, titled and given its icon once SDL's video is up
-    // and before it opens; when SDL cannot start, app_startup says so.
-    if (SDL_Init(SDL_INIT_VIDEO) == 0) {
-        // With no display SDL falls back to drawing into memory and the game
-        // would play on, unseen, until killed: that is SDL not starting.
-        if (window_display_missing()) {
-            video_report_init_error();
-            std::fputs(WINDOW_NO_DISPLAY_MESSAGE, stderr);
-            SDL_Quit();
-            std::exit(255);
-        }
-        window_prepare(request);
-    }
+    window_request(WindowRequest{true, settings.fullscreen, settings.scale_mode == SETTINGS_SCALE_WINDOW,
+                                 settings.scale_mode == SETTINGS_SCALE_FACTOR ? settings.scale : 0,
+                                 settings.scale_mode != SETTINGS_SCALE_UNSET});
+    // Video start-up opens the window; when SDL cannot start (or finds no
+    // display) it says so.
     // 255, not -1: the same status on Linux and on Windows (where -1 stays -1).
     if (app_startup() != 0) std::exit(255);
-    window_opened(request);
     input_set_toggle_handler(window_toggle_fullscreen);
     input_set_repaint_handler(video_repaint);
     screens_set_screenshot_handler(take_screenshot);

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "video/draw_queue.h"
+#include "video/window.h"
 
 Presenter presenter;
 UpdateRegion video_last_update;
@@ -90,6 +91,7 @@ void video_report_init_error() {
 
 int video_init() {
     presenter.presenting_enabled = 0;
+    const WindowRequest& request = window_requested;
     // Sound and joysticks are optional: only the timer and video must start.
     // The audio subsystem is started by the mixer, whose failure leaves the
     // game silent; a missing joystick subsystem leaves the keyboard.
@@ -97,7 +99,18 @@ int video_init() {
         video_report_init_error();
         return 1;
     }
+    // With no display SDL falls back to drawing into memory and the game
+    // would play on, unseen, until killed: for a player that is SDL not
+    // starting.
+    if (request.desktop && window_display_missing()) {
+        video_report_init_error();
+        std::fputs(WINDOW_NO_DISPLAY_MESSAGE, stderr);
+        SDL_Quit();
+        return 1;
+    }
     SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+    // The window is sized, titled and given its icon before it opens.
+    if (request.desktop) window_prepare(request);
     presenter.screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 32, 0);
     if (!presenter.screen) {
         video_report_init_error();
@@ -106,6 +119,7 @@ int video_init() {
     }
     SDL_FillRect(presenter.screen, nullptr, STARTUP_BLUE);
     SDL_UpdateRect(presenter.screen, 0, 0, 0, 0);
+    if (request.desktop) window_opened(request);
     presenter.last_present_ticks = clock_in_use->ticks();
     return 0;
 }

@@ -16,6 +16,7 @@
 #include "video/sprites.h"
 
 GameWindow game_window;
+WindowRequest window_requested;
 
 namespace {
 
@@ -86,6 +87,8 @@ bool window_display_missing() {
     if (!SDL_VideoDriverName(driver, sizeof driver)) return false;
     return window_driver_shows_nothing(driver, SDL_getenv("SDL_VIDEODRIVER"));
 }
+
+void window_request(const WindowRequest& request) { window_requested = request; }
 
 void window_prepare(const WindowRequest& request) {
     game_window = GameWindow{};

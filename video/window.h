@@ -15,7 +15,10 @@ constexpr const char* WINDOW_TITLE = "ZUBA-TRILO";
 constexpr int WINDOW_ICON_SIZE = 48;
 constexpr int WINDOW_ICON_ART_SCALE = 2;
 
+// What the desktop program asks of its window. The replay driver, the tests
+// and the browser page ask nothing: SDL's window of the screen's size.
 struct WindowRequest {
+    bool desktop;     // a player's window: fitted, titled, and a display required
     bool fullscreen;  // start in fullscreen
     bool never_scale; // keep the window at full size
     double scale;     // a scale the player chose; 0 to fit the display
@@ -48,6 +51,10 @@ bool window_display_missing();
 // What the player reads on standard error when there is no display.
 constexpr const char* WINDOW_NO_DISPLAY_MESSAGE =
     "zuba-trilo: no display found: run the game from a desktop session, or set DISPLAY or WAYLAND_DISPLAY.\n";
+
+// What video_init opens; set before it.
+void window_request(const WindowRequest& request);
+extern WindowRequest window_requested;
 
 // After SDL's video starts and before the window opens: scale (only when the
 // player has not set SDL's scaling variable), the presenting hints the player
