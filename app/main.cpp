@@ -11,6 +11,7 @@
 #include "app/demos.h"
 #include "app/frame_stats.h"
 #include "app/options.h"
+#include "app/printable.h"
 #include "app/screens.h"
 #include "app/settings.h"
 #include "audio/mixer.h"
@@ -59,9 +60,47 @@ Settings read_settings(const Options& options, std::string& path) {
     return settings;
 }
 
+// SDL's 1.2 layer reads this to scale its window; the game sizes its window
+// itself, and takes a scale found here as the player's when nothing else
+// chose one.
+constexpr const char* SCALING_VARIABLE = "SDL12COMPAT_WINDOW_SCALING";
+
+// The window the player asked for: the command line over the remembered
+// size, that over the settings file's scale, that over SDL's scaling
+// variable, and the fit to the display when none chose.
+WindowRequest window_request_of(const Options& options, const Settings& settings) {
+    WindowRequest r{};
+    r.desktop = true;
+    r.fullscreen = settings.fullscreen;
+    r.filter = settings.filter;
+    r.vsync = settings.vsync;
+    r.never_scale = settings.scale_mode == SETTINGS_SCALE_WINDOW;
+    r.scale = settings.scale_mode == SETTINGS_SCALE_FACTOR ? settings.scale : 0;
+    r.chosen = settings.scale_mode != SETTINGS_SCALE_UNSET;
+    if (!options.window && options.scale <= 0) {
+        r.width = settings.window_width;
+        r.height = settings.window_height;
+    }
+    const char* variable = std::getenv(SCALING_VARIABLE);
+    if (!r.chosen && variable) {
+        double scale = 0;
+        if (options_read_scale(variable, scale)) {
+            r.scale = scale;
+        } else {
+            std::fprintf(stderr, "zuba-trilo: %s wants a number from 0.25 to 2.0, not '%s'; the window is fitted\n",
+                         SCALING_VARIABLE, printable_excerpt(variable).c_str());
+        }
+    }
+    return r;
+}
+
 // What the player changed in play, kept for the next time.
 void remember_settings(const std::string& path, bool was_fullscreen, bool was_muted) {
     SettingsChanges changes;
+    if (game_window.resized) {
+        changes.emplace_back("window_size",
+                             std::to_string(game_window.width) + "x" + std::to_string(game_window.height));
+    }
     if (game_window.fullscreen != was_fullscreen) changes.emplace_back("fullscreen", game_window.fullscreen ? "yes" : "no");
     if ((mixer.muted != 0) != was_muted) changes.emplace_back("mute", mixer.muted ? "yes" : "no");
     std::string error;
@@ -92,15 +131,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zuba-trilo: %s\n", demo_error.c_str());
         return 2;
     }
-    window_request(WindowRequest{true, settings.fullscreen, settings.scale_mode == SETTINGS_SCALE_WINDOW,
-                                 settings.scale_mode == SETTINGS_SCALE_FACTOR ? settings.scale : 0,
-                                 settings.scale_mode != SETTINGS_SCALE_UNSET});
+    window_request(window_request_of(options, settings));
     // Video start-up opens the window; when SDL cannot start (or finds no
     // display) it says so.
     // 255, not -1: the same status on Linux and on Windows (where -1 stays -1).
     if (app_startup() != 0) std::exit(255);
     input_set_toggle_handler(window_toggle_fullscreen);
     input_set_repaint_handler(video_repaint);
+    input_set_resize_handler(window_resized);
     screens_set_screenshot_handler(take_screenshot);
     audio_set_muted(settings.mute);
     const bool was_fullscreen = game_window.fullscreen;

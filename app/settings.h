@@ -2,7 +2,8 @@
 // or the file --settings names. Plain text, one "name = value" a line, '#'
 // comments and blank lines. Read leniently: a bad line is reported with its
 // number and skipped, everything else applies. Written only to remember what
-// the player changed in play (fullscreen, mute), keeping every other byte,
+// the player changed in play (fullscreen, mute, the window's size), keeping
+// every other byte,
 // and replaced in one step so a crash never loses it.
 #pragma once
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "input/input.h"
+#include "video/view.h"
 
 enum SettingsScale { SETTINGS_SCALE_UNSET, SETTINGS_SCALE_AUTO, SETTINGS_SCALE_WINDOW, SETTINGS_SCALE_FACTOR };
 
@@ -19,6 +21,9 @@ struct Settings {
     bool mute;
     SettingsScale scale_mode;
     double scale;  // with SETTINGS_SCALE_FACTOR
+    int window_width, window_height;  // the window's last size (0: none remembered)
+    VideoFilter filter;
+    int vsync;  // 1 yes, 0 no, -1 unset
     InputBindings bindings;
 };
 
@@ -32,6 +37,11 @@ Settings settings_default();
 // not set). Each bad line adds one message "NAME:LINE: what is wrong".
 void settings_parse(const char* text, size_t length, const std::string& name, Settings& out,
                     std::vector<std::string>& messages);
+
+// The window's size as the settings file writes it: "1600x832".
+constexpr int SETTINGS_SIZE_MIN = 100;
+constexpr int SETTINGS_SIZE_MAX = 16384;
+bool settings_read_size(const std::string& text, int& width, int& height);
 
 // Reads the file at path into out. A missing file is no error; a file that
 // cannot be read adds one message and leaves out as it was.

@@ -107,6 +107,7 @@ void handle_active(const SDL_ActiveEvent& e) {
 
 void (*toggle_handler)() = nullptr;
 void (*repaint_handler)() = nullptr;
+void (*resize_handler)(int width, int height) = nullptr;
 
 bool is_toggle_key(const SDL_keysym& key) {
     return bound(ACTION_FULLSCREEN, key.sym) || (key.sym == SDLK_RETURN && (key.mod & KMOD_ALT));
@@ -163,6 +164,8 @@ void input_set_toggle_handler(void (*toggle)()) { toggle_handler = toggle; }
 
 void input_set_repaint_handler(void (*repaint)()) { repaint_handler = repaint; }
 
+void input_set_resize_handler(void (*resize)(int width, int height)) { resize_handler = resize; }
+
 void input_init() {
     for (int i = 0; i < MAX_JOYSTICKS; ++i) {
         input.joysticks[i] = nullptr;
@@ -210,6 +213,9 @@ void input_handle_event(const SDL_Event& event) {
             break;
         case SDL_VIDEOEXPOSE:
             if (repaint_handler) repaint_handler();
+            break;
+        case SDL_VIDEORESIZE:
+            if (resize_handler) resize_handler(event.resize.w, event.resize.h);
             break;
         case SDL_QUIT:
             input.quit_requested = 1;

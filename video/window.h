@@ -4,6 +4,10 @@
 #pragma once
 #include <cstdint>
 
+#include "video/view.h"
+
+struct SDL_Surface;
+
 // Room left around the window for its frame and the desktop's panels.
 constexpr int WINDOW_MARGIN_W = 64;
 constexpr int WINDOW_MARGIN_H = 96;
@@ -22,13 +26,18 @@ struct WindowRequest {
     bool fullscreen;  // start in fullscreen
     bool never_scale; // keep the window at full size
     double scale;     // a scale the player chose; 0 to fit the display
-    // The player chose how to scale (command line or settings file): that
-    // wins over SDL's scaling variable set in the environment.
-    bool chosen;
+    bool chosen;      // the player chose how to scale (command line or settings)
+    int width, height;  // the window's last size, when remembered (0: none)
+    VideoFilter filter;
+    int vsync;        // 1: presents wait for the display's refresh; 0: never; -1: SDL's own choice
 };
 
 struct GameWindow {
     bool fullscreen;
+    int width, height;  // the window's size when not fullscreen
+    bool resized;       // the player resized the window (a size to remember)
+    int display_w, display_h;  // the display's size when the game started (0: unknown)
+    VideoFilter filter;
 };
 
 extern GameWindow game_window;
@@ -56,12 +65,23 @@ constexpr const char* WINDOW_NO_DISPLAY_MESSAGE =
 void window_request(const WindowRequest& request);
 extern WindowRequest window_requested;
 
-// After SDL's video starts and before the window opens: scale (only when the
-// player has not set SDL's scaling variable), the presenting hints the player
-// has not set, title and icon.
+// The size of the window that shows the screen at scale: whole pixels,
+// rounded down.
+void window_size_at(double scale, int& width, int& height);
+
+// After SDL's video starts and before the window opens: the presenting hints
+// the player has not set, vsync, title and icon.
 void window_prepare(const WindowRequest& request);
+// Opens the resizable window at the size it is shown: the remembered size
+// when it still fits the display, else the scale chosen, else fitted to the
+// display; null when SDL cannot.
+SDL_Surface* window_open(const WindowRequest& request);
 // After the window opens: fullscreen if asked for.
 void window_opened(const WindowRequest& request);
-// Switches between window and fullscreen, keeping the picture; the pointer is
-// hidden while fullscreen.
+// Switches between window and fullscreen (at the display's own size, the
+// picture letterboxed), keeping the picture; the pointer is hidden while
+// fullscreen.
 void window_toggle_fullscreen();
+// The player dragged the window's border to width x height: the window gets
+// that size and the picture is refitted in it.
+void window_resized(int width, int height);
