@@ -209,6 +209,22 @@ TEST(View, ThePictureKeepsItsShapeInAnyWindowWithBlackBarsAndSharpMeansWholePixe
     EXPECT_EQ(view.h, 416);
     EXPECT_EQ(view.y, (900 - 416) / 2);
     EXPECT_EQ(bars_black(tall), 0);
+    // Colour is averaged as colour: the start-up blue stays that blue, and
+    // half of it next to black is half as blue.
+    Screen blue;
+    for (int y = 0; y < SCREEN_HEIGHT; ++y)
+        for (int x = 0; x < SCREEN_WIDTH / 2; ++x) blue.pixels[size_t(y) * SCREEN_WIDTH + x] = STARTUP_BLUE;
+    Window half(1250, 650);
+    scale_all(blue, half);
+    EXPECT_EQ(half.at(0, 0), STARTUP_BLUE);
+    EXPECT_EQ(half.at(624, 649), STARTUP_BLUE);
+    EXPECT_EQ(half.at(625, 0), 0xFF000000u);
+    Window third(833, 433);
+    for (int y = 0; y < SCREEN_HEIGHT; ++y) blue.pixels[size_t(y) * SCREEN_WIDTH + 1250] = gray_pixel(255);
+    scale_all(blue, third);
+    const uint32_t mixed = third.at(416, 200);  // covers 1248.5 to 1251.5: blue, white, black
+    EXPECT_NEAR(int(mixed & 0xFFu), (192 * 1.5 + 255) / 3.0, 1.0);
+    EXPECT_NEAR(int((mixed >> 16) & 0xFFu), 255 / 3.0, 1.0);
     // Above full size: sharp shows only the screen's own grays, smooth also
     // blends them where a window pixel straddles two screen pixels.
     for (VideoFilter filter : {FILTER_SHARP, FILTER_SMOOTH}) {

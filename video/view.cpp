@@ -121,10 +121,28 @@ void view_scale(const VideoView& view, const ViewRect& r, const uint8_t* screen,
             const int px = x - view.x;
             const int fx = view.across.first[px], cx = view.across.count[px];
             const uint16_t* wx = view.across.weights + view.across.offset[px];
+            const uint8_t* top = screen + size_t(fy) * size_t(screen_pitch) + size_t(fx) * 4;
+            // The game's pictures are gray: one channel is enough, unless a
+            // pixel under this one is not (the start-up blue).
+            uint32_t sum = 0, colour = 0;
+            for (int j = 0; j < cy; ++j) {
+                const uint32_t* in = reinterpret_cast<const uint32_t*>(top + size_t(j) * size_t(screen_pitch));
+                uint32_t row = 0;
+                for (int i = 0; i < cx; ++i) {
+                    const uint32_t p = in[i];
+                    colour |= (p ^ (p >> 8)) & 0xFFFFu;
+                    row += (p & 0xFFu) * wx[i];
+                }
+                sum += row * wy[j];
+            }
+            if (!colour) {
+                const uint32_t g = average(sum);
+                out[x] = (g << rs) | (g << gs) | (g << bs) | format.always;
+                continue;
+            }
             uint32_t red = 0, green = 0, blue = 0;
             for (int j = 0; j < cy; ++j) {
-                const uint32_t* in =
-                    reinterpret_cast<const uint32_t*>(screen + size_t(fy + j) * size_t(screen_pitch)) + fx;
+                const uint32_t* in = reinterpret_cast<const uint32_t*>(top + size_t(j) * size_t(screen_pitch));
                 uint32_t rr = 0, gg = 0, bb = 0;
                 for (int i = 0; i < cx; ++i) {
                     const uint32_t p = in[i], w = wx[i];
