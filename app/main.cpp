@@ -97,10 +97,7 @@ WindowRequest window_request_of(const Options& options, const Settings& settings
 // What the player changed in play, kept for the next time.
 void remember_settings(const std::string& path, bool was_fullscreen, bool was_muted) {
     SettingsChanges changes;
-    if (game_window.resized) {
-        changes.emplace_back("window_size",
-                             std::to_string(game_window.width) + "x" + std::to_string(game_window.height));
-    }
+    if (const std::string size = window_size_to_remember(); !size.empty()) changes.emplace_back("window_size", size);
     if (game_window.fullscreen != was_fullscreen) changes.emplace_back("fullscreen", game_window.fullscreen ? "yes" : "no");
     if ((mixer.muted != 0) != was_muted) changes.emplace_back("mute", mixer.muted ? "yes" : "no");
     std::string error;

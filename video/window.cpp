@@ -177,3 +177,8 @@ void window_resized(int width, int height) {
     game_window.height = again->h;
     video_show_in(again, game_window.filter);
 }
+
+std::string window_size_to_remember() {
+    if (!game_window.resized) return std::string();
+    return std::to_string(game_window.width) + "x" + std::to_string(game_window.height);
+}

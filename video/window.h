@@ -3,6 +3,7 @@
 // its pixels; only how the window shows them changes here.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "video/view.h"
 
@@ -85,3 +86,7 @@ void window_toggle_fullscreen();
 // The player dragged the window's border to width x height: the window gets
 // that size and the picture is refitted in it.
 void window_resized(int width, int height);
+// The window's size for the settings file ("1200x900") once the player has
+// resized it; empty otherwise, so a game that was only fitted, scaled or
+// made fullscreen never writes a size into the player's file.
+std::string window_size_to_remember();
