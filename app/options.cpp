@@ -76,7 +76,10 @@ std::string build_usage() {
     out +=
         "\n"
         "Keys: cursor left/right move, z or space fire, p pause, m mute,\n"
-        "F12 screenshot, Escape or q quit; the settings file can change them.\n";
+        "F12 screenshot, Escape or q quit; the settings file can change them.\n"
+        "The window can be resized. The settings file also chooses\n"
+        "filter = smooth or sharp (how a window larger than the game shows it)\n"
+        "and vsync = yes or no (wait for the display's refresh).\n";
     return out;
 }
 
