@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -167,6 +168,36 @@ TEST(Demo, ARecordedGameReplaysInSyncAndOneChangedKeyIsOutOfSyncAtTheNextSyncLin
     ASSERT_EQ(replay_run(demo, ReplayOptions{}, changed, error), 0) << error;
     EXPECT_TRUE(changed.out_of_sync);
     EXPECT_EQ(changed.sync_pass, demo.syncs.back().pass);
+}
+
+// The demos under tests/demos were recorded live in the window by release
+// 0.1.0: every one of them plays in sync to its last pass, for as long as the
+// game's rules and the hash's version 1 are kept. Together they reach the
+// game-over screen.
+TEST(Demo, EveryDemoRecordedByRelease010PlaysInSyncToItsEnd) {
+    int demos = 0;
+    bool game_over = false;
+    for (const auto& entry : std::filesystem::directory_iterator(ZUBA_SOURCE_DIR "/tests/demos")) {
+        if (entry.path().extension() != ".demo") continue;
+        const std::string path = entry.path().string();
+        SCOPED_TRACE(path);
+        ReplayScript demo;
+        std::string error;
+        ASSERT_TRUE(replay_load_script(path, demo, error)) << error;
+        EXPECT_EQ(demo.game_version, "0.1.0");
+        ASSERT_GE(demo.syncs.size(), 2u);
+        ReplayOptions options;
+        options.after_pass = [&](uint64_t, int state) { game_over |= state == SCREEN_GAME_OVER_WAIT; };
+        ReplayResult result;
+        world_reset();  // as at the start of the program that recorded it
+        ASSERT_EQ(replay_run(demo, options, result, error), 0) << error;
+        EXPECT_FALSE(result.out_of_sync) << "at pass " << result.sync_pass;
+        EXPECT_EQ(result.passes, demo.total_passes);
+        EXPECT_TRUE(result.quit);
+        demos += 1;
+    }
+    EXPECT_GE(demos, 3);
+    EXPECT_TRUE(game_over) << "no demo plays to the game-over screen";
 }
 
 TEST(Demo, RecordingTheReplayOfADemoGivesItsKeysAndSyncLinesAgain) {
