@@ -15,7 +15,9 @@
 # include then points down, no two folders can include each other, and the
 # folder graph is checked for circles all the same (tsort), so that a floor
 # list that went wrong cannot hide one. A folder with sources that is on no
-# floor is an error too: a new folder gets its place here.
+# floor is an error too: a new folder gets its place here. Build trees (build*/,
+# the Debian package's debian/build/, CMakeFiles/) and npm's node_modules/
+# hold no sources of ours and are passed over.
 #
 #   usage: scripts/check-floors.sh [SOURCE_DIR]   (default: this checkout)
 # Prints every include that breaks the rule; the exit status is 1 when any
@@ -68,7 +70,7 @@ while IFS= read -r -d '' file; do
         fi
         edges+=("$from $to")
     done < <(grep -a -n '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^/"]*/' "$file")
-done < <(find . -path ./.git -prune -o -path './build*' -prune -o -path '*/node_modules' -prune -o \
+done < <(find . \( -path ./.git -o -path './build*' -o -path ./debian -o -name CMakeFiles -o -name node_modules \) -prune -o \
     \( -type f -o -xtype f \) \( -name '*.cpp' -o -name '*.h' \) -printf '%P\0' | sort -z)
 
 # Folders that include each other, through however many others, are a circle.

@@ -49,6 +49,14 @@ TEST_F(FormationTest, FirstStepMovesSlotZeroFrom16To20AndDrawsEachKindCentredOnI
     EXPECT_EQ(formation.slots[0].x, 20);
     EXPECT_EQ(formation.cursor, 1);
     EXPECT_EQ(queued(), (std::vector<Cmd>{{nullptr, 10, 784, 12, 8}, {SPRITE_INVADER1_A, 14, 784, 12, 8}}));
+    // Kind 2 (row 20) on an even sweep: its own width and first picture.
+    const Invader middle = formation.slots[slot(20, 3)];
+    ASSERT_EQ(middle.kind, 2);
+    formation.cursor = slot(20, 3);
+    draw_queue_reset();
+    formation_step();
+    EXPECT_EQ(queued(), (std::vector<Cmd>{{nullptr, middle.x - 5, middle.y, 10, 8},
+                                          {SPRITE_INVADER2_A, middle.x + 4 - 5, middle.y, 10, 8}}));
     // Kind 3 (row 40) on an odd sweep: its own width and second picture.
     formation.cursor = slot(40, 3);
     formation.anim = 1;

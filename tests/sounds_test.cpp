@@ -76,6 +76,16 @@ TEST_F(Cues, OfSeveralCuesOnAVoiceOnlyTheLastIsHeard) {
     EXPECT_EQ(cues.back(), std::make_pair(int(VOICE_MARCH), int(SOUND_MARCH_3)));
 }
 
+TEST_F(Cues, EverySoundPlaysWholeGroupsOfFourSamplesAndLeavesItsLast52Unplayed) {
+    for (int id = 1; id <= SOUND_COUNT; ++id) {
+        sound_play(VOICE_HIT, id);
+        const int32_t played = mixer.voices[VOICE_HIT].length, stored = int32_t(sound_stored_size(id));
+        EXPECT_EQ(played % 4, 0) << id;
+        EXPECT_LE(played, stored - 52) << id;
+        EXPECT_GT(played, stored - 52 - 4) << id;
+    }
+}
+
 TEST_F(Cues, AtGameOverOnlyTheGameOverTuneIsLeftSounding) {
     ASSERT_TRUE(start_headless_video());
     for (int v = 0; v < 4; ++v) sound_play(v, SOUND_GAME_BEGIN);
