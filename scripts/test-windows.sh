@@ -9,9 +9,18 @@
 #   - the game's .exe: --help and --version print and exit 0, a bad option
 #     exits 2 with its error; the window is titled ZUBA-TRILO, fits the
 #     screen and draws the splash; q exits 0; --fullscreen fills 1920 x 1080;
-#   - the installer installs silently, the installed game answers --version,
-#     the Start menu shortcut and the uninstall entry are there, and the
-#     silent uninstall removes the program, the shortcut and the entry.
+#   - the installer asks for no administrator rights; it installs silently
+#     for the player alone by default (%LOCALAPPDATA%\Programs, the user's
+#     Start menu and installed apps) and for all users with /AllUsers
+#     (Program Files, the machine's); each time the installed game answers
+#     --version, the shortcut and the uninstall entry are there, and the
+#     silent uninstall removes the program, the shortcut and the entry and
+#     leaves the player's settings and screenshots; the game installed
+#     for the player is not portable even with portable.txt beside it;
+#   - the zip unpacked with portable.txt beside the exe keeps its settings
+#     and screenshot (F12) beside the exe, and in %APPDATA% where it cannot;
+#     the screenshot paths it prints have backslashes only;
+#   - SHA256SUMS holds the right sums of the zip and the installer.
 #   scripts/test-windows.sh BUILD SOURCE
 # Wine is not Windows: this is what can be checked on Debian, not a
 # substitute for playing on Windows.
@@ -26,6 +35,8 @@ source "$src/tests/e2e/xvfb_lib.bash"
 for f in "$stage/zuba-trilo.exe" "$stage/zuba-trilo-replay.exe" "$setup"; do
     [ -f "$f" ] || fail "$f is missing: run make windows"
 done
+(cd "$build" && [ "$(cut -d' ' -f3 SHA256SUMS | tr '\n' ' ')" = "zuba-trilo-$version-win64.zip zuba-trilo-$version-win64-setup.exe " ] &&
+    sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS is not the sums of the zip and the installer"
 run_start=$(date +%s)
 step_start=$run_start
 step_done() {
@@ -61,6 +72,32 @@ for exe in zuba-trilo zuba-trilo-replay; do
     strings -el "$stage/$exe.exe" | grep -qx "$version" || fail "$exe.exe has no version $version in its resources"
     grep -q "PerMonitorV2" "$stage/$exe.exe" || fail "$exe.exe has no per-monitor DPI-aware manifest"
 done
+
+# The unit tests, built for Windows (make's target windows-tests), each
+# suite run whole under Wine with SDL's dummy drivers, as CTest runs them on
+# Linux. LINUX_ONLY names the cases that cannot run on Windows, with why.
+LINUX_ONLY=(
+    # It steps in front of SDL_UpdateRects with Linux's dynamic linker.
+    Presenter.APresentUpdatesEveryChangedTileOfTheWindowAndNoOther
+)
+sdl_bin=$(sed -n 's/^ZUBA_WINDOWS_DEPS:PATH=//p' "$build/CMakeCache.txt")/bin
+suites=("$build"/tests/test_*.exe)
+[ -f "${suites[0]}" ] || fail "no unit tests in $build/tests: make test-windows builds them (target windows-tests)"
+filter=$(IFS=:; echo "-${LINUX_ONLY[*]}")
+total=0
+for suite in "${suites[@]}"; do
+    name=$(basename "$suite" .exe)
+    (cd "$build/tests" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy WINEPATH="$(winepath -w "$sdl_bin")" \
+        wine "$suite" --gtest_filter="$filter" >"$work/$name.log" 2>&1)
+    status=$?
+    passed=$(tr -d '\r' <"$work/$name.log" | sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\.$/\1/p')
+    if [ "$status" != 0 ] || [ -z "$passed" ]; then
+        tr -d '\r' <"$work/$name.log" | grep -E '^\[  FAILED  \]|Failure|error' | head -40 >&2
+        fail "$name under Wine: status $status"
+    fi
+    total=$((total + passed))
+done
+step_done "$total unit tests of ${#suites[@]} suites pass under Wine (${#LINUX_ONLY[@]} left out as Linux's alone)"
 
 # The replay driver: the Linux end-to-end test of the golden traces, with
 # the .exe under Wine as its replay driver (Wine opens the Unix paths).
@@ -138,23 +175,117 @@ done
 quit_with_q fullscreen
 step_done "--fullscreen fills 1920x1080"
 
+# Plays the game ($1, a Unix path to its exe) in its window: F12 saves a
+# screenshot, m mutes, q quits (status 0), and the settings are saved. Sets
+# shot to the screenshot's path as the game printed it.
+shoot_mute_quit() {
+    start_game wine "$1"
+    xdotool key --window "$game_window" F12
+    for _ in $(seq 50); do
+        [ -s "$work/game.out" ] && break
+        sleep 0.2
+    done
+    xdotool key --window "$game_window" m
+    quit_with_q "$1"
+    shot=$(head -1 "$work/game.out" | tr -d '\r')
+    [ -n "$shot" ] || fail "F12 printed no screenshot path: $(cat "$work/game.err")"
+    case "$shot" in */*) fail "the screenshot's path $shot has a '/' in it" ;; esac
+    [ -s "$(winepath -u "$shot")" ] || fail "no screenshot at $shot"
+}
+
+# A Windows folder of the prefix ($1, such as %LOCALAPPDATA%) as a Unix path.
+win_folder() { winepath -u "$(wine cmd /c "echo $1" | tr -d '\r')" | sed 's:/$::'; }
+drive=$WINEPREFIX/drive_c
+appdata=$(win_folder '%APPDATA%')
+[ -d "$appdata" ] || fail "no %APPDATA% in the Wine prefix: '$appdata'"
+
+# A portable copy: the zip unpacked with portable.txt beside the exe keeps
+# its settings and screenshots in the folder zuba-trilo beside the exe, and
+# nothing in %APPDATA%. Where that folder cannot be made (a file has its
+# name, as a folder the player cannot write would refuse it: Wine runs as
+# root here, so a folder's rights would not stop it), %APPDATA% as usual.
+mkdir "$drive/portable"
+(cd "$drive/portable" && cmake -E tar xf "$build/zuba-trilo-$version-win64.zip") || fail "the zip does not unpack"
+copy=$drive/portable/zuba-trilo-$version-win64
+[ ! -e "$copy/portable.txt" ] || fail "the zip is portable already"
+: >"$copy/portable.txt"
+shoot_mute_quit "$copy/zuba-trilo.exe"
+[ "$shot" = "$(winepath -w "$copy/zuba-trilo/screenshots")\\${shot##*\\}" ] ||
+    fail "the portable copy's screenshot went to $shot"
+grep -qx 'mute = yes' "$copy/zuba-trilo/settings.ini" 2>/dev/null || fail "the portable copy kept no settings beside the exe"
+[ ! -e "$appdata/zuba-trilo" ] || fail "the portable copy wrote into %APPDATA%: $(find "$appdata/zuba-trilo")"
+rm -r "$copy/zuba-trilo"
+: >"$copy/zuba-trilo"
+shoot_mute_quit "$copy/zuba-trilo.exe"
+[ "$shot" = "$(winepath -w "$appdata/zuba-trilo/screenshots")\\${shot##*\\}" ] ||
+    fail "a portable copy that cannot keep its files beside the exe put its screenshot in $shot"
+grep -qx 'mute = yes' "$appdata/zuba-trilo/settings.ini" 2>/dev/null || fail "the unwritable portable copy kept no settings in %APPDATA%"
+rm -r "$drive/portable" "$appdata/zuba-trilo"
+step_done "a portable copy keeps its files beside the exe, or in %APPDATA% when it cannot"
+
+# The installer asks for no more rights than the player has: Windows starts
+# it without a UAC prompt. (Wine's user is an administrator, so the
+# installer's own check that /AllUsers needs one is not reached here.)
+grep -aq 'requestedExecutionLevel level="asInvoker"' "$setup" || fail "the installer asks for administrator rights"
+
+# The player's files from an earlier game, which no uninstaller touches.
+mkdir -p "$appdata/zuba-trilo/screenshots"
+echo "# the player's own line" >"$appdata/zuba-trilo/settings.ini"
+echo "a picture" >"$appdata/zuba-trilo/screenshots/zuba-trilo-20260101-120000.png"
+players_files() { (cd "$appdata/zuba-trilo" && find . -type f -exec sha256sum {} + | sort); }
+
+# One silent install ($1: per-user or all-users, $2: the installer's extra
+# switch), checked and removed: the program where it belongs, the game
+# answering --version there, the shortcut, the entry in the installed apps
+# with its uninstaller, and nothing left after the silent uninstall.
+install_and_remove() {
+    local kind=$1 switch=$2 installed shortcut key other_key
+    if [ "$kind" = per-user ]; then
+        installed=$(win_folder '%LOCALAPPDATA%')/Programs/ZUBA-TRILO
+        shortcut="$appdata/Microsoft/Windows/Start Menu/Programs/ZUBA-TRILO.lnk"
+        key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\ZUBA-TRILO'
+        other_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\ZUBA-TRILO'
+    else
+        installed="$drive/Program Files/ZUBA-TRILO"
+        shortcut="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/ZUBA-TRILO.lnk"
+        key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\ZUBA-TRILO'
+        other_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\ZUBA-TRILO'
+    fi
+    # shellcheck disable=SC2086 # no switch is no argument
+    wine "$setup" /S $switch || fail "the silent $kind install failed"
+    wineserver -w
+    [ -f "$installed/zuba-trilo.exe" ] || fail "the $kind install put nothing in $installed"
+    local exe_win
+    exe_win=$(winepath -w "$installed/zuba-trilo.exe")
+    [ "$(wine "$exe_win" --version | tr -d '\r')" = "zuba-trilo $version" ] ||
+        fail "the game installed $kind does not answer --version"
+    [ -f "$shortcut" ] || fail "no Start menu shortcut for the $kind install"
+    if [ "$kind" = per-user ]; then
+        # An installed copy is never portable, even where the player could
+        # write beside the exe.
+        : >"$installed/portable.txt"
+        shoot_mute_quit "$installed/zuba-trilo.exe"
+        [ "$shot" = "$(winepath -w "$appdata/zuba-trilo/screenshots")\\${shot##*\\}" ] ||
+            fail "the installed game, with portable.txt beside it, put its screenshot in $shot"
+        rm "$installed/portable.txt"
+    fi
+    wine reg query "$key" /v DisplayVersion 2>/dev/null | grep -q "$version" || fail "no $kind uninstall entry for $version"
+    wine reg query "$key" /v UninstallString 2>/dev/null | grep -qF "$(winepath -w "$installed/uninstall.exe")" ||
+        fail "the $kind uninstall entry does not name its uninstaller"
+    wine reg query "$other_key" >/dev/null 2>&1 && fail "the $kind install wrote $other_key as well"
+    [ "$kind" = per-user ] && [ -e "$drive/Program Files/ZUBA-TRILO" ] && fail "the per-user install wrote into Program Files"
+    local before
+    before=$(players_files)
+    wine "$(winepath -w "$installed/uninstall.exe")" /S || fail "the silent $kind uninstall failed"
+    wineserver -w
+    [ ! -e "$installed" ] || fail "the $kind uninstall left $(ls "$installed")"
+    [ ! -e "$shortcut" ] || fail "the $kind uninstall left the Start menu shortcut"
+    wine reg query "$key" >/dev/null 2>&1 && fail "the $kind uninstall left its entry in the installed apps"
+    [ "$(players_files)" = "$before" ] || fail "the $kind uninstall touched the player's settings or screenshots"
+}
 # The installer and the uninstaller, both silent. (The uninstaller copies
 # itself away to delete its own file: wineserver -w waits for it.)
-drive=$WINEPREFIX/drive_c
-installed="$drive/Program Files/ZUBA-TRILO"
-shortcut="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/ZUBA-TRILO.lnk"
-key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\ZUBA-TRILO'
-wine "$setup" /S || fail "the silent install failed"
-wineserver -w
-[ -f "$installed/zuba-trilo.exe" ] || fail "nothing installed in Program Files\\ZUBA-TRILO"
-[ "$(wine 'C:\Program Files\ZUBA-TRILO\zuba-trilo.exe' --version | tr -d '\r')" = "zuba-trilo $version" ] ||
-    fail "the installed game does not answer --version"
-[ -f "$shortcut" ] || fail "no Start menu shortcut"
-wine reg query "$key" /v DisplayVersion 2>/dev/null | grep -q "$version" || fail "no uninstall entry for $version"
-wine 'C:\Program Files\ZUBA-TRILO\uninstall.exe' /S || fail "the silent uninstall failed"
-wineserver -w
-[ ! -e "$installed" ] || fail "the uninstall left $(ls "$installed")"
-[ ! -e "$shortcut" ] || fail "the uninstall left the Start menu shortcut"
-wine reg query "$key" >/dev/null 2>&1 && fail "the uninstall left its entry in the installed apps"
-step_done "the silent install and uninstall"
+install_and_remove per-user ""
+install_and_remove all-users /AllUsers
+step_done "the silent installs, per-user by default and for all users with /AllUsers, and their uninstalls"
 echo "ok: the Windows build under Wine, $(($(date +%s) - run_start)) s"
