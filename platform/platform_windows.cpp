@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -98,7 +99,19 @@ bool platform_make_folders(const std::string& path) {
 
 std::FILE* platform_create_new_file(const std::string& path) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    if (h == INVALID_HANDLE_VALUE) {
+        // errno, as the callers read it: a name taken is EEXIST (the
+        // screenshots then try the next name), the rest as C would say.
+        switch (GetLastError()) {
+            case ERROR_FILE_EXISTS:
+            case ERROR_ALREADY_EXISTS: errno = EEXIST; break;
+            case ERROR_ACCESS_DENIED: errno = EACCES; break;
+            case ERROR_FILE_NOT_FOUND:
+            case ERROR_PATH_NOT_FOUND: errno = ENOENT; break;
+            default: errno = EIO; break;
+        }
+        return nullptr;
+    }
     CloseHandle(h);
     return std::fopen(path.c_str(), "wb");
 }
