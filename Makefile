@@ -124,7 +124,8 @@ test-web: web
 # (scripts/build-windows-deps.sh), then the game's two exes and the two
 # downloads, zuba-trilo-<version>-win64.zip and -setup.exe
 # (scripts/package-windows.sh). `make test-windows` builds the unit tests
-# for Windows as well (the target windows-tests) and tries it all under Wine
+# for Windows as well (the target windows-tests) and the Linux replay
+# driver (to play a demo recorded under Wine), and tries it all under Wine
 # (scripts/test-windows.sh); it is not part of `make test`.
 WINDOWS_BUILD ?= build-windows
 WINDOWS_VENDOR ?=
@@ -138,10 +139,11 @@ windows:
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS) && \
 	bash scripts/package-windows.sh $(WINDOWS_BUILD) "$$prefix"
 
-test-windows: windows
+test-windows: windows $(BUILD)/CMakeCache.txt
 	@bash scripts/install-deps.sh --windows-test
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target windows-tests
-	bash scripts/test-windows.sh $(WINDOWS_BUILD) .
+	@cmake --build $(BUILD) -j $(JOBS) --target zuba-trilo-replay
+	bash scripts/test-windows.sh $(WINDOWS_BUILD) . $(BUILD)/zuba-trilo-replay
 
 # `make package` builds the Debian package from debian/ with
 # dpkg-buildpackage (unsigned, binary only) and moves what it writes into the

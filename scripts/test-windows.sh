@@ -9,6 +9,10 @@
 #   - the game's .exe: --help and --version print and exit 0, a bad option
 #     exits 2 with its error; the window is titled ZUBA-TRILO, fits the
 #     screen and draws the splash; q exits 0; --fullscreen fills 1920 x 1080;
+#   - at 144 and 192 DPI the window is the same, fitted in real pixels;
+#   - its sound, through Wine's ALSA driver into a file: the start chime at
+#     its moment and level (the Linux test, tests/e2e/audio_capture.sh);
+#     muted, silence;
 #   - the installer asks for no administrator rights; it installs silently
 #     for the player alone by default (%LOCALAPPDATA%\Programs, the user's
 #     Start menu and installed apps) and for all users with /AllUsers
@@ -21,18 +25,21 @@
 #     and screenshot (F12) beside the exe, and in %APPDATA% where it cannot;
 #     the screenshot paths it prints have backslashes only;
 #   - SHA256SUMS holds the right sums of the zip and the installer.
-#   scripts/test-windows.sh BUILD SOURCE
+#   - the committed Linux demo plays in sync in the Windows game, and one
+#     recorded by the Windows game in LINUX_REPLAY, the Linux replay driver.
+#   scripts/test-windows.sh BUILD SOURCE LINUX_REPLAY
 # Wine is not Windows: this is what can be checked on Debian, not a
 # substitute for playing on Windows.
 set -u
 build=$(cd "$1" && pwd)
 src=$(cd "$2" && pwd)
+linux_replay=$(realpath "$3")
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 stage=$build/zuba-trilo-$version-win64
 setup=$build/zuba-trilo-$version-win64-setup.exe
 # shellcheck source=tests/e2e/xvfb_lib.bash
 source "$src/tests/e2e/xvfb_lib.bash"
-for f in "$stage/zuba-trilo.exe" "$stage/zuba-trilo-replay.exe" "$setup"; do
+for f in "$stage/zuba-trilo.exe" "$stage/zuba-trilo-replay.exe" "$setup" "$linux_replay"; do
     [ -f "$f" ] || fail "$f is missing: run make windows"
 done
 (cd "$build" && [ "$(cut -d' ' -f3 SHA256SUMS | tr '\n' ' ')" = "zuba-trilo-$version-win64.zip zuba-trilo-$version-win64-setup.exe " ] &&
@@ -143,27 +150,44 @@ quit_with_q() {
     [ "$game_status" = 0 ] || fail "q ended the game ($1) with status $game_status"
 }
 
-# The window: titled, fitted (the game's shape, inside the screen), and the
-# splash card drawn in its middle on black.
-start_game wine "$game"
-title=$(xprop -id "$game_window" WM_NAME)
-[ "$title" = 'WM_NAME(STRING) = "ZUBA-TRILO"' ] || fail "the window's title is $title"
-size=$(window_size)
-w=${size%x*} h=${size#*x}
-[ "$w" -le 1920 ] && [ "$h" -le 1080 ] && [ "$w" -ge 1500 ] && [ $((w * 1300 / h)) -ge 2475 ] &&
-    [ $((w * 1300 / h)) -le 2525 ] || fail "the window is $size: not the game's shape fitted to 1920x1080"
-splash=""
-for _ in $(seq 40); do
-    window_shot "$work/shot.ppm"
-    card=$(convert "$work/shot.ppm" -crop "$((w * 242 / 2500))x$((h * 118 / 1300))+$((w * 1130 / 2500))+$((h * 592 / 1300))" \
-        +repage -format '%[max]' info:)
-    rest=$(convert "$work/shot.ppm" -crop "${w}x$((h * 500 / 1300))+0+0" +repage -format '%[max]' info:)
-    [ "${card%.*}" -gt 20000 ] && [ "${rest%.*}" = 0 ] && splash=yes && break
-    sleep 0.25
-done
-[ -n "$splash" ] || fail "the $size window shows no splash card"
-quit_with_q window
+# The window ($1 says when): titled, fitted (the game's shape, inside the
+# screen), and the splash card drawn in its middle on black. Sets size.
+fitted_window_with_splash() {
+    start_game wine "$game"
+    title=$(xprop -id "$game_window" WM_NAME)
+    [ "$title" = 'WM_NAME(STRING) = "ZUBA-TRILO"' ] || fail "the window's title is $title $1"
+    size=$(window_size)
+    local w=${size%x*} h=${size#*x}
+    [ "$w" -le 1920 ] && [ "$h" -le 1080 ] && [ "$w" -ge 1500 ] && [ $((w * 1300 / h)) -ge 2475 ] &&
+        [ $((w * 1300 / h)) -le 2525 ] || fail "the window is $size $1: not the game's shape fitted to 1920x1080"
+    local splash=""
+    for _ in $(seq 40); do
+        window_shot "$work/shot.ppm"
+        card=$(convert "$work/shot.ppm" -crop "$((w * 242 / 2500))x$((h * 118 / 1300))+$((w * 1130 / 2500))+$((h * 592 / 1300))" \
+            +repage -format '%[max]' info:)
+        rest=$(convert "$work/shot.ppm" -crop "${w}x$((h * 500 / 1300))+0+0" +repage -format '%[max]' info:)
+        [ "${card%.*}" -gt 20000 ] && [ "${rest%.*}" = 0 ] && splash=yes && break
+        sleep 0.25
+    done
+    [ -n "$splash" ] || fail "the $size window shows no splash card $1"
+    quit_with_q "window $1"
+}
+fitted_window_with_splash ""
+fitted=$size
 step_done "a $size window titled ZUBA-TRILO with the splash; q exits 0"
+
+# High DPI: with the display at 144 and 192 dots per inch (Windows' scaling
+# of 150 % and 200 %, Wine's LogPixels), the game is fitted in the display's
+# own pixels, as at 96: the same window, the splash in the same place.
+# (Wine does not scale a program that is not DPI-aware, so this cannot tell
+# the manifest's awareness from its absence; the manifest is checked above.)
+for dpi in 144 192; do
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null || fail "cannot set $dpi DPI"
+    fitted_window_with_splash "at $dpi DPI"
+    [ "$size" = "$fitted" ] || fail "at $dpi DPI the window is $size, at 96 DPI $fitted"
+done
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null
+step_done "at 144 and 192 DPI the same $fitted window with the splash"
 
 start_game wine "$game" --fullscreen
 full=""
@@ -174,6 +198,68 @@ done
 [ -n "$full" ] || fail "--fullscreen gave a $(window_size) window"
 quit_with_q fullscreen
 step_done "--fullscreen fills 1920x1080"
+
+# Sound: what the Windows build plays, through SDL's Windows audio and
+# Wine's ALSA driver into a file (ALSA's file plugin, converting to the
+# format SDL's disk driver writes on Linux), checked by the Linux sound test:
+# silence until fire on the title screen, then the start chime, whole, at
+# its level and at its moment. Then with mute = yes: silence throughout.
+mkdir "$work/home"
+cat >"$work/home/.asoundrc" <<ALSA
+pcm.!default {
+    type plug
+    slave { pcm "capture"; format S16_LE; rate 44100; channels 2 }
+}
+pcm.capture {
+    type file
+    slave.pcm "null"
+    file "$work/sound.raw"
+    format "raw"
+}
+ALSA
+wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f >/dev/null || fail "cannot choose Wine's ALSA driver"
+printf '#!/bin/sh\nexec env -u SDL_AUDIODRIVER HOME="%s" wine "%s" "$@"\n' "$work/home" "$game" >"$work/game"
+chmod +x "$work/game"
+AUDIO_CAPTURE_STREAM=$work/sound.raw bash "$src/tests/e2e/audio_capture.sh" "$work/game" unused "$src" ||
+    fail "the Windows build's sound under Wine"
+rm -f "$work/sound.raw"
+echo "mute = yes" >"$work/mute.ini"
+start_game "$work/game" --settings "$(winepath -w "$work/mute.ini")"
+# Fire held as long as the unmuted game took to reach its chime, and more.
+xdotool windowfocus --sync "$game_window"
+xdotool keydown z
+sleep 8
+xdotool keyup z
+quit_with_q muted
+[ -s "$work/sound.raw" ] || fail "the muted game opened no sound device"
+cmp -s -n "$(stat -c %s "$work/sound.raw")" "$work/sound.raw" /dev/zero || fail "the muted game made a sound"
+grep -qx 'mute = yes' "$work/mute.ini" || fail "the muted game changed its settings"
+step_done "sound through Wine's ALSA: the start chime at its moment; mute = yes, silence"
+
+# Demos across platforms: the committed demo, recorded on Linux, plays in
+# sync in the Windows game (--timedemo; SDL's software renderer, as Wine's
+# Direct3D without a graphics card is slow), and a demo recorded by the
+# Windows game plays in sync in the Linux replay driver ($linux_replay).
+SDL_RENDER_DRIVER=software timeout 300 wine "$game" --timedemo "$(winepath -w "$src/tests/demos/short_game.demo")" \
+    >"$work/out" 2>"$work/err"
+status=$?
+[ "$status" = 0 ] && tr -d '\r' <"$work/out" | grep -Eq '^timedemo: 431 passes in [0-9.]+ s, [0-9]+ passes per second$' ||
+    fail "the Linux demo under Wine: status $status, '$(cat "$work/out" "$work/err")'"
+echo "the Linux demo under Wine, software renderer: $(tr -d '\r' <"$work/out" | head -1)"
+start_game wine "$game" --record "$(winepath -w "$work/wine.demo")"
+xdotool windowfocus --sync "$game_window"
+# Fire held past the splash and the title starts a game; then a move and a shot.
+xdotool keydown z
+sleep 6
+xdotool keyup z keydown Right
+sleep 2
+xdotool keyup Right key z
+sleep 1
+quit_with_q recording
+[ "$(grep -c '^# sync ' "$work/wine.demo")" -ge 2 ] && grep -q ' fire$' "$work/wine.demo" ||
+    fail "the demo recorded under Wine: $(head -c 600 "$work/wine.demo")"
+"$linux_replay" "$work/wine.demo" >/dev/null 2>"$work/err" || fail "the Wine demo on Linux: $(cat "$work/err")"
+step_done "the Linux demo plays in sync under Wine, and a demo recorded under Wine on Linux"
 
 # Plays the game ($1, a Unix path to its exe) in its window: F12 saves a
 # screenshot, m mutes, q quits (status 0), and the settings are saved. Sets
