@@ -94,6 +94,7 @@ filter=$(IFS=:; echo "-${LINUX_ONLY[*]}")
 total=0
 for suite in "${suites[@]}"; do
     name=$(basename "$suite" .exe)
+    suite_start=$(date +%s)
     (cd "$build/tests" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy WINEPATH="$(winepath -w "$sdl_bin")" \
         wine "$suite" --gtest_filter="$filter" >"$work/$name.log" 2>&1)
     status=$?
@@ -103,6 +104,7 @@ for suite in "${suites[@]}"; do
         fail "$name under Wine: status $status"
     fi
     total=$((total + passed))
+    echo "$name: $passed tests, $(($(date +%s) - suite_start)) s"
 done
 step_done "$total unit tests of ${#suites[@]} suites pass under Wine (${#LINUX_ONLY[@]} left out as Linux's alone)"
 
