@@ -123,7 +123,9 @@ test-web: web
 # ../shared/vendor), built once into a cache outside the clone
 # (scripts/build-windows-deps.sh), then the game's two exes and the two
 # downloads, zuba-trilo-<version>-win64.zip and -setup.exe
-# (scripts/package-windows.sh). `make test-windows` tries them under Wine
+# (scripts/package-windows.sh). `make test-windows` builds the unit tests
+# for Windows as well (the target windows-tests) and the Linux replay
+# driver (to play a demo recorded under Wine), and tries it all under Wine
 # (scripts/test-windows.sh); it is not part of `make test`.
 WINDOWS_BUILD ?= build-windows
 WINDOWS_VENDOR ?=
@@ -133,13 +135,15 @@ windows:
 	@prefix=$$(JOBS=$(JOBS) bash scripts/build-windows-deps.sh $(WINDOWS_VENDOR)) && \
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 		-DZUBA_WINDOWS_DEPS="$$prefix" -DCMAKE_BUILD_TYPE=Release -DZUBA_WERROR=ON \
-		-DZUBA_TESTS=OFF -DZUBA_BENCH=OFF -DZUBA_TOOLS=OFF >/dev/null && \
+		-DZUBA_TESTS=ON -DZUBA_BENCH=OFF -DZUBA_TOOLS=OFF >/dev/null && \
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS) && \
 	bash scripts/package-windows.sh $(WINDOWS_BUILD) "$$prefix"
 
-test-windows: windows
+test-windows: windows $(BUILD)/CMakeCache.txt
 	@bash scripts/install-deps.sh --windows-test
-	bash scripts/test-windows.sh $(WINDOWS_BUILD) .
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target windows-tests
+	@cmake --build $(BUILD) -j $(JOBS) --target zuba-trilo-replay
+	bash scripts/test-windows.sh $(WINDOWS_BUILD) . $(BUILD)/zuba-trilo-replay
 
 # `make package` builds the Debian package from debian/ with
 # dpkg-buildpackage (unsigned, binary only) and moves what it writes into the

@@ -29,7 +29,7 @@ double now_ms() {
 void take_screenshot() {
     std::string path, error;
     const std::string folder = platform_data_folder();
-    if (screenshot_save(folder.empty() ? folder : folder + "/screenshots", path, error)) {
+    if (screenshot_save(folder.empty() ? folder : platform_path(folder, "screenshots"), path, error)) {
         std::printf("%s\n", path.c_str());
         std::fflush(stdout);
     } else {
@@ -45,7 +45,7 @@ Settings read_settings(const Options& options, std::string& path) {
         path = options.settings;
     } else {
         const std::string folder = platform_config_folder();
-        path = folder.empty() ? folder : folder + "/" + SETTINGS_FILE_NAME;
+        path = folder.empty() ? folder : platform_path(folder, SETTINGS_FILE_NAME);
     }
     std::vector<std::string> messages;
     if (!path.empty()) settings_load(path, settings, messages);

@@ -14,12 +14,20 @@ void platform_set_env(const char* name, const char* value, bool overwrite);
 // cannot tell.
 long long platform_peak_memory_bytes();
 
-// The folders a player's files live in, each with "/zuba-trilo" added: the
+// The folders a player's files live in, each with "zuba-trilo" added: the
 // settings (XDG_CONFIG_HOME, by default ~/.config; %APPDATA% on Windows) and
 // the data such as screenshots (XDG_DATA_HOME, by default ~/.local/share;
-// %APPDATA% on Windows). Empty when the platform cannot tell.
+// %APPDATA% on Windows). A portable Windows copy (the marker file
+// PLATFORM_PORTABLE_MARKER beside the exe) keeps both in the folder
+// "zuba-trilo" beside the exe instead, while it can write there. Empty when
+// the platform cannot tell.
 std::string platform_config_folder();
 std::string platform_data_folder();
+inline constexpr const char* PLATFORM_PORTABLE_MARKER = "portable.txt";
+
+// `name` inside `folder`, joined with the platform's own separator, so that
+// a path the game prints reads as the player's system writes paths.
+std::string platform_path(const std::string& folder, const std::string& name);
 
 // Creates the folder and every missing parent; true when it exists after.
 bool platform_make_folders(const std::string& path);

@@ -44,6 +44,10 @@ std::string platform_config_folder() { return xdg_folder("XDG_CONFIG_HOME", ".co
 
 std::string platform_data_folder() { return xdg_folder("XDG_DATA_HOME", ".local/share"); }
 
+std::string platform_path(const std::string& folder, const std::string& name) {
+    return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
 bool platform_make_folders(const std::string& path) {
     if (path.empty()) return false;
     for (size_t i = 1; i <= path.size(); ++i) {

@@ -39,8 +39,10 @@ for set in "$@"; do
       command -v npm >/dev/null || packages+=(npm)
       ;;
     # The Windows cross-build (`make windows`): mingw-w64 for SDL and the
-    # game, windres (binutils-mingw-w64), NSIS for the installer.
-    --windows) packages=(cmake g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64 nsis) ;;
+    # game, windres (binutils-mingw-w64), NSIS for the installer; for its
+    # unit tests GoogleTest's sources and zlib for Windows.
+    --windows) packages=(cmake g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64 nsis
+                         googletest libz-mingw-w64-dev) ;;
     # Its tests (`make test-windows`): Wine on Xvfb with openbox, the X tools
     # and ImageMagick of the end-to-end tests.
     --windows-test) packages=(wine wine64 xvfb xdotool x11-utils imagemagick openbox) ;;

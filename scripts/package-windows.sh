@@ -3,6 +3,8 @@
 #   BUILD/zuba-trilo-<version>-win64.zip        the exes, SDL.dll, SDL2.dll,
 #                                               the licenses and README.txt
 #   BUILD/zuba-trilo-<version>-win64-setup.exe  the NSIS installer of the same files
+#   BUILD/SHA256SUMS                            the two downloads' SHA-256 sums,
+#                                               published beside them
 #   scripts/package-windows.sh BUILD SDL_PREFIX
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -37,6 +39,10 @@ rm -f "$build/$name.zip"
 size_kb=$(du -sk "$stage" | cut -f1)
 makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DICON="$src/packaging/icons/zuba-trilo.ico" \
   -DSIZE_KB="$size_kb" -DOUTFILE="$build/$name-setup.exe" "$src/packaging/windows/installer.nsi" >&2
+# The program is not signed: the sums let a player check that a download is
+# the one published (README.txt says how, with Windows' own tools).
+(cd "$build" && sha256sum "$name.zip" "$name-setup.exe" >SHA256SUMS)
 for f in "$build/$name.zip" "$build/$name-setup.exe"; do
   printf '%-44s %8d bytes\n' "$f" "$(stat -c %s "$f")"
 done
+echo "$build/SHA256SUMS"

@@ -8,11 +8,11 @@
 // rewrite the goldens, look at them, and commit them.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
+#include "platform/platform.h"
 #include "replay/frame_dump.h"
 #include "replay/replay_run.h"
 #include "session/screens.h"
@@ -27,9 +27,9 @@ std::string golden_path(const std::string& name) { return source_path("tests/gol
 
 // The replay driver's SDL runs headless; the new frames go to golden-frames/.
 void use_headless_drivers() {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    mkdir((std::string(ZUBA_BINARY_DIR) + "/golden-frames").c_str(), 0755);
+    platform_set_env("SDL_VIDEODRIVER", "dummy", true);
+    platform_set_env("SDL_AUDIODRIVER", "dummy", true);
+    std::filesystem::create_directories(std::string(ZUBA_BINARY_DIR) + "/golden-frames");
 }
 
 void expect_matches_golden(const std::string& name) {

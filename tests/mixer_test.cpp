@@ -9,6 +9,7 @@
 
 #include "audio/mixer.h"
 #include "audio/sounds.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -104,7 +105,7 @@ TEST_F(Mixing, MuteSilencesOnlyTheStreamWhileTheVoicesGoOnSoUnmutingIsInStep) {
 }
 
 TEST(AudioDevice, OpensSilentWithTheCatalogueFilledAndShutsDownWithEveryVoiceSilenced) {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    platform_set_env("SDL_AUDIODRIVER", "dummy", true);
     for (int id = 1; id <= SOUND_COUNT; ++id) sound_catalogue[id].samples = nullptr;
     ASSERT_EQ(audio_init(), 0);
     EXPECT_EQ(mixer.device_open, 1);

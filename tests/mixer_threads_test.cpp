@@ -11,15 +11,16 @@
 
 #include "audio/mixer.h"
 #include "audio/sounds.h"
+#include "platform/platform.h"
 
 namespace {
 
 // SDL's disk driver runs the real audio thread, calling back about a
 // thousand times a second with a 1 ms pause.
 bool open_disk_device() {
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
-    setenv("SDL_DISKAUDIODELAY", "1", 1);
+    platform_set_env("SDL_AUDIODRIVER", "disk", true);
+    platform_set_env("SDL_DISKAUDIOFILE", "/dev/null", true);
+    platform_set_env("SDL_DISKAUDIODELAY", "1", true);
     return audio_init() == 0;
 }
 

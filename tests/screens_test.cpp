@@ -17,6 +17,7 @@
 #include "audio/sounds.h"
 #include "game/game.h"
 #include "input/input.h"
+#include "platform/platform.h"
 #include "tests/test_support.h"
 #include "replay/replay_events.h"
 #include "replay/replay_run.h"
@@ -42,8 +43,8 @@ struct ScriptRun {
 
 ScriptRun run_script(const std::string& text, ReplayOptions options = {},
                      std::function<void(uint64_t)> extra = nullptr) {
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    platform_set_env("SDL_VIDEODRIVER", "dummy", false);
+    platform_set_env("SDL_AUDIODRIVER", "dummy", false);
     ScriptRun run;
     ReplayScript script;
     std::string error;

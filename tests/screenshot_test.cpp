@@ -13,13 +13,14 @@
 #include <stb_image.h>
 
 #include "replay/replay_run.h"
+#include "platform/platform.h"
 #include "replay/world_state.h"
 #include "tests/test_support.h"
 #include "video/draw_queue.h"
 
 TEST(Screenshot, ThePngHoldsExactlyTheFrameTheReplayDriverDumpsForThatPass) {
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    platform_set_env("SDL_VIDEODRIVER", "dummy", false);
+    platform_set_env("SDL_AUDIODRIVER", "dummy", false);
     const std::string dir = scratch_folder("screenshot_test_frame");
     const uint64_t pass = 250 + 1 + 130 + 40;  // a game under way
     ReplayScript script;

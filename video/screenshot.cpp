@@ -64,7 +64,7 @@ bool screenshot_save(const std::string& folder, std::string& path, std::string& 
     const std::time_t now = std::time(nullptr);
     const std::tm when = *std::localtime(&now);
     for (int n = 1; n <= MAX_SAME_SECOND; ++n) {
-        path = folder + "/" + screenshot_name(when, n);
+        path = platform_path(folder, screenshot_name(when, n));
         std::FILE* f = platform_create_new_file(path);
         if (!f) {
             if (errno == EEXIST) continue;

@@ -1,21 +1,34 @@
 ; The Windows installer of ZUBA-TRILO, built by `make windows` with Debian's
 ; NSIS (makensis) from the files of the zip:
 ;   makensis -DVERSION=X.Y.Z -DSTAGE=DIR -DICON=ICO -DSIZE_KB=N -DOUTFILE=SETUP.EXE installer.nsi
-; It installs into Program Files, adds a Start menu shortcut with the game's
-; icon and registers the uninstaller in Windows' list of installed apps.
-; Both run silently with /S. The player's settings (%APPDATA%\zuba-trilo)
-; are never touched.
+; By default it installs for the player alone, without administrator rights
+; and so without a UAC prompt: into %LOCALAPPDATA%\Programs\ZUBA-TRILO, with
+; a Start menu shortcut and an entry in the installed apps of that user.
+; /AllUsers, from a Command Prompt run as administrator, installs into
+; Program Files for everyone instead. Both run silently with /S, and the
+; uninstaller removes whichever it belongs to. The player's settings and
+; screenshots (%APPDATA%\zuba-trilo) are never touched.
 ; A 64-bit installer, as the game is: it needs no 32-bit Windows layer (nor
 ; Wine's) to run.
 Target amd64-unicode
 !include "MUI2.nsh"
+!include "LogicLib.nsh"
+!include "FileFunc.nsh"
+
+; NSIS's MultiUser: per-user by default; the installer asks for no more
+; rights than the player has. Its choice of folder and of Start menu is
+; used; the command line is read below, so that a silent install that
+; cannot have what it asked for says so without a dialog waiting for a click.
+!define MULTIUSER_EXECUTIONLEVEL Standard
+!define MULTIUSER_INSTALLMODE_INSTDIR "ZUBA-TRILO"
+!define MULTIUSER_USE_PROGRAMFILES64
+!define MULTIUSER_NOUNINSTALL
+!include "MultiUser.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\ZUBA-TRILO"
 
 Name "ZUBA-TRILO ${VERSION}"
 OutFile "${OUTFILE}"
-InstallDir "$PROGRAMFILES64\ZUBA-TRILO"
-RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -53,13 +66,46 @@ VIAddVersionKey "LegalCopyright" "Copyright the ZUBA-TRILO developers; MIT Licen
   Delete "$INSTDIR\${NAME}"
 !macroend
 
-; For all users: the shortcut goes into the common Start menu.
+;   /AllUsers      for everyone, into Program Files (administrator rights)
+;   /CurrentUser   for this player alone (the default)
+; Without the rights /AllUsers asks for, the installer ends with Windows'
+; code for "the requested operation requires elevation", 740.
 Function .onInit
-  SetShellVarContext all
+  UserInfo::GetAccountType
+  Pop $MultiUser.Privileges
+  Call MultiUser.InstallMode.CurrentUser
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/AllUsers" $1
+  ${IfNot} ${Errors}
+    ${If} $MultiUser.Privileges == "Admin"
+    ${OrIf} $MultiUser.Privileges == "Power"
+      Call MultiUser.InstallMode.AllUsers
+    ${Else}
+      MessageBox MB_OK|MB_ICONSTOP "Installing for all users needs administrator rights: run the installer as administrator, or leave out /AllUsers to install for yourself alone." /SD IDOK
+      SetErrorLevel 740
+      Quit
+    ${EndIf}
+  ${EndIf}
 FunctionEnd
 
+; The uninstaller belongs to the install it sits in: for all users when the
+; machine's list of installed apps names its folder, else for this player.
 Function un.onInit
-  SetShellVarContext all
+  UserInfo::GetAccountType
+  Pop $MultiUser.Privileges
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 == $INSTDIR
+    ${If} $MultiUser.Privileges != "Admin"
+    ${AndIf} $MultiUser.Privileges != "Power"
+      MessageBox MB_OK|MB_ICONSTOP "ZUBA-TRILO was installed for all users: removing it needs administrator rights." /SD IDOK
+      SetErrorLevel 740
+      Quit
+    ${EndIf}
+    SetShellVarContext all
+  ${Else}
+    SetShellVarContext current
+  ${EndIf}
 FunctionEnd
 
 Section "ZUBA-TRILO"
@@ -67,16 +113,16 @@ Section "ZUBA-TRILO"
   !insertmacro FILES INSTALL_FILE
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\ZUBA-TRILO.lnk" "$INSTDIR\zuba-trilo.exe" "" "$INSTDIR\zuba-trilo.exe" 0
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "ZUBA-TRILO"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "The ZUBA-TRILO developers"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\zuba-trilo.exe,0"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KB}
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "ZUBA-TRILO"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "The ZUBA-TRILO developers"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\zuba-trilo.exe,0"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KB}
 SectionEnd
 
 ; Removes what the installer put there and nothing else: a folder the player
@@ -86,5 +132,5 @@ Section "Uninstall"
   !insertmacro FILES REMOVE_FILE
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 SectionEnd

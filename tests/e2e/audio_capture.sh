@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real game in an X server of its own, its sound written to a file by
-# SDL's disk audio driver: fire on the title screen sounds the start chime,
+# SDL's disk audio driver (or as AUDIO_CAPTURE_STREAM says, below): fire on the title screen sounds the start chime,
 # and the stream before it is silence. Then 'q' quits the game.
 #   audio_capture.sh GAME REPLAY SOURCE_DIR
 set -euo pipefail
@@ -18,10 +18,17 @@ bytes_per_frame=4
 
 # shellcheck source=tests/e2e/xvfb_lib.bash
 source "$src/tests/e2e/xvfb_lib.bash"
-start_xvfb
-
-stream=$work/stream.raw
-start_game env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$stream" "$game"
+# AUDIO_CAPTURE_STREAM=FILE: the caller has routed the game's sound into FILE
+# in the same format, and started the X server (the Windows build under
+# Wine, through ALSA: scripts/test-windows.sh).
+if [ -n "${AUDIO_CAPTURE_STREAM:-}" ]; then
+    stream=$AUDIO_CAPTURE_STREAM
+    start_game "$game"
+else
+    start_xvfb
+    stream=$work/stream.raw
+    start_game env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$stream" "$game"
+fi
 xdotool windowfocus --sync "$game_window"
 
 # Hold fire: after its first 60 frames the splash gives way to the button,
