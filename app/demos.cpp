@@ -42,6 +42,10 @@ bool demos_open(const Options& options, std::string& error) {
     return true;
 }
 
+void demos_abandon() {
+    if (demos.record_path) demo_record_abandon(demos.recorder);
+}
+
 void demos_started() {
     if (demos.timed) replay_clock_start_showing(0);
     if (demos.play_path) {
@@ -70,13 +74,18 @@ bool demos_before_pass(double now_ms) {
 
 bool demos_after_pass(double now_ms, double pass_ms) {
     if (demos.record_path) {
+        std::string error;
+        bool written;
         if (screens.paused_passes != demos.paused_passes) {
-            demo_record_paused_pass(demos.recorder, now_ms);
-            return true;
+            written = demo_record_paused_pass(demos.recorder, now_ms, error);
+        } else {
+            // What the pass's poll read; the buttons held, on a pass that read none.
+            const uint32_t bits = input.polls != demos.polls ? input.polled : input_held();
+            written = demo_record_pass(demos.recorder, bits, input.quit_requested != 0, input.window_closed != 0,
+                                       now_ms, error);
         }
-        // What the pass's poll read; the buttons held, on a pass that read none.
-        const uint32_t bits = input.polls != demos.polls ? input.polled : input_held();
-        demo_record_pass(demos.recorder, bits, input.quit_requested != 0, input.window_closed != 0, now_ms);
+        // Said the moment it happens; the player plays on unrecorded.
+        if (!written) std::fprintf(stderr, "zuba-trilo: %s\n", error.c_str());
         return true;
     }
     if (!demos.play_path) return true;
@@ -91,7 +100,7 @@ bool demos_after_pass(double now_ms, double pass_ms) {
 int demos_close() {
     std::string error;
     if (demos.record_path && !demo_record_finish(demos.recorder, error)) {
-        std::fprintf(stderr, "zuba-trilo: %s\n", error.c_str());
+        if (!error.empty()) std::fprintf(stderr, "zuba-trilo: %s\n", error.c_str());
         return 2;
     }
     if (!demos.play_path) return 0;

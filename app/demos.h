@@ -11,6 +11,8 @@
 // record. False with a message on a file that cannot be read or written, a
 // bad line or a demo newer than the game plays.
 bool demos_open(const Options& options, std::string& error);
+// When the game cannot start: the recording begun by demos_open is removed.
+void demos_abandon();
 // After start-up: a timed demo's presenter never waits for the next frame.
 void demos_started();
 // Before each pass: a playing demo's keys for it; false when it has no more.
@@ -20,5 +22,6 @@ bool demos_before_pass(double now_ms);
 bool demos_after_pass(double now_ms, double pass_ms);
 // After the last pass, before shutting down: the demo file finished, or a
 // playing demo's verdict printed (the timed demo's figures on standard
-// output). The program's exit status: 0, 1 out of sync, 2 a write error.
+// output). The program's exit status: 0, 1 out of sync, 2 a write error
+// (now or during play, when it was reported at once).
 int demos_close();

@@ -104,12 +104,16 @@ int main(int argc, char** argv) {
             video_report_init_error();
             std::fputs(WINDOW_NO_DISPLAY_MESSAGE, stderr);
             SDL_Quit();
+            demos_abandon();
             std::exit(255);
         }
         window_prepare(request);
     }
     // 255, not -1: the same status on Linux and on Windows (where -1 stays -1).
-    if (app_startup() != 0) std::exit(255);
+    if (app_startup() != 0) {
+        demos_abandon();
+        std::exit(255);
+    }
     window_opened(request);
     input_set_toggle_handler(window_toggle_fullscreen);
     screens_set_screenshot_handler(take_screenshot);

@@ -13,13 +13,20 @@
 int replay_main(int argc, char** argv) {
     std::string script_path, error;
     ReplayOptions options;
-    if (!replay_parse_args(argc, argv, script_path, options, error)) {
-        std::fprintf(stderr, "zuba-trilo-replay: %s\n", error.c_str());
-        std::fputs(REPLAY_USAGE, stderr);
-        return 2;
+    switch (replay_parse_args(argc, argv, script_path, options, error)) {
+        case REPLAY_ARGS_RUN: break;
+        case REPLAY_ARGS_HELP:
+            std::fputs(REPLAY_USAGE, stdout);
+            std::fputs(REPLAY_HELP, stdout);
+            return 0;
+        case REPLAY_ARGS_VERSION: std::puts(REPLAY_VERSION_LINE); return 0;
+        case REPLAY_ARGS_ERROR:
+            std::fprintf(stderr, "zuba-trilo-replay: %s\n", error.c_str());
+            std::fputs(REPLAY_USAGE, stderr);
+            return 2;
     }
     ReplayScript script;
-    if (!replay_load_script(script_path, script, error)) {
+    if (!replay_outputs_apart(script_path, options, error) || !replay_load_script(script_path, script, error)) {
         std::fprintf(stderr, "zuba-trilo-replay: %s\n", error.c_str());
         return 2;
     }

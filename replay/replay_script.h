@@ -23,6 +23,10 @@ enum ReplayKey : uint32_t {
 };
 constexpr int REPLAY_KEY_COUNT = 10;
 constexpr uint64_t REPLAY_MAX_PASSES_PER_LINE = 1'000'000'000;
+// The most a demo or script file may hold. A demo grows by a line per change
+// of the held keys, a few hundred kB for an hour of busy play; a larger file
+// is refused before it is read, so memory stays bounded whatever is given.
+constexpr size_t REPLAY_MAX_SCRIPT_BYTES = size_t(16) << 20;
 
 // The one list of script key names: the parser, its error message, the
 // script writer and the planner all read it. `game_bits` are the game's held
@@ -79,9 +83,14 @@ struct ReplayScript {
 
 // Parses a whole script. On a bad line returns false with error set to
 // "NAME:LINE: what is wrong"; a demo newer than this program knows is refused
-// the same way, with `newer` set.
+// the same way, with `newer` set. Lines may end in CRLF and the text may
+// start with a UTF-8 byte order mark. A text with sync lines is a demo and
+// must begin with the demo line.
 bool replay_parse_script(const char* text, size_t length, const std::string& name,
                          ReplayScript& out, std::string& error, bool* newer = nullptr);
+// Reads and parses the regular file at path; an empty file, a folder, a FIFO
+// or device, or a file over REPLAY_MAX_SCRIPT_BYTES is refused with one line
+// naming the path as given.
 bool replay_load_script(const std::string& path, ReplayScript& out, std::string& error,
                         bool* newer = nullptr);
 
