@@ -123,7 +123,9 @@ int demos_close() {
         std::fprintf(stderr, "%s\n", demo_out_of_sync_message(demos.play_path, demos.sync_pass).c_str());
         return 1;
     }
-    if (demos.script.cut_off_line > 0)
+    if (demos.script.cut_off_line > 0) {
         std::fprintf(stderr, "%s\n", demo_cut_off_message(demos.play_path, demos.script).c_str());
+        return 3;
+    }
     return 0;
 }
