@@ -1,5 +1,5 @@
-// Recording and stepping through demos. A demo is a replay script: keys per
-// run of passes, with its format version first and sync lines between.
+// Recording demos. A demo is a replay script: keys per run of passes, with
+// its format version first and sync lines between.
 #include "replay/demo.h"
 
 #include <cerrno>
@@ -117,8 +117,6 @@ void demo_record_abandon(DemoRecorder& r) {
     if (!r.part.empty()) std::remove(r.part.c_str());
 }
 
-void demo_play_start() { trace_cues_attach(); }
-
 void demo_pass_begins() { trace_cues_clear(); }
 
 bool demo_record_pass(DemoRecorder& r, uint32_t game_bits, bool quit, bool window_closed, double now_ms,
@@ -171,40 +169,4 @@ bool demo_record_finish(DemoRecorder& r, std::string& error) {
         return false;
     }
     return true;
-}
-
-bool demo_next_pass(const ReplayScript& script, DemoCursor& c, uint32_t& keys, bool& close) {
-    while (c.line < script.lines.size() && c.in_line == script.lines[c.line].passes) {
-        c.line += 1;
-        c.in_line = 0;
-    }
-    if (c.line == script.lines.size()) return false;
-    const ReplayLine& line = script.lines[c.line];
-    keys = line.keys;
-    close = line.close && c.in_line == 0;
-    c.in_line += 1;
-    c.pass += 1;
-    return true;
-}
-
-bool demo_in_sync(const ReplayScript& script, DemoCursor& c) {
-    if (c.next_sync == script.syncs.size() || script.syncs[c.next_sync].pass + 1 != c.pass) return true;
-    const ReplaySync& sync = script.syncs[c.next_sync++];
-    return world_hash() == sync.hash;
-}
-
-bool demo_unreached_sync(const ReplayScript& script, const DemoCursor& c, uint64_t& pass) {
-    if (c.next_sync == script.syncs.size()) return false;
-    pass = script.syncs[c.next_sync].pass;
-    return true;
-}
-
-std::string demo_out_of_sync_message(const std::string& path, uint64_t pass) {
-    return path + ": out of sync at pass " + std::to_string(pass);
-}
-
-std::string demo_cut_off_message(const std::string& path, const ReplayScript& script) {
-    return path + ":" + std::to_string(script.cut_off_line) +
-           ": the demo stops in the middle of this line (cut off while it was written); played the " +
-           std::to_string(script.total_passes) + " passes before it";
 }

@@ -1,8 +1,7 @@
 // Demos: a game recorded as a replay script of what the game read at every
 // pass, under a format version, with sync lines that hold the world's hash
-// every DEMO_SYNC_EVERY passes and at the end; and the stepping through a
-// script, pass by pass, that checks those lines on playback. The replay
-// driver and the game's --playdemo and --timedemo play demos through it.
+// every DEMO_SYNC_EVERY passes and at the end. They are played by the demo
+// player (replay/demo_player.h).
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -44,9 +43,7 @@ bool demo_record_start(DemoRecorder& recorder, const std::string& path, const ch
 // When the game cannot start after all: the .part file is removed, as if no
 // recording had been asked for.
 void demo_record_abandon(DemoRecorder& recorder);
-// Before playing a demo in the game: sound cues are recorded from here on.
-void demo_play_start();
-// Before every pass, recording or playing: the pass's cues start empty.
+// Before every pass recorded: the pass's cues start empty.
 void demo_pass_begins();
 // After every pass: the game's held input bits that pass read, and whether it
 // ended in a quit (a window close or a quit key). False, with a message, on
@@ -60,24 +57,3 @@ bool demo_record_paused_pass(DemoRecorder& recorder, double now_ms, std::string&
 // place of the file it is for; false when that fails (with a message) or when
 // a write failed during play (reported then; error left empty).
 bool demo_record_finish(DemoRecorder& recorder, std::string& error);
-
-// A script played pass by pass.
-struct DemoCursor {
-    size_t line;
-    uint64_t in_line;    // passes of that line already played
-    uint64_t pass;       // passes played
-    size_t next_sync;
-};
-// The keys of the next pass and whether a window close comes before it; false
-// when the script has no more passes.
-bool demo_next_pass(const ReplayScript& script, DemoCursor& cursor, uint32_t& keys, bool& close);
-// After the pass: false when the script has a sync line for it and the world
-// does not hash as it says.
-bool demo_in_sync(const ReplayScript& script, DemoCursor& cursor);
-// After the run: the pass of the first sync line it never reached, when it
-// ended (a quit) before the script did; false when none was left.
-bool demo_unreached_sync(const ReplayScript& script, const DemoCursor& cursor, uint64_t& pass);
-// "FILE: out of sync at pass N".
-std::string demo_out_of_sync_message(const std::string& path, uint64_t pass);
-// "FILE:LINE: ..." for a demo cut off in the middle of a line.
-std::string demo_cut_off_message(const std::string& path, const ReplayScript& script);

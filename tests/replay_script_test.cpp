@@ -13,6 +13,7 @@
 
 #include "input/input.h"
 #include "replay/demo.h"
+#include "replay/demo_player.h"
 #include "replay/replay_args.h"
 #include "replay/replay_program.h"
 #include "replay/replay_run.h"
@@ -191,13 +192,13 @@ TEST(ScriptWriter, RunsOfKeysBecomeLinesThatParseBackPassForPass) {
     ReplayScript s;
     std::string error;
     ASSERT_TRUE(parse(text, s, error)) << error;
-    DemoCursor cursor{};
+    DemoPlayer player;
+    demo_player_start(player, s);
     for (const auto& [keys, close] : passes) {
-        uint32_t k = 0;
-        bool c = false;
-        ASSERT_TRUE(demo_next_pass(s, cursor, k, c));
-        EXPECT_EQ(k, keys);
-        EXPECT_EQ(c, close);
+        DemoPass pass{};
+        ASSERT_TRUE(demo_player_next(player, pass));
+        EXPECT_EQ(pass.keys, keys);
+        EXPECT_EQ(pass.close, close);
     }
 }
 
@@ -265,12 +266,13 @@ TEST(Demo, RecordingTheReplayOfADemoGivesItsKeysAndSyncLinesAgain) {
         EXPECT_EQ(again.syncs[i].pass, demo.syncs[i].pass);
         EXPECT_EQ(again.syncs[i].hash, demo.syncs[i].hash);
     }
-    DemoCursor a{}, b{};
-    uint32_t keys_a = 0, keys_b = 0;
-    bool close_a = false, close_b = false;
-    while (demo_next_pass(demo, a, keys_a, close_a) && demo_next_pass(again, b, keys_b, close_b)) {
-        ASSERT_EQ(keys_b, keys_a) << "pass " << a.pass;
-        ASSERT_EQ(close_b, close_a) << "pass " << a.pass;
+    DemoPlayer a, b;
+    demo_player_start(a, demo);
+    demo_player_start(b, again);
+    DemoPass ka{}, kb{};
+    while (demo_player_next(a, ka) && demo_player_next(b, kb)) {
+        ASSERT_EQ(kb.keys, ka.keys) << "pass " << a.pass;
+        ASSERT_EQ(kb.close, ka.close) << "pass " << a.pass;
     }
 }
 

@@ -1,72 +1,21 @@
-// The game's recorder: a demo holds the passes the game played, so a pause
-// leaves no trace in it.
-#include "app/demos.h"
+// Demos recorded and played: a recording never destroys a file, and the demo
+// player steps, checks and judges a demo alike for every program.
+#include "replay/demo.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
-#include "replay/demo.h"
-#include "replay/replay_run.h"
-#include "replay/world_state.h"
 #include "input/input.h"
+#include "replay/demo_player.h"
+#include "replay/replay_program.h"
+#include "replay/replay_script.h"
 #include "tests/test_support.h"
-
-namespace {
-
-// Plays the script headless through the game's own recorder and reads back
-// the demo it wrote.
-ReplayScript record(const char* script_text, const std::string& name) {
-    ReplayScript script, demo;
-    std::string error;
-    EXPECT_TRUE(replay_parse_script(script_text, std::strlen(script_text), name, script, error)) << error;
-    const std::string path = std::string(ZUBA_BINARY_DIR) + "/" + name + ".demo";
-    Options options{};
-    options.record = path.c_str();
-    EXPECT_TRUE(demos_open(options, error)) << error;
-    ReplayOptions run;
-    run.after_pass = [](uint64_t, int) {
-        demos_after_pass(0, 0);
-        demos_before_pass(0);
-    };
-    ReplayResult result;
-    world_reset();
-    demos_before_pass(0);
-    EXPECT_EQ(replay_run(script, run, result, error), 0) << error;
-    EXPECT_EQ(demos_close(), 0);
-    EXPECT_TRUE(replay_load_script(path, demo, error)) << error;
-    return demo;
-}
-
-}  // namespace
-
-TEST(Demos, PassesSpentPausedAreLeftOutSoTheDemoPlaysAsIfThereWasNoPause) {
-    const char* straight = "250 -\n1 fire\n120 -\n60 right+fire\n30 -\n1 escape\n";
-    // The pass that brings the pause key is already paused; the one that
-    // brings it again plays.
-    const char* paused = "250 -\n1 fire\n120 -\n60 right+fire\n1 pause\n40 -\n1 pause\n29 -\n1 escape\n";
-    const ReplayScript a = record(straight, "straight");
-    const ReplayScript b = record(paused, "paused");
-    ASSERT_GT(a.total_passes, 0u);
-    EXPECT_EQ(b.total_passes, a.total_passes);
-    ASSERT_EQ(b.syncs.size(), a.syncs.size());
-    for (size_t i = 0; i < a.syncs.size(); ++i) {
-        EXPECT_EQ(b.syncs[i].pass, a.syncs[i].pass);
-        EXPECT_EQ(b.syncs[i].hash, a.syncs[i].hash) << "sync line " << i;
-    }
-    DemoCursor ca{}, cb{};
-    uint32_t keys_a = 0, keys_b = 0;
-    bool close_a = false, close_b = false;
-    while (demo_next_pass(a, ca, keys_a, close_a) && demo_next_pass(b, cb, keys_b, close_b))
-        ASSERT_EQ(keys_b, keys_a) << "pass " << ca.pass;
-}
 
 namespace {
 
@@ -212,4 +161,53 @@ TEST(DemoRecording, AFailedWriteIsReportedBeforePlayOrAtOnceAndTheOldDemoStays) 
     EXPECT_FALSE(finished) << "the exit status says it";
     EXPECT_TRUE(finish_error.empty()) << finish_error;
     EXPECT_EQ(slurp(path), OLD_DEMO);
+}
+
+TEST(DemoPlayer, EscapeQuitsWhenItGoesDownAndAWindowCloseComesOnceBeforeItsLine) {
+    ReplayScript s;
+    std::string error;
+    const std::string text = "1 -\n2 escape\n2 close\n1 escape\n";
+    ASSERT_TRUE(replay_parse_script(text.data(), text.size(), "keys", s, error)) << error;
+    DemoPlayer player;
+    demo_player_start(player, s);
+    const bool quits[] = {false, true, false, true, false, true};
+    const bool closes[] = {false, false, false, true, false, false};
+    for (int i = 0; i < 6; ++i) {
+        DemoPass pass{};
+        ASSERT_TRUE(demo_player_next(player, pass));
+        EXPECT_EQ(pass.quit, quits[i]) << "pass " << i;
+        EXPECT_EQ(pass.close, closes[i]) << "pass " << i;
+    }
+    DemoPass pass{};
+    EXPECT_FALSE(demo_player_next(player, pass));
+}
+
+TEST(DemoPlayer, TheVerdictIsOneTableOfStatusesForEveryProgram) {
+    auto verdict = [](const std::string& text, int passes, std::string& message) {
+        ReplayScript s;
+        std::string error;
+        EXPECT_TRUE(replay_parse_script(text.data(), text.size(), "my.demo", s, error)) << error;
+        DemoPlayer player;
+        demo_player_start(player, s);
+        DemoPass pass{};
+        for (int i = 0; i < passes; ++i) EXPECT_TRUE(demo_player_next(player, pass));
+        return demo_player_verdict(player, "my.demo", message);
+    };
+    std::string message;
+    // The demo quits before a sync line: that line was never met.
+    EXPECT_EQ(verdict("# zuba-trilo demo 1\n1 escape\n5 -\n# sync 5 0\n", 1, message), DEMO_STATUS_OUT_OF_SYNC);
+    EXPECT_EQ(message, "my.demo: out of sync at pass 5");
+    // The player stopped watching: nothing is wrong with the demo.
+    EXPECT_EQ(verdict("# zuba-trilo demo 1\n6 -\n# sync 5 0\n", 1, message), DEMO_STATUS_DONE);
+    EXPECT_EQ(message, "");
+    EXPECT_EQ(verdict("# zuba-trilo demo 1\n3 -\n2 le", 3, message), DEMO_STATUS_CUT_OFF);
+    EXPECT_EQ(message.rfind("my.demo:3: the demo stops in the middle of this line", 0), 0u) << message;
+    // The replay driver gives that status for that file.
+    const std::string path = scratch_folder("verdict") + "/cut.demo";
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(f);
+    std::fputs("# zuba-trilo demo 1\n3 -\n2 le", f);
+    std::fclose(f);
+    const char* args[] = {"zuba-trilo-replay", path.c_str(), nullptr};
+    EXPECT_EQ(replay_main(2, const_cast<char**>(args)), DEMO_STATUS_CUT_OFF);
 }
