@@ -24,8 +24,9 @@ enum ReplayKey : uint32_t {
 constexpr int REPLAY_KEY_COUNT = 10;
 constexpr uint64_t REPLAY_MAX_PASSES_PER_LINE = 1'000'000'000;
 // The most a demo or script file may hold. A demo grows by a line per change
-// of the held keys, a few hundred kB for an hour of busy play; a larger file
-// is refused before it is read, so memory stays bounded whatever is given.
+// of the held keys: about 100 kB an hour, 2 MB with a change every frame. A
+// larger file is refused before it is read, so memory stays bounded (about
+// 130 MB at most, parsed) whatever is given.
 constexpr size_t REPLAY_MAX_SCRIPT_BYTES = size_t(16) << 20;
 
 // The one list of script key names: the parser, its error message, the

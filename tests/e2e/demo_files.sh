@@ -4,8 +4,9 @@
 # cannot start), every file that is not a demo gets one line and status 2
 # from the game and the replay driver alike, without hanging; in the window,
 # a killed recording leaves the old demo whole and the new one playable, a
-# SIGTERM is recorded as a close, and F12 saves a screenshot while a demo
-# plays.
+# SIGTERM is recorded as a close, a live game with a pause, mute, F11 and a
+# focus loss records a demo that plays in sync, and F12 saves a screenshot
+# while a demo plays.
 # Arguments: game binary, replay binary, source directory.
 set -u
 game=$1
@@ -13,6 +14,7 @@ replay=$2
 src=$3
 # shellcheck source=tests/e2e/xvfb_lib.bash
 source "$src/tests/e2e/xvfb_lib.bash"
+command -v openbox >/dev/null || fail "openbox is not installed (scripts/install-deps.sh --test)"
 export SDL_AUDIODRIVER=dummy XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
 old=$src/tests/demos/short_game.demo
 cp "$old" "$work/old.demo"
@@ -98,6 +100,34 @@ wait_game
 [ "$(grep -v '^#' "$work/old.demo" | tail -1 | cut -d' ' -f2)" = close ] || fail "SIGTERM is not recorded as close"
 "$replay" "$work/old.demo" 2>"$work/err" || fail "the SIGTERM recording does not play in sync: $(cat "$work/err")"
 
+# A live game with a pause, mute, fullscreen both ways and a focus loss (the
+# window minimised, under a window manager) records a demo that plays in sync.
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+trap 'kill $wm_pid 2>/dev/null; cleanup' EXIT
+sleep 1
+start_game "$game" --record "$work/live.demo"
+xdotool windowfocus --sync "$game_window" 2>/dev/null
+press() { xdotool keydown "$1"; sleep "${2:-0.1}"; xdotool keyup "$1"; }
+sleep 1.4; press z; sleep 1; press z; sleep 2.5   # splash, title, countdown
+press Right 0.6; press z
+press p; sleep 1; press p
+press m; press Right 0.3; press m
+press F11; sleep 1.5; press Left 0.3; press F11; sleep 1.5
+xdotool windowfocus --sync "$game_window" 2>/dev/null
+press z
+xdotool windowminimize --sync "$game_window"; sleep 1
+xdotool windowactivate --sync "$game_window" 2>/dev/null || xdotool windowmap --sync "$game_window"
+sleep 0.5; press p; press Left 0.5; press z 0.5; sleep 0.5
+press q
+wait_game
+[ "$game_status" = 0 ] || fail "the live recording exited with $game_status: $(cat "$work/game.err")"
+grep -Eq '^[0-9]+ right$' "$work/live.demo" && grep -Eq '^[0-9]+ left$' "$work/live.demo" ||
+    fail "the live demo lacks the moves: $(cat "$work/live.demo")"
+"$replay" "$work/live.demo" 2>"$work/err" || fail "a live demo with pause, mute, F11 and focus loss: $(cat "$work/err")"
+SDL_AUDIODRIVER=dummy timeout 120 "$game" --timedemo "$work/live.demo" >/dev/null 2>"$work/err" ||
+    fail "the live demo in the window: $(cat "$work/err")"
+
 # F12 while a demo plays saves a screenshot, and the demo plays on in sync.
 start_game "$game" --playdemo "$old"
 xdotool key --window "$game_window" F12
@@ -106,4 +136,5 @@ wait_game
 shot=$(head -1 "$work/game.out")
 [ -s "$shot" ] && [ "${shot%.png}" != "$shot" ] || fail "F12 during --playdemo saved no screenshot: $(cat "$work/game.out" "$work/game.err")"
 echo "ok: --record refuses every file that is not a demo and leaves nothing when the game cannot start;" \
-    "bad demos get one line; a killed recording keeps the old demo; SIGTERM is a close; F12 works in --playdemo"
+    "bad demos get one line; a killed recording keeps the old demo; SIGTERM is a close; a live demo with" \
+    "pause, mute, F11 and focus loss plays in sync; F12 works in --playdemo"
