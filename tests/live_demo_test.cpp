@@ -20,7 +20,7 @@ ReplayScript record(const char* script_text, const std::string& name) {
     ReplayScript script, demo;
     std::string error;
     EXPECT_TRUE(replay_parse_script(script_text, std::strlen(script_text), name, script, error)) << error;
-    const std::string path = std::string(ZUBA_BINARY_DIR) + "/" + name + ".demo";
+    const std::string path = scratch_folder("live_" + name) + "/" + name + ".demo";
     Options options{};
     options.record = path.c_str();
     EXPECT_TRUE(live_demo_open(options, error)) << error;

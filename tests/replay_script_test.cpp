@@ -243,7 +243,7 @@ TEST(Demo, RecordingTheReplayOfADemoGivesItsKeysAndSyncLinesAgain) {
     ReplayScript demo;
     std::string error;
     ASSERT_TRUE(replay_load_script(ZUBA_SOURCE_DIR "/tests/demos/short_game.demo", demo, error)) << error;
-    const std::string path = std::string(ZUBA_BINARY_DIR) + "/rerecorded.demo";
+    const std::string path = scratch_folder("rerecorded") + "/rerecorded.demo";
     DemoRecorder recorder;
     ASSERT_TRUE(demo_record_start(recorder, path, demo.game_version.c_str(), 0, error)) << error;
     ReplayOptions options;
