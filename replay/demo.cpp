@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "platform/platform.h"
-
 #include "replay/replay_trace.h"
 #include "replay/world_state.h"
 
@@ -89,18 +88,20 @@ bool demo_record_start(DemoRecorder& recorder, const std::string& path, const ch
     // copy of the game recording, or a recording cut off earlier.
     recorder.file = platform_create_new_file(recorder.part);
     if (!recorder.file) {
-        if (errno == EEXIST)
+        const int why = errno;
+        if (why == EEXIST)
             error = recorder.part + ": already there (another copy of the game is recording, or a recording was "
                                     "cut off: play it with --playdemo, then move or remove it); no demo recorded";
         else
-            error = path + ": cannot write the demo: " + std::strerror(errno) + " (at " + recorder.part + ")";
+            error = path + ": cannot write the demo: " + std::strerror(why) + " (at " + recorder.part + ")";
         return false;
     }
     std::fprintf(recorder.file, "%s%d\n%s%s\n", REPLAY_DEMO_PREFIX, REPLAY_DEMO_VERSION, REPLAY_GAME_PREFIX,
                  game_version);
     // Written through before the window opens, so a full disk is known now.
     if (std::fflush(recorder.file) != 0 || std::ferror(recorder.file)) {
-        error = path + ": cannot write the demo: " + std::strerror(errno);
+        const int why = errno;
+        error = path + ": cannot write the demo: " + std::strerror(why);
         demo_record_abandon(recorder);
         return false;
     }
@@ -149,11 +150,12 @@ bool demo_record_finish(DemoRecorder& r, std::string& error) {
     script_writer_end_line(r.writer);
     if (r.passes > 0 && r.synced_pass != r.passes - 1) write_sync(r, r.passes - 1);
     const bool flushed = std::fflush(r.file) == 0 && !std::ferror(r.file);
-    const int why = errno;
+    int why = errno;
     const bool closed = std::fclose(r.file) == 0;
+    if (flushed) why = errno;
     r.file = nullptr;
     if (!flushed || !closed) {
-        error = r.path + ": cannot write the demo (" + std::strerror(flushed ? errno : why) +
+        error = r.path + ": cannot write the demo (" + std::strerror(why) +
                 "); the file is left as it was, what was recorded is in " + r.part;
         return false;
     }
@@ -165,7 +167,8 @@ bool demo_record_finish(DemoRecorder& r, std::string& error) {
     }
     if (info.kind == PLATFORM_FILE_REGULAR) platform_set_mode(r.part, info.mode);
     if (!platform_replace_file(r.part, r.target)) {
-        error = r.path + ": cannot put the recording in its place: " + std::strerror(errno) + "; it is in " + r.part;
+        const int why = errno;
+        error = r.path + ": cannot put the recording in its place: " + std::strerror(why) + "; it is in " + r.part;
         return false;
     }
     return true;

@@ -166,11 +166,11 @@ bool parse_demo_comment(const std::string& raw, ReplayScript& out, std::string& 
     return true;
 }
 
-// The first line of a demo names its format's version; a plain script has
-// none. False on a version that is not a number or is newer than ours.
 // A first line that names the game and a demo was meant as a demo's.
 constexpr const char GAME_NAME[] = "zuba-trilo";
 
+// The first line of a demo names its format's version; a plain script has
+// none. False on a version that is not a number or is newer than ours.
 bool parse_version_line(const std::string& raw, ReplayScript& out, std::string& why, bool& newer) {
     if (!starts_with(raw, REPLAY_DEMO_PREFIX)) return true;
     std::string word = raw.substr(std::strlen(REPLAY_DEMO_PREFIX));
