@@ -150,12 +150,12 @@ bool demo_record_finish(DemoRecorder& r, std::string& error) {
     script_writer_end_line(r.writer);
     if (r.passes > 0 && r.synced_pass != r.passes - 1) write_sync(r, r.passes - 1);
     const bool flushed = std::fflush(r.file) == 0 && !std::ferror(r.file);
-    int why = errno;
+    int write_error = errno;
     const bool closed = std::fclose(r.file) == 0;
-    if (flushed) why = errno;
+    if (flushed) write_error = errno;
     r.file = nullptr;
     if (!flushed || !closed) {
-        error = r.path + ": cannot write the demo (" + std::strerror(why) +
+        error = r.path + ": cannot write the demo (" + std::strerror(write_error) +
                 "); the file is left as it was, what was recorded is in " + r.part;
         return false;
     }
