@@ -57,13 +57,19 @@ bool may_replace(const std::string& path, PlatformFileInfo& info, std::string& e
         case PLATFORM_FILE_REGULAR: break;
     }
     if (info.size == 0) return true;
-    char start[64] = {};
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    const size_t got = f ? std::fread(start, 1, sizeof start - 1, f) : 0;
-    if (f) std::fclose(f);
-    const char* line = std::strncmp(start, "\xef\xbb\xbf", 3) == 0 ? start + 3 : start;
+    // Read as any demo is (never blocking, should a FIFO take the file's
+    // place meanwhile); a file larger than any demo is none.
+    std::string text;
+    int why = 0;
+    const PlatformReadResult read = platform_read_file(path, REPLAY_MAX_SCRIPT_BYTES, text, why);
+    if (read == PLATFORM_READ_FAILED) {
+        error = path + ": cannot read it to tell whether it is a demo (" + std::strerror(why) + "); no demo recorded";
+        return false;
+    }
+    const size_t bom = text.rfind("\xef\xbb\xbf", 0) == 0 ? 3 : 0;
     const size_t prefix = std::strlen(REPLAY_DEMO_PREFIX);
-    if (got == 0 || std::strncmp(line, REPLAY_DEMO_PREFIX, prefix) != 0 || line[prefix] < '0' || line[prefix] > '9') {
+    if (read != PLATFORM_READ_OK || text.compare(bom, prefix, REPLAY_DEMO_PREFIX) != 0 ||
+        text.size() <= bom + prefix || text[bom + prefix] < '0' || text[bom + prefix] > '9') {
         error = path + ": is not a demo of this game, so it is not recorded over; no demo recorded";
         return false;
     }
