@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/demos.h"
 #include "app/frame_stats.h"
+#include "app/live_demo.h"
 #include "app/options.h"
 #include "app/settings.h"
 #include "audio/mixer.h"
@@ -118,38 +118,41 @@ int main(int argc, char** argv) {
     input_bindings = settings.bindings;
     // A demo to play is read, and one to record created, before a window opens.
     std::string demo_error;
-    if (!demos_open(options, demo_error)) {
+    if (!live_demo_open(options, demo_error)) {
         std::fprintf(stderr, "zuba-trilo: %s\n", demo_error.c_str());
         return 2;
     }
     window_request(window_request_of(options, settings));
     // Video start-up opens the window; when SDL cannot start (or finds no
-    // display) it says so.
+    // display) it says so, and a demo being recorded leaves nothing behind.
     // 255, not -1: the same status on Linux and on Windows (where -1 stays -1).
-    if (app_startup() != 0) std::exit(255);
+    if (app_startup() != 0) {
+        live_demo_abandon();
+        std::exit(255);
+    }
     input_set_toggle_handler(window_toggle_fullscreen);
     input_set_repaint_handler(video_repaint);
     input_set_resize_handler(window_resized);
     screens_set_screenshot_handler(take_screenshot);
     audio_set_muted(settings.mute);
     const bool was_fullscreen = game_window.fullscreen;
-    demos_started();
+    live_demo_started();
 
     frame_stats_reset();
     while (!input.quit_requested) {
         bool playing = screens.state == SCREEN_GAME_RUN && !screens_paused();
         const double start = now_ms();
-        if (!demos_before_pass(start)) break;
+        if (!live_demo_before_pass()) break;
         screen_pass();
         const double end = now_ms();
-        if (!demos_after_pass(end, end - start)) break;
+        if (!live_demo_after_pass(end, end - start)) break;
         if (!options.frame_stats) continue;
         // Each pass of the game presents one frame.
         if (playing) frame_stats_mark(now_ms());
         else frame_stats_break();
     }
     remember_settings(settings_path, was_fullscreen, settings.mute);
-    const int status = demos_close();
+    const int status = live_demo_close();
     app_shutdown();
     if (options.frame_stats) frame_stats_print(stdout);
     return status;

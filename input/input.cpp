@@ -49,8 +49,9 @@ uint32_t held_bits_of_key(int sym) {
 void handle_key_down(int sym) {
     for (int a = 0; a < ACTION_COUNT; ++a) {
         if (!bound(InputAction(a), sym)) continue;
-        // A demo plays for itself: the player's keys only quit and mute.
-        if (demo_playing && a != ACTION_QUIT && a != ACTION_MUTE) continue;
+        // A demo plays for itself: the player's keys only quit, mute and
+        // take a screenshot (F11 and Alt+Enter switch fullscreen as ever).
+        if (demo_playing && a != ACTION_QUIT && a != ACTION_MUTE && a != ACTION_SCREENSHOT) continue;
         input.buttons[0] |= ACTION_BITS[a];
         input.presses |= ACTION_PRESSES[a];
         if (a == ACTION_QUIT) input.quit_requested = 1;

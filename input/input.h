@@ -141,7 +141,8 @@ void input_shutdown();
 void input_handle_event(const SDL_Event& event);
 // While a demo plays in the window the held bits are the demo's: the player's
 // keys and joystick no longer reach them, nor does losing the window's focus;
-// the quit keys, the window close, mute and the fullscreen keys still work.
+// the quit keys, the window close, mute, the screenshot key and the
+// fullscreen keys still work.
 void input_play_demo(bool on);
 // The demo's held bits from the next poll on, and a quit it asks for there.
 void input_demo_hold(uint32_t bits, bool quit);

@@ -9,7 +9,7 @@
 
 #include "input/input.h"
 #include "platform/platform.h"
-#include "replay/demo.h"
+#include "replay/demo_player.h"
 #include "replay/frame_dump.h"
 #include "replay/replay_clock.h"
 #include "replay/replay_events.h"
@@ -39,20 +39,17 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
         return 1;
     }
     result.started = true;
-    trace_cues_attach();
+    DemoPlayer& player = result.player;
+    demo_player_start(player, script);
     present_timing.enabled = options.timedemo;
     presenter.update_whole_window = options.whole_window ? 1 : 0;
-    uint32_t held = 0;
     uint64_t pass = 0;
     int status = 0;
-    DemoCursor cursor{};
-    uint32_t keys = 0;
-    bool close = false;
-    while (!result.quit && demo_next_pass(script, cursor, keys, close)) {
-        if (close) replay_push_quit();
-        replay_push_key_changes(held, keys);
-        held = keys;
-        trace_cues_clear();
+    DemoPass keys{};
+    while (!result.quit && demo_player_next(player, keys)) {
+        // The pass's keys reach the game as the player's would: as events.
+        if (keys.close) replay_push_quit();
+        replay_push_key_changes(keys.previous, keys.keys);
         int state = screens.state;
         present_timing.drain_micros = 0;
         auto t0 = std::chrono::steady_clock::now();
@@ -67,9 +64,9 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
             pass_times_add(result.game_total, micros);
         }
         result.quit = input.quit_requested != 0;
-        if (!demo_in_sync(script, cursor)) {
+        if (!demo_player_check(player)) {
             result.out_of_sync = true;
-            result.sync_pass = pass;
+            result.sync_pass = player.sync_pass;
         }
         bool last = result.quit || result.out_of_sync || pass + 1 == script.total_passes;
         if (trace && (pass % options.trace_every == 0 || last)) {
@@ -86,8 +83,6 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
         ++pass;
         if (result.out_of_sync) break;
     }
-    // A quit before the demo's end leaves its later sync lines unmet.
-    if (!result.out_of_sync && demo_unreached_sync(script, cursor, result.sync_pass)) result.out_of_sync = true;
     result.passes = pass;
     present_timing.enabled = false;
     for (const ReplayDump& d : options.dumps) {

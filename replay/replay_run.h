@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "replay/demo_player.h"
 #include "replay/pass_times.h"
 #include "replay/replay_script.h"
 
@@ -31,8 +32,9 @@ struct ReplayResult {
     uint64_t passes = 0;
     bool quit = false;       // ended by the game's quit request
     bool started = false;    // SDL started
-    bool out_of_sync = false;  // a demo's sync line did not match, or was never reached
+    bool out_of_sync = false;  // a demo's sync line did not match
     uint64_t sync_pass = 0;    // that sync line's pass
+    DemoPlayer player{};       // the demo as played, for its verdict
     PassTimes times;
     // Timed demo, game passes only: the work between two presents
     // (simulation), the painting plus window update (presentation), and both.

@@ -4,11 +4,13 @@
 
 #include <SDL.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "game/game.h"
 #include "input/input.h"
+#include "platform/platform.h"
 #include "replay/world_state.h"
 #include "session/printable.h"
 
@@ -103,6 +105,7 @@ bool read_number(const std::string& s, int base, uint64_t& value) {
         int digit;
         if (c >= '0' && c <= '9') digit = c - '0';
         else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
         else return false;
         value = value * uint64_t(base) + uint64_t(digit);
     }
@@ -143,6 +146,30 @@ bool check_header_versions(const ReplayScript& out, std::string& why) {
     return true;
 }
 
+// A comment that is, or was meant to be, a sync line: '#', then "sync" as
+// its first word, whatever the spaces around them.
+bool is_sync_comment(const std::string& raw) {
+    size_t i = 0;
+    while (i < raw.size() && is_space(raw[i])) ++i;
+    if (i == raw.size() || raw[i] != '#') return false;
+    ++i;
+    while (i < raw.size() && is_space(raw[i])) ++i;
+    return raw.compare(i, 4, "sync") == 0 && (i + 4 == raw.size() || is_space(raw[i + 4]));
+}
+
+// The line of the first sync line in the text, 0 when it has none.
+int first_sync_line(const char* text, size_t length) {
+    int line_number = 0;
+    for (size_t pos = 0; pos < length;) {
+        size_t end = pos;
+        while (end < length && text[end] != '\n') ++end;
+        ++line_number;
+        if (is_sync_comment(std::string(text + pos, end - pos))) return line_number;
+        pos = end + 1;
+    }
+    return 0;
+}
+
 // A demo's "# game", "# rules", "# hash" and "# sync" lines; other comments pass. The sync line's
 // pass must have been played by the lines above it, after the last sync's.
 bool parse_demo_comment(const std::string& raw, ReplayScript& out, std::string& why) {
@@ -156,11 +183,11 @@ bool parse_demo_comment(const std::string& raw, ReplayScript& out, std::string& 
     if (starts_with(raw, REPLAY_HASH_PREFIX))
         return read_header_version(raw, REPLAY_HASH_PREFIX, out.hash_version, why) &&
                check_header_versions(out, why);
-    if (!starts_with(raw, REPLAY_SYNC_PREFIX)) return true;
-    const std::string rest = raw.substr(std::strlen(REPLAY_SYNC_PREFIX));
+    if (!is_sync_comment(raw)) return true;
+    const std::string rest = starts_with(raw, REPLAY_SYNC_PREFIX) ? raw.substr(std::strlen(REPLAY_SYNC_PREFIX)) : "";
     const size_t space = rest.find(' ');
     ReplaySync sync{};
-    if (space == std::string::npos || !read_number(rest.substr(0, space), 10, sync.pass) ||
+    if (rest.empty() || space == std::string::npos || !read_number(rest.substr(0, space), 10, sync.pass) ||
         !read_number(rest.substr(space + 1), 16, sync.hash)) {
         why = "expected '# sync <pass> <hash>', got '" + printable_excerpt(raw) + "'";
         return false;
@@ -178,6 +205,9 @@ bool parse_demo_comment(const std::string& raw, ReplayScript& out, std::string& 
     out.syncs.push_back(sync);
     return true;
 }
+
+// A first line that names the game and a demo was meant as a demo's.
+constexpr const char GAME_NAME[] = "zuba-trilo";
 
 // The first line of a demo names its format's version; a plain script has
 // none. False on a version that is not a number or is newer than ours.
@@ -232,7 +262,11 @@ std::string replay_keys_text(uint32_t keys, bool close) {
 bool replay_parse_script(const char* text, size_t length, const std::string& name,
                          ReplayScript& out, std::string& error, bool* newer) {
     out = ReplayScript{};
-    size_t pos = 0;
+    // A text editor may have put a byte order mark first.
+    size_t pos = length >= 3 && std::memcmp(text, "\xef\xbb\xbf", 3) == 0 ? 3 : 0;
+    // Sync lines make a file a demo, held to its first line: a damaged one
+    // must not turn it into a plain script whose sync lines nobody checks.
+    const int sync_line = first_sync_line(text + pos, length - pos);
     int line_number = 0;
     while (pos < length) {
         size_t end = pos;
@@ -240,12 +274,21 @@ bool replay_parse_script(const char* text, size_t length, const std::string& nam
         std::string raw(text + pos, end - pos);
         pos = end + 1;
         ++line_number;
+        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
         std::string why;
         if (line_number == 1) {
             bool is_newer = false;
             if (!parse_version_line(raw, out, why, is_newer)) {
                 if (newer) *newer = is_newer;
                 error = name + ":1: " + why;
+                return false;
+            }
+            const bool says_demo = raw.find(GAME_NAME) != std::string::npos && raw.find(" demo") != std::string::npos;
+            if (out.demo_version == 0 && (sync_line > 0 || says_demo)) {
+                error = name + ":1: a demo must begin with '" + REPLAY_DEMO_PREFIX + "<version>'" +
+                        (sync_line > 0 ? " (its sync lines, from line " + std::to_string(sync_line) + ", make it one)"
+                                       : std::string()) +
+                        ", not '" + printable_excerpt(raw) + "'";
                 return false;
             }
         }
@@ -285,17 +328,26 @@ bool replay_parse_script(const char* text, size_t length, const std::string& nam
 }
 
 bool replay_load_script(const std::string& path, ReplayScript& out, std::string& error, bool* newer) {
-    // C's stdio rather than C++'s streams: these would bring their locale
-    // machinery into both programs, a megabyte of each Windows exe.
-    std::FILE* in = std::fopen(path.c_str(), "rb");
-    if (!in) {
-        error = path + ": cannot open the script: " + std::strerror(errno);
+    out = ReplayScript{};
+    std::string text;
+    int why = 0;
+    switch (platform_read_file(path, REPLAY_MAX_SCRIPT_BYTES, text, why)) {
+        case PLATFORM_READ_OK: break;
+        case PLATFORM_READ_MISSING: error = path + ": cannot read it: no such file"; return false;
+        case PLATFORM_READ_NOT_REGULAR:
+            error = path + (platform_file_info(path).kind == PLATFORM_FILE_FOLDER
+                                ? ": is a folder, not a demo or script"
+                                : ": is not a regular file (a FIFO, a device), not a demo or script");
+            return false;
+        case PLATFORM_READ_TOO_LARGE:
+            error = path + ": larger than " + std::to_string(REPLAY_MAX_SCRIPT_BYTES >> 20) +
+                    " MiB, more than any demo or script holds; not read";
+            return false;
+        case PLATFORM_READ_FAILED: error = path + ": cannot read it: " + std::strerror(why); return false;
+    }
+    if (text.empty()) {
+        error = path + ": the file is empty, not a demo or script";
         return false;
     }
-    std::string s;
-    char buffer[65536];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) s.append(buffer, n);
-    std::fclose(in);
-    return replay_parse_script(s.data(), s.size(), path, out, error, newer);
+    return replay_parse_script(text.data(), text.size(), path, out, error, newer);
 }

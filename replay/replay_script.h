@@ -23,6 +23,11 @@ enum ReplayKey : uint32_t {
 };
 constexpr int REPLAY_KEY_COUNT = 10;
 constexpr uint64_t REPLAY_MAX_PASSES_PER_LINE = 1'000'000'000;
+// The most a demo or script file may hold. A demo grows by a line per change
+// of the held keys: about 100 kB an hour, 2 MB with a change every frame. A
+// larger file is refused before it is read, so memory stays bounded (about
+// 130 MB at most, parsed) whatever is given.
+constexpr size_t REPLAY_MAX_SCRIPT_BYTES = size_t(16) << 20;
 
 // The one list of script key names: the parser, its error message, the
 // script writer and the planner all read it. `game_bits` are the game's held
@@ -89,9 +94,14 @@ struct ReplayScript {
 // Parses a whole script. On a bad line returns false with error set to
 // "NAME:LINE: what is wrong"; a demo newer than this program knows is refused
 // the same way, with `newer` set, and so is a demo played under other rules
-// than this program's or hashed by a version it does not know.
+// than this program's or hashed by a version it does not know. Lines may end
+// in CRLF and the text may start with a UTF-8 byte order mark. A text with
+// sync lines is a demo and must begin with the demo line.
 bool replay_parse_script(const char* text, size_t length, const std::string& name,
                          ReplayScript& out, std::string& error, bool* newer = nullptr);
+// Reads and parses the regular file at path; an empty file, a folder, a FIFO
+// or device, or a file over REPLAY_MAX_SCRIPT_BYTES is refused with one line
+// naming the path as given.
 bool replay_load_script(const std::string& path, ReplayScript& out, std::string& error,
                         bool* newer = nullptr);
 

@@ -135,6 +135,25 @@ TEST_F(Input, QuitIsAskedByWindowCloseEscapeOrQAndLastsOnePoll) {
 
 }  // namespace
 
+TEST_F(Input, WhileADemoPlaysThePlayersKeysOnlyQuitMuteAndTakeAScreenshot) {
+    input_play_demo(true);
+    const std::pair<int, uint32_t> keys[] = {{SDLK_F12, PRESS_SCREENSHOT}, {SDLK_m, PRESS_MUTE},
+                                             {SDLK_z, 0}, {SDLK_p, 0}, {SDLK_LEFT, 0}};
+    for (const auto& [sym, press] : keys) {
+        input_take_presses();
+        replay_push_key(sym, true);
+        input_poll();
+        EXPECT_EQ(input_take_presses(), press) << sym;
+        EXPECT_EQ(input_held(), 0u) << sym;
+        replay_push_key(sym, false);
+        input_poll();
+    }
+    replay_push_key(SDLK_ESCAPE, true);
+    input_poll();
+    EXPECT_EQ(input.quit_requested, 1);
+    input_play_demo(false);
+}
+
 TEST_F(Input, MouseMovesWhileNobodyPollsCannotCrowdOutAKeyReleaseOrAQuit) {
     // SDL's queue is small; a screen that reads no input for 90 frames must
     // not lose the release of a held key or a close to a moving mouse.

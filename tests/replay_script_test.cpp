@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -11,9 +15,12 @@
 
 #include "input/input.h"
 #include "replay/demo.h"
+#include "replay/demo_player.h"
 #include "replay/replay_args.h"
+#include "replay/replay_program.h"
 #include "replay/replay_run.h"
 #include "replay/world_state.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -70,11 +77,87 @@ TEST(Demo, VersionGameAndSyncLinesAreReadAndACutOffLastLineIsLeftOut) {
     EXPECT_EQ(s.hash_version, 1);
     ASSERT_TRUE(parse("# zuba-trilo demo 1\r\n# game 0.2.0\n# rules 1\r\n# hash 1\n1 -\n", s, error)) << error;
     EXPECT_EQ(s.rules_version, 1);
-    // A plain script keeps its unfinished last line and reads no sync lines.
-    ASSERT_TRUE(parse("# sync 9 zz\n2 fire", s, error)) << error;
+    // A plain script keeps its unfinished last line.
+    ASSERT_TRUE(parse("# a note\n2 fire", s, error)) << error;
     EXPECT_EQ(s.total_passes, 2u);
     EXPECT_EQ(s.cut_off_line, 0);
-    EXPECT_TRUE(s.syncs.empty());
+}
+
+TEST(Demo, AFileWithSyncLinesIsADemoHeldToItsFirstLine) {
+    const std::string rest = "# game 0.1.0\n3 -\n# sync 2 00000000000000ff\n";
+    const std::pair<std::string, std::string> bad[] = {
+        {rest, "demo.txt:1: a demo must begin with '# zuba-trilo demo <version>' (its sync lines, from line 3"},
+        {"#zuba-trilo demo 1\n" + rest, "demo.txt:1: a demo must begin"},
+        {" # zuba-trilo demo 1\n" + rest, "demo.txt:1: a demo must begin"},
+        {"# zuba-trilo  demo 1\n3 -\n", "demo.txt:1: a demo must begin"},
+        {"# sync 9 zz\n2 fire", "demo.txt:1: a demo must begin"},
+        // Inside a demo a damaged sync line is refused, never passed over.
+        {"# zuba-trilo demo 1\n3 -\n#sync 2 00\n", "demo.txt:3: expected '# sync <pass> <hash>'"},
+        {"# zuba-trilo demo 1\n3 -\n  #  sync 2 00\n", "demo.txt:3: expected '# sync <pass> <hash>'"},
+    };
+    for (const auto& [text, start] : bad) {
+        ReplayScript s;
+        std::string error;
+        EXPECT_FALSE(parse(text, s, error)) << text;
+        EXPECT_EQ(error.rfind(start, 0), 0u) << error;
+    }
+    // A note that merely mentions syncing is a comment, as before.
+    ReplayScript s;
+    std::string error;
+    EXPECT_TRUE(parse("# synchronised with the title\n# syncs: none\n3 -\n", s, error)) << error;
+}
+
+TEST(Demo, CrlfAByteOrderMarkAndHexOfEitherCaseReadAsThePlainText) {
+    const std::string plain = "# zuba-trilo demo 1\n# game 0.1.0\n1 -\n# sync 0 00000000000000ab\n5 fire\n"
+                              "# sync 5 ffffffffffffff0c\n";
+    const std::string windows = "\xef\xbb\xbf# zuba-trilo demo 1\r\n# game 0.1.0\r\n1 -\r\n"
+                                "# sync 0 00000000000000AB\r\n5 fire\r\n# sync 5 FFFFFFFFFFFFFF0c\r\n";
+    ReplayScript a, b;
+    std::string error;
+    ASSERT_TRUE(parse(plain, a, error)) << error;
+    ASSERT_TRUE(parse(windows, b, error)) << error;
+    EXPECT_EQ(b.demo_version, 1);
+    EXPECT_EQ(b.game_version, a.game_version);
+    EXPECT_EQ(b.total_passes, a.total_passes);
+    EXPECT_EQ(b.cut_off_line, 0);
+    ASSERT_EQ(b.syncs.size(), a.syncs.size());
+    for (size_t i = 0; i < a.syncs.size(); ++i) EXPECT_EQ(b.syncs[i].hash, a.syncs[i].hash);
+    ASSERT_TRUE(parse("\xef\xbb\xbf" "3 fire\r\n", a, error)) << error;
+    EXPECT_EQ(a.total_passes, 3u);
+}
+
+TEST(ReplayScript, OnlyANonEmptyRegularFileOfBoundedSizeIsReadAndEveryRefusalNamesThePathAsGiven) {
+    const std::string dir = scratch_folder("script_files");
+    auto write = [](const std::string& path, const std::string& text) {
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_TRUE(f);
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    };
+    write(dir + "/empty.demo", "");
+    write(dir + "/big.demo", "");
+    ASSERT_EQ(truncate((dir + "/big.demo").c_str(), off_t(REPLAY_MAX_SCRIPT_BYTES) + 1), 0);
+    ASSERT_EQ(mkfifo((dir + "/fifo.demo").c_str(), 0600), 0);
+    ASSERT_EQ(mkdir((dir + "/folder.demo").c_str(), 0700), 0);
+    const std::pair<std::string, std::string> refused[] = {
+        {dir + "/empty.demo", "empty"},          {dir + "/folder.demo", "folder"},
+        {dir + "/fifo.demo", "not a regular file"}, {"/dev/zero", "not a regular file"},
+        {dir + "/big.demo", "16 MiB"},           {dir + "/missing.demo", "no such file"},
+        {dir + "/./folder.demo/..//empty.demo", "empty"},
+    };
+    for (const auto& [path, says] : refused) {
+        ReplayScript s;
+        std::string error;
+        EXPECT_FALSE(replay_load_script(path, s, error)) << path;
+        EXPECT_EQ(error.rfind(path + ": ", 0), 0u) << error;
+        EXPECT_NE(error.find(says), std::string::npos) << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+    }
+    write(dir + "/ok.demo", "3 fire\n");
+    ReplayScript s;
+    std::string error;
+    EXPECT_TRUE(replay_load_script(dir + "/ok.demo", s, error)) << error;
+    EXPECT_EQ(s.total_passes, 3u);
 }
 
 TEST(Demo, ABadVersionOrSyncLineIsRefusedAndANewerVersionSaysSo) {
@@ -123,13 +206,13 @@ TEST(ScriptWriter, RunsOfKeysBecomeLinesThatParseBackPassForPass) {
     ReplayScript s;
     std::string error;
     ASSERT_TRUE(parse(text, s, error)) << error;
-    DemoCursor cursor{};
+    DemoPlayer player;
+    demo_player_start(player, s);
     for (const auto& [keys, close] : passes) {
-        uint32_t k = 0;
-        bool c = false;
-        ASSERT_TRUE(demo_next_pass(s, cursor, k, c));
-        EXPECT_EQ(k, keys);
-        EXPECT_EQ(c, close);
+        DemoPass pass{};
+        ASSERT_TRUE(demo_player_next(player, pass));
+        EXPECT_EQ(pass.keys, keys);
+        EXPECT_EQ(pass.close, close);
     }
 }
 
@@ -204,12 +287,15 @@ TEST(Demo, RecordingTheReplayOfADemoGivesItsKeysAndSyncLinesAgain) {
     ReplayScript demo;
     std::string error;
     ASSERT_TRUE(replay_load_script(ZUBA_SOURCE_DIR "/tests/demos/short_game.demo", demo, error)) << error;
-    const std::string path = std::string(ZUBA_BINARY_DIR) + "/rerecorded.demo";
+    const std::string path = scratch_folder("rerecorded") + "/rerecorded.demo";
     DemoRecorder recorder;
     ASSERT_TRUE(demo_record_start(recorder, path, demo.game_version.c_str(), 0, error)) << error;
     ReplayOptions options;
     options.after_pass = [&](uint64_t, int) {
-        demo_record_pass(recorder, input_held(), input.quit_requested != 0, input.window_closed != 0, 0);
+        std::string write_error;
+        EXPECT_TRUE(demo_record_pass(recorder, input_held(), input.quit_requested != 0, input.window_closed != 0, 0,
+                                     write_error))
+            << write_error;
     };
     ReplayResult result;
     world_reset();
@@ -229,12 +315,13 @@ TEST(Demo, RecordingTheReplayOfADemoGivesItsKeysAndSyncLinesAgain) {
         EXPECT_EQ(again.syncs[i].pass, demo.syncs[i].pass);
         EXPECT_EQ(again.syncs[i].hash, demo.syncs[i].hash);
     }
-    DemoCursor a{}, b{};
-    uint32_t keys_a = 0, keys_b = 0;
-    bool close_a = false, close_b = false;
-    while (demo_next_pass(demo, a, keys_a, close_a) && demo_next_pass(again, b, keys_b, close_b)) {
-        ASSERT_EQ(keys_b, keys_a) << "pass " << a.pass;
-        ASSERT_EQ(close_b, close_a) << "pass " << a.pass;
+    DemoPlayer a, b;
+    demo_player_start(a, demo);
+    demo_player_start(b, again);
+    DemoPass ka{}, kb{};
+    while (demo_player_next(a, ka) && demo_player_next(b, kb)) {
+        ASSERT_EQ(kb.keys, ka.keys) << "pass " << a.pass;
+        ASSERT_EQ(kb.close, ka.close) << "pass " << a.pass;
     }
 }
 
@@ -242,7 +329,8 @@ TEST(ReplayArguments, OptionsAreReadAndMistakesRefused) {
     auto parse_args = [](std::vector<const char*> args, std::string& script, ReplayOptions& options) {
         std::string error;
         args.insert(args.begin(), "zuba-trilo-replay");
-        return replay_parse_args(int(args.size()), const_cast<char**>(args.data()), script, options, error);
+        return replay_parse_args(int(args.size()), const_cast<char**>(args.data()), script, options, error) ==
+               REPLAY_ARGS_RUN;
     };
     std::string script;
     ReplayOptions o;
@@ -257,10 +345,55 @@ TEST(ReplayArguments, OptionsAreReadAndMistakesRefused) {
     EXPECT_TRUE(o.summary);
     for (std::vector<const char*> args : {std::vector<const char*>{"demo.txt", "--trace"},
                                           {"demo.txt", "--trace-every", "x"},
-                                          {"demo.txt", "--dump", "1:"}}) {
+                                          {"demo.txt", "--dump", "1:"},
+                                          {"demo.txt", "--whole-window"}}) {
         ReplayOptions opt;
         EXPECT_FALSE(parse_args(args, script, opt)) << args.back();
     }
+    std::vector<const char*> help = {"zuba-trilo-replay", "demo.txt", "--help"};
+    std::vector<const char*> version = {"zuba-trilo-replay", "--version"};
+    ReplayOptions opt;
+    std::string error;
+    script.clear();
+    EXPECT_EQ(replay_parse_args(3, const_cast<char**>(help.data()), script, opt, error), REPLAY_ARGS_HELP);
+    EXPECT_EQ(replay_parse_args(2, const_cast<char**>(version.data()), script, opt, error), REPLAY_ARGS_VERSION);
+}
+
+TEST(ReplayArguments, NoOutputIsTheScriptItselfWhateverItsName) {
+    const std::string dir = scratch_folder("outputs");
+    const std::string demo = dir + "/game.demo";
+    std::FILE* f = std::fopen(demo.c_str(), "wb");
+    ASSERT_TRUE(f);
+    std::fputs("3 fire\n", f);
+    std::fclose(f);
+    ASSERT_EQ(symlink("game.demo", (dir + "/link.demo").c_str()), 0);
+    ASSERT_EQ(link(demo.c_str(), (dir + "/hard.demo").c_str()), 0);
+    for (const std::string& out : {demo, dir + "/link.demo", dir + "/hard.demo", dir + "/./game.demo"}) {
+        ReplayOptions as_trace, as_dump;
+        as_trace.trace_path = out;
+        as_dump.dumps.push_back({2, out});
+        std::string error;
+        EXPECT_FALSE(replay_outputs_apart(demo, as_trace, error)) << out;
+        EXPECT_EQ(error.rfind(out + ": is the script being played", 0), 0u) << error;
+        EXPECT_FALSE(replay_outputs_apart(demo, as_dump, error)) << out;
+    }
+    ReplayOptions twice;
+    twice.trace_path = dir + "/t.jsonl";
+    twice.dumps.push_back({2, dir + "/t.jsonl"});
+    std::string error;
+    EXPECT_FALSE(replay_outputs_apart(demo, twice, error));
+    ReplayOptions apart;
+    apart.trace_path = dir + "/t.jsonl";
+    apart.dumps.push_back({2, dir + "/a.ppm"});
+    EXPECT_TRUE(replay_outputs_apart(demo, apart, error)) << error;
+    // Through the whole program: refused, and the demo is as it was.
+    std::vector<const char*> args = {"zuba-trilo-replay", demo.c_str(), "--trace", "", nullptr};
+    const std::string hard = dir + "/hard.demo";
+    args[3] = hard.c_str();
+    EXPECT_EQ(replay_main(4, const_cast<char**>(args.data())), 2);
+    ReplayScript s;
+    ASSERT_TRUE(replay_load_script(demo, s, error)) << error;
+    EXPECT_EQ(s.total_passes, 3u);
 }
 
 TEST(ReplayTimes, TheMedianIsGoodToAboutOnePercentAndTheWorstIsExact) {

@@ -19,10 +19,11 @@ SDL_AUDIODRIVER=dummy start_game "$game" --record "$demo"
 xdotool mousemove 1250 650 >/dev/null 2>&1
 xdotool windowfocus "$game_window" >/dev/null 2>&1
 hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
-# A cannon lost so far, as the headless replay of what the demo file holds
-# now tells (the recorder flushes it every few seconds).
+# A cannon lost so far, as the headless replay of what the recording holds
+# now tells (the recorder flushes it every few seconds into the .part file
+# beside the demo, which takes the demo's place at the quit).
 cannon_lost() {
-    "$replay" "$demo" --trace "$work/sofar.jsonl" >/dev/null 2>&1
+    "$replay" "$demo.part" --trace "$work/sofar.jsonl" >/dev/null 2>&1
     python3 -c '
 import json, sys
 game = [json.loads(l) for l in open(sys.argv[1]) if "\"state\":6," in l]

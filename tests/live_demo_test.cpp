@@ -1,15 +1,16 @@
 // The game's recorder: a demo holds the passes the game played, so a pause
 // leaves no trace in it.
-#include "app/demos.h"
+#include "app/live_demo.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "replay/demo.h"
+#include "replay/demo_player.h"
 #include "replay/replay_run.h"
 #include "replay/world_state.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -19,27 +20,27 @@ ReplayScript record(const char* script_text, const std::string& name) {
     ReplayScript script, demo;
     std::string error;
     EXPECT_TRUE(replay_parse_script(script_text, std::strlen(script_text), name, script, error)) << error;
-    const std::string path = std::string(ZUBA_BINARY_DIR) + "/" + name + ".demo";
+    const std::string path = scratch_folder("live_" + name) + "/" + name + ".demo";
     Options options{};
     options.record = path.c_str();
-    EXPECT_TRUE(demos_open(options, error)) << error;
+    EXPECT_TRUE(live_demo_open(options, error)) << error;
     ReplayOptions run;
     run.after_pass = [](uint64_t, int) {
-        demos_after_pass(0, 0);
-        demos_before_pass(0);
+        live_demo_after_pass(0, 0);
+        live_demo_before_pass();
     };
     ReplayResult result;
     world_reset();
-    demos_before_pass(0);
+    live_demo_before_pass();
     EXPECT_EQ(replay_run(script, run, result, error), 0) << error;
-    EXPECT_EQ(demos_close(), 0);
+    EXPECT_EQ(live_demo_close(), 0);
     EXPECT_TRUE(replay_load_script(path, demo, error)) << error;
     return demo;
 }
 
 }  // namespace
 
-TEST(Demos, PassesSpentPausedAreLeftOutSoTheDemoPlaysAsIfThereWasNoPause) {
+TEST(LiveDemo, PassesSpentPausedAreLeftOutSoTheDemoPlaysAsIfThereWasNoPause) {
     const char* straight = "250 -\n1 fire\n120 -\n60 right+fire\n30 -\n1 escape\n";
     // The pass that brings the pause key is already paused; the one that
     // brings it again plays.
@@ -53,9 +54,24 @@ TEST(Demos, PassesSpentPausedAreLeftOutSoTheDemoPlaysAsIfThereWasNoPause) {
         EXPECT_EQ(b.syncs[i].pass, a.syncs[i].pass);
         EXPECT_EQ(b.syncs[i].hash, a.syncs[i].hash) << "sync line " << i;
     }
-    DemoCursor ca{}, cb{};
-    uint32_t keys_a = 0, keys_b = 0;
-    bool close_a = false, close_b = false;
-    while (demo_next_pass(a, ca, keys_a, close_a) && demo_next_pass(b, cb, keys_b, close_b))
-        ASSERT_EQ(keys_b, keys_a) << "pass " << ca.pass;
+    DemoPlayer pa, pb;
+    demo_player_start(pa, a);
+    demo_player_start(pb, b);
+    DemoPass ka{}, kb{};
+    while (demo_player_next(pa, ka) && demo_player_next(pb, kb)) ASSERT_EQ(kb.keys, ka.keys) << "pass " << pa.pass;
+}
+
+
+TEST(LiveDemo, ADemoCutOffMidLineGivesTheReplayDriversStatusInTheWindowToo) {
+    const std::string path = scratch_folder("live_cut") + "/cut.demo";
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(f);
+    std::fputs("# zuba-trilo demo 1\n3 -\n2 le", f);
+    std::fclose(f);
+    Options options{};
+    options.playdemo = path.c_str();
+    std::string error;
+    ASSERT_TRUE(live_demo_open(options, error)) << error;
+    live_demo_started();
+    EXPECT_EQ(live_demo_close(), DEMO_STATUS_CUT_OFF);
 }
