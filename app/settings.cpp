@@ -127,8 +127,8 @@ bool read_line(const std::string& name, const std::string& value, Settings& out,
 // What a key bound to two actions does: both, except that fullscreen takes
 // the key from anything but quit (which the player must always have).
 std::string conflict_outcome(int a, int b) {
-    if (b == ACTION_FULLSCREEN) return a == ACTION_QUIT ? "it quits" : "it only switches fullscreen";
-    return "it does both";
+    if (a != ACTION_FULLSCREEN && b != ACTION_FULLSCREEN) return "it does both";
+    return a == ACTION_QUIT || b == ACTION_QUIT ? "it quits" : "it only switches fullscreen";
 }
 
 void report_conflicts(const InputBindings& bindings, const std::string& name, std::vector<std::string>& messages) {
