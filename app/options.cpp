@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string>
 
+#include "input/actions.h"
+
 #ifndef ZUBA_VERSION
 #define ZUBA_VERSION "unknown"
 #endif
@@ -73,10 +75,15 @@ std::string build_usage() {
         }
         out += '\n';
     }
+    out += "\nKeys (the settings file can change them):\n";
+    for (const InputActionRow& a : INPUT_ACTIONS) {
+        if (!a.usage) continue;
+        std::string head = "  ";
+        for (int k = 0; k < a.keys.count; ++k) head += std::string(k ? ", " : "") + input_key_name(a.keys.keys[k]);
+        head.resize(std::max(head.size() + 1, HELP_COLUMN), ' ');
+        out += head + a.usage + "\n";
+    }
     out +=
-        "\n"
-        "Keys: cursor left/right move, z or space fire, p pause, m mute,\n"
-        "F12 screenshot, Escape or q quit; the settings file can change them.\n"
         "The window can be resized. The settings file also chooses\n"
         "filter = smooth or sharp (how a window larger than the game shows it)\n"
         "and vsync = yes or no (wait for the display's refresh).\n";

@@ -8,18 +8,13 @@
 #include <string_view>
 
 #include "app/options.h"
+#include "input/actions.h"
 #include "platform/platform.h"
 #include "session/printable.h"
 
 namespace {
 
 constexpr size_t MAX_FILE_BYTES = 1 << 20;  // far beyond any hand-written file
-
-// The names of key.NAME, in InputAction order; null for the keys that are
-// read but never bound by a player.
-constexpr const char* KEY_SETTING_NAMES[ACTION_COUNT] = {
-    "key.up", "key.down", "key.left", "key.right", "key.fire", nullptr, nullptr,
-    nullptr,  "key.pause", "key.mute", "key.quit", "key.fullscreen", "key.screenshot"};
 
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
@@ -70,8 +65,8 @@ bool read_keys(int action, const std::string& value, KeyBinding& out, std::strin
         // bound to anything else they would never do it.
         const int kept = input_kept_key_action(sym);
         if (kept >= 0 && kept != action) {
-            why = std::string(input_key_name(sym)) + " is kept for " + KEY_SETTING_NAMES[kept] + " and cannot be bound to " +
-                  KEY_SETTING_NAMES[action];
+            why = std::string(input_key_name(sym)) + " is kept for " + INPUT_ACTIONS[kept].setting + " and cannot be bound to " +
+                  INPUT_ACTIONS[action].setting;
             return false;
         }
         if (keys.count == BINDING_MAX_KEYS) {
@@ -143,7 +138,7 @@ bool read_line(const std::string& name, const std::string& value, Settings& out,
     if (name == "pad.fire") return read_buttons(value, out.bindings.pad_fire, why);
     if (name == "pad.pause") return read_buttons(value, out.bindings.pad_pause, why);
     for (int a = 0; a < ACTION_COUNT; ++a) {
-        if (!KEY_SETTING_NAMES[a] || name != KEY_SETTING_NAMES[a]) continue;
+        if (!INPUT_ACTIONS[a].setting || name != INPUT_ACTIONS[a].setting) continue;
         if (read_keys(a, value, out.bindings.actions[a], why)) return true;
         // The player can always quit: a refused list leaves the keys that quit.
         if (a == ACTION_QUIT) why += "; quit stays on " + key_list(out.bindings.actions[a]);
@@ -156,23 +151,23 @@ bool read_line(const std::string& name, const std::string& value, Settings& out,
 // What a key bound to two actions does: both, except that fullscreen takes
 // the key from anything but quit (which the player must always have).
 std::string conflict_outcome(int a, int b) {
-    if (b == ACTION_FULLSCREEN) return a == ACTION_QUIT ? "it quits" : "it only switches fullscreen";
-    return "it does both";
+    if (a != ACTION_FULLSCREEN && b != ACTION_FULLSCREEN) return "it does both";
+    return a == ACTION_QUIT || b == ACTION_QUIT ? "it quits" : "it only switches fullscreen";
 }
 
 void report_conflicts(const InputBindings& bindings, const std::string& name, std::vector<std::string>& messages) {
     for (int a = 0; a < ACTION_COUNT; ++a) {
-        if (!KEY_SETTING_NAMES[a]) continue;
+        if (!INPUT_ACTIONS[a].setting) continue;
         const KeyBinding& ka = bindings.actions[a];
         for (int i = 0; i < ka.count; ++i) {
             for (int b = a + 1; b < ACTION_COUNT; ++b) {
-                if (!KEY_SETTING_NAMES[b]) continue;
+                if (!INPUT_ACTIONS[b].setting) continue;
                 const KeyBinding& kb = bindings.actions[b];
                 bool shared = false;
                 for (int j = 0; j < kb.count; ++j) shared = shared || kb.keys[j] == ka.keys[i];
                 if (!shared) continue;
-                messages.push_back(name + ": " + input_key_name(ka.keys[i]) + " is bound to both " + KEY_SETTING_NAMES[a] +
-                                   " and " + KEY_SETTING_NAMES[b] + "; " + conflict_outcome(a, b));
+                messages.push_back(name + ": " + input_key_name(ka.keys[i]) + " is bound to both " + INPUT_ACTIONS[a].setting +
+                                   " and " + INPUT_ACTIONS[b].setting + "; " + conflict_outcome(a, b));
             }
         }
     }

@@ -7,7 +7,8 @@
 #include <SDL.h>
 
 #include <cctype>
-#include <initializer_list>
+
+#include "input/actions.h"
 
 InputState input;
 namespace {
@@ -17,15 +18,23 @@ using EventType = decltype(SDL_Event::type);
 constexpr EventType UNUSED_EVENTS[] = {SDL_MOUSEMOTION, SDL_MOUSEBUTTONUP, SDL_MOUSEBUTTONDOWN, SDL_JOYBALLMOTION,
                                        SDL_JOYHATMOTION};
 
-// Joystick buttons 0..9 in order.
-constexpr uint32_t BUTTON_BITS[JOYSTICK_BUTTONS] = {INPUT_C,    INPUT_A,    INPUT_B,  INPUT_D, INPUT_E,
-                                                    INPUT_F,    INPUT_DOWN, INPUT_LEFT, INPUT_UP, INPUT_RIGHT};
-
-// The held bit of each action that has one, or the press it makes.
-constexpr uint32_t ACTION_BITS[ACTION_COUNT] = {INPUT_UP, INPUT_DOWN, INPUT_LEFT, INPUT_RIGHT, INPUT_A, INPUT_B,
-                                                INPUT_C,  INPUT_D,    0,          0,           0,       0, 0};
-constexpr uint32_t ACTION_PRESSES[ACTION_COUNT] = {0, 0, 0, 0, PRESS_FIRE, 0, 0, 0, PRESS_PAUSE, PRESS_MUTE, 0, 0,
-                                                   PRESS_SCREENSHOT};
+// What each joystick button (0..9) holds and presses, from the action rows.
+struct ButtonRow {
+    uint32_t held;
+    uint32_t press;
+};
+constexpr ButtonRow button_row(int button) {
+    ButtonRow b{0, 0};
+    for (const InputActionRow& a : INPUT_ACTIONS) {
+        if (!(a.pad_buttons & (1u << button))) continue;
+        b.held |= a.held;
+        b.press |= a.press;
+    }
+    return b;
+}
+constexpr ButtonRow BUTTONS[JOYSTICK_BUTTONS] = {button_row(0), button_row(1), button_row(2), button_row(3),
+                                                 button_row(4), button_row(5), button_row(6), button_row(7),
+                                                 button_row(8), button_row(9)};
 
 bool demo_playing = false;
 
@@ -41,7 +50,7 @@ bool bound(InputAction action, int sym) {
 uint32_t held_bits_of_key(int sym) {
     uint32_t bits = 0;
     for (int a = 0; a < ACTION_COUNT; ++a) {
-        if (bound(InputAction(a), sym)) bits |= ACTION_BITS[a];
+        if (bound(InputAction(a), sym)) bits |= INPUT_ACTIONS[a].held;
     }
     return bits;
 }
@@ -52,8 +61,8 @@ void handle_key_down(int sym) {
         // A demo plays for itself: the player's keys only quit, mute and
         // take a screenshot (F11 and Alt+Enter switch fullscreen as ever).
         if (demo_playing && a != ACTION_QUIT && a != ACTION_MUTE && a != ACTION_SCREENSHOT) continue;
-        input.buttons[0] |= ACTION_BITS[a];
-        input.presses |= ACTION_PRESSES[a];
+        input.buttons[0] |= INPUT_ACTIONS[a].held;
+        input.presses |= INPUT_ACTIONS[a].press;
         if (a == ACTION_QUIT) input.quit_requested = 1;
     }
 }
@@ -79,14 +88,17 @@ void handle_axis(const SDL_JoyAxisEvent& e) {
 
 void handle_button(const SDL_JoyButtonEvent& e, bool down) {
     if (e.which >= MAX_JOYSTICKS || e.button >= JOYSTICK_BUTTONS) return;
-    uint32_t bit = BUTTON_BITS[e.button];
+    uint32_t bit = BUTTONS[e.button].held;
     uint32_t presses = 0;
-    // The player's extra buttons count on the joystick that plays.
+    // Presses and the player's extra buttons count on the joystick that plays.
     if (e.which == 0) {
         const uint32_t mask = 1u << e.button;
-        if (input_bindings.pad_fire & mask) bit |= INPUT_A;
-        if (input_bindings.pad_pause & mask) presses |= PRESS_PAUSE;
-        if (bit & INPUT_A) presses |= PRESS_FIRE;
+        presses = BUTTONS[e.button].press;
+        if (input_bindings.pad_fire & mask) {
+            bit |= INPUT_ACTIONS[ACTION_FIRE].held;
+            presses |= INPUT_ACTIONS[ACTION_FIRE].press;
+        }
+        if (input_bindings.pad_pause & mask) presses |= INPUT_ACTIONS[ACTION_PAUSE].press;
     }
     if (down && e.state == SDL_PRESSED) {
         input.buttons[e.which] |= bit;
@@ -114,27 +126,9 @@ bool is_toggle_key(const SDL_keysym& key) {
     return bound(ACTION_FULLSCREEN, key.sym) && !bound(ACTION_QUIT, key.sym);
 }
 
-constexpr KeyBinding keys(std::initializer_list<int> list) {
-    KeyBinding k{};
-    for (int key : list) k.keys[k.count++] = key;
-    return k;
-}
-
 constexpr InputBindings default_bindings() {
     InputBindings b{};
-    b.actions[ACTION_UP] = keys({SDLK_UP});
-    b.actions[ACTION_DOWN] = keys({SDLK_DOWN});
-    b.actions[ACTION_LEFT] = keys({SDLK_LEFT});
-    b.actions[ACTION_RIGHT] = keys({SDLK_RIGHT});
-    b.actions[ACTION_FIRE] = keys({SDLK_z, SDLK_SPACE});
-    b.actions[ACTION_B] = keys({SDLK_x});
-    b.actions[ACTION_C] = keys({SDLK_c});
-    b.actions[ACTION_D] = keys({SDLK_v});
-    b.actions[ACTION_PAUSE] = keys({SDLK_p, SDLK_PAUSE});
-    b.actions[ACTION_MUTE] = keys({SDLK_m});
-    b.actions[ACTION_QUIT] = keys({SDLK_ESCAPE, SDLK_q});
-    b.actions[ACTION_FULLSCREEN] = keys({SDLK_F11});
-    b.actions[ACTION_SCREENSHOT] = keys({SDLK_F12});
+    for (const InputActionRow& a : INPUT_ACTIONS) b.actions[a.action] = a.keys;
     return b;
 }
 

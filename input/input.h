@@ -30,8 +30,9 @@ constexpr int MAX_JOYSTICKS = 2;
 constexpr int AXIS_THRESHOLD = 20000;
 constexpr int JOYSTICK_BUTTONS = 10;
 
-// What a key can be bound to. The first eight set held bits; the others act
-// once per press.
+// What a key or a joystick button can be bound to (input/actions.h holds
+// one row of each). The first ten set held bits; the others act once per
+// press.
 enum InputAction : int {
     ACTION_UP,
     ACTION_DOWN,
@@ -41,6 +42,8 @@ enum InputAction : int {
     ACTION_B,
     ACTION_C,
     ACTION_D,
+    ACTION_E,
+    ACTION_F,
     ACTION_PAUSE,
     ACTION_MUTE,
     ACTION_QUIT,
@@ -80,8 +83,9 @@ struct InputState {
 
 extern InputState input;
 
-// The bindings the game has always had: cursor keys, z and space fire, x c v,
-// p and Pause, m, Escape and q, F11, F12; no extra joystick buttons.
+// The bindings the game has always had, the default keys of INPUT_ACTIONS:
+// cursor keys, z and space fire, x c v, p and Pause, m, Escape and q, F11,
+// F12; no extra joystick buttons.
 void input_bindings_default(InputBindings& bindings);
 // The names a player gives keys in the settings file, matched in any case:
 // the one list the settings reader, the README and the manual page follow.

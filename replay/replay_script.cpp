@@ -9,24 +9,41 @@
 #include <cstring>
 
 #include "game/game.h"
+#include "input/actions.h"
 #include "input/input.h"
 #include "platform/platform.h"
 #include "replay/world_state.h"
 #include "session/printable.h"
 
-const ReplayKeyName REPLAY_KEY_NAMES[REPLAY_KEY_COUNT] = {
-    {"up", REPLAY_UP, INPUT_UP},         {"down", REPLAY_DOWN, INPUT_DOWN},
-    {"left", REPLAY_LEFT, INPUT_LEFT},   {"right", REPLAY_RIGHT, INPUT_RIGHT},
-    {"fire", REPLAY_FIRE, INPUT_A},      {"b", REPLAY_B, INPUT_B},
-    {"c", REPLAY_C, INPUT_C},            {"d", REPLAY_D, INPUT_D},
-    {"escape", REPLAY_ESCAPE, 0},        {"pause", REPLAY_PAUSE, 0},
-};
+namespace {
+
+// The actions a script can press, in the order of their bits (REPLAY_UP
+// first), which the script and demo format fixes; the names, the held bits
+// and the keys pressed come from the action table.
+constexpr InputAction SCRIPT_KEY_ACTIONS[REPLAY_KEY_COUNT] = {ACTION_UP, ACTION_DOWN, ACTION_LEFT, ACTION_RIGHT,
+                                                              ACTION_FIRE, ACTION_B, ACTION_C, ACTION_D,
+                                                              ACTION_QUIT, ACTION_PAUSE};
+
+constexpr ReplayKeyName script_key(int k) {
+    const InputActionRow& a = INPUT_ACTIONS[SCRIPT_KEY_ACTIONS[k]];
+    return {a.script_key, 1u << k, a.held};
+}
+
+}  // namespace
+
+constexpr ReplayKeyName REPLAY_KEY_NAMES[REPLAY_KEY_COUNT] = {script_key(0), script_key(1), script_key(2),
+                                                              script_key(3), script_key(4), script_key(5),
+                                                              script_key(6), script_key(7), script_key(8),
+                                                              script_key(9)};
+static_assert(REPLAY_KEY_NAMES[8].bit == REPLAY_ESCAPE && REPLAY_KEY_NAMES[9].bit == REPLAY_PAUSE);
 
 namespace {
 
-// The key each script key presses, in the order of REPLAY_KEY_NAMES.
-constexpr int KEY_SYMBOLS[REPLAY_KEY_COUNT] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT,   SDLK_RIGHT, SDLK_z,
-                                               SDLK_x,  SDLK_c,    SDLK_v,      SDLK_ESCAPE, SDLK_p};
+// The key each script key presses: its action's first default key.
+constexpr int key_symbol(int k) { return INPUT_ACTIONS[SCRIPT_KEY_ACTIONS[k]].keys.keys[0]; }
+constexpr int KEY_SYMBOLS[REPLAY_KEY_COUNT] = {key_symbol(0), key_symbol(1), key_symbol(2), key_symbol(3),
+                                               key_symbol(4), key_symbol(5), key_symbol(6), key_symbol(7),
+                                               key_symbol(8), key_symbol(9)};
 
 std::string key_list() {
     std::string out;

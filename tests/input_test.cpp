@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "input/actions.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -386,4 +388,81 @@ TEST_F(Input, TheWindowIsRepaintedWhenExposedOrRestoredAlsoDuringADemoButNotOnAF
     input_play_demo(false);
     input_set_repaint_handler(nullptr);
     input.presses = 0;
+}
+
+namespace {
+
+// "`z` or space", "Left\fR,\fP Right", "cursor left / right" as key names:
+// {"z", "space"}, {"left", "right"}.
+std::vector<std::string> doc_keys(std::string cell) {
+    for (char& c : cell) c = char(std::tolower(static_cast<unsigned char>(c)));
+    cell = cell.substr(0, cell.find(", or "));  // "escape or q, or closing the window"
+    std::string plain;
+    for (char c : cell) {
+        if (c != '`') plain += c;
+    }
+    if (plain.rfind("cursor ", 0) == 0) plain.erase(0, 7);
+    std::vector<std::string> keys;
+    for (size_t at = 0; at <= plain.size();) {
+        size_t cut = plain.size(), skip = 0;
+        for (const char* sep : {" or ", " / ", "\\fr,\\fp "}) {
+            const size_t s = plain.find(sep, at);
+            if (s < cut) {
+                cut = s;
+                skip = std::strlen(sep);
+            }
+        }
+        keys.push_back(plain.substr(at, cut - at));
+        if (cut == plain.size()) break;
+        at = cut + skip;
+    }
+    return keys;
+}
+
+}  // namespace
+
+TEST(KeyNames, TheReadmeTheManualPageAndTheWindowsReadmeListTheDefaultKeysOfTheTable) {
+    // The keys --help lists, and Alt+Enter, which has no name of its own.
+    std::vector<std::string> table{"alt+enter"};
+    for (const InputActionRow& a : INPUT_ACTIONS) {
+        if (!a.usage) continue;
+        for (int k = 0; k < a.keys.count; ++k) table.push_back(input_key_name(a.keys.keys[k]));
+    }
+    std::sort(table.begin(), table.end());
+
+    // The README's controls table: "| `z` or space | button 1 | fire ... |".
+    const std::string readme = read_text(source_path("README.md"));
+    std::istringstream readme_lines(readme.substr(readme.find("| Keyboard |")));
+    std::vector<std::string> readme_keys;
+    std::string line;
+    std::getline(readme_lines, line);
+    std::getline(readme_lines, line);  // |---|
+    while (std::getline(readme_lines, line) && line.rfind("| ", 0) == 0) {
+        for (const std::string& k : doc_keys(line.substr(2, line.find(" |") - 2))) readme_keys.push_back(k);
+    }
+    // The manual's ".SS Keyboard": ".TP" then ".B z\fR,\fP Space".
+    const std::string man = read_text(source_path("packaging/zuba-trilo.6"));
+    const size_t keyboard = man.find(".SS Keyboard\n");
+    ASSERT_NE(keyboard, std::string::npos);
+    std::istringstream man_lines(man.substr(keyboard, man.find(".SS Joystick") - keyboard));
+    std::vector<std::string> man_keys;
+    for (std::string previous; std::getline(man_lines, line); previous = line) {
+        if (previous != ".TP" || line.rfind(".B ", 0) != 0) continue;
+        for (const std::string& k : doc_keys(line.substr(3))) man_keys.push_back(k);
+    }
+    // The Windows README.txt's "Keys" part: "  z or space            fire ...".
+    const std::string windows = read_text(source_path("packaging/windows/README.txt.in"));
+    const size_t keys_part = windows.find("\nKeys\n----\n");
+    ASSERT_NE(keys_part, std::string::npos);
+    std::istringstream windows_lines(windows.substr(keys_part + 11));
+    std::vector<std::string> windows_keys;
+    std::getline(windows_lines, line);  // the blank line under the heading
+    while (std::getline(windows_lines, line) && !line.empty()) {
+        if (line.size() < 3 || line.rfind("  ", 0) != 0 || line[2] == ' ') continue;  // a description's second line
+        for (const std::string& k : doc_keys(line.substr(2, line.find("  ", 2) - 2))) windows_keys.push_back(k);
+    }
+    EXPECT_EQ(man_keys, readme_keys) << "the manual page and the README list other keys, or in another order";
+    EXPECT_EQ(windows_keys, readme_keys) << "the Windows README.txt and the README list other keys, or in another order";
+    std::sort(readme_keys.begin(), readme_keys.end());
+    EXPECT_EQ(readme_keys, table) << "the README's keys are not the table's defaults";
 }

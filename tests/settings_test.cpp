@@ -121,11 +121,13 @@ TEST(Settings, AFloodOfBadLinesIsCutShortAfterTwentyAndTheRestIsCounted) {
 
 TEST(Settings, AKeyBoundToTwoActionsIsReportedAndThePlayerCanAlwaysQuit) {
     std::vector<std::string> messages;
-    Settings s = parse("key.fire = q, z\nkey.fullscreen = f4, m\nkey.quit = escape, q, f4\n", messages);
+    Settings s = parse("key.fire = q, z\nkey.fullscreen = f4, m, f5\nkey.quit = escape, q, f4\nkey.screenshot = f5\n",
+                       messages);
     EXPECT_EQ(messages, (std::vector<std::string>{
                             "settings.ini: q is bound to both key.fire and key.quit; it does both",
                             "settings.ini: m is bound to both key.mute and key.fullscreen; it only switches fullscreen",
-                            "settings.ini: f4 is bound to both key.quit and key.fullscreen; it quits"}))
+                            "settings.ini: f4 is bound to both key.quit and key.fullscreen; it quits",
+                            "settings.ini: f5 is bound to both key.fullscreen and key.screenshot; it only switches fullscreen"}))
         << "in the order of the actions";
     EXPECT_EQ(s.bindings.actions[ACTION_FIRE].count, 2) << "a conflict is no bad line: the binding stands";
     messages.clear();

@@ -46,6 +46,8 @@ done <<'EOF_CASES'
 --window --scale|option '--scale' needs a value
 --window --scale 0.5|--window and --scale exclude each other
 game.txt|unknown option 'game.txt'
+--settings=|option '--settings' needs a value
+--record|option '--record' needs a value
 EOF_CASES
 
 # SDL's scaling variable is held to the rule of --scale: one line naming it,
@@ -59,7 +61,20 @@ done
 SDL12COMPAT_WINDOW_SCALING=0.5 run
 [ "$status" = 255 ] || fail "SDL12COMPAT_WINDOW_SCALING=0.5 did not start the game (status $status)"
 
+# A settings path that is no file is one line naming it as given, and the
+# game goes on with the defaults: a FIFO is never waited on.
+mkfifo "$work/fifo"
+mkdir "$work/folder"
+for path in "$work/fifo" "$work/folder" "$work/../$(basename "$work")/folder"; do
+    run --settings "$path"
+    [ "$status" = 255 ] || fail "--settings $path did not go on to start the game (status $status)"
+    case $(head -1 "$work/err") in
+        "$path: "*"not a settings file; using the defaults") ;;
+        *) fail "--settings $path said '$(head -1 "$work/err")'" ;;
+    esac
+done
+
 # Good options go on to start SDL, which fails here as it always did.
 run --fullscreen --scale 0.5 --frame-stats
 [ "$status" = 255 ] || fail "good options did not start the game (status $status)"
-echo "ok: --help, --version and bad options"
+echo "ok: --help, --version, bad options and settings paths that are no file"
