@@ -7,6 +7,7 @@
 #include "input/input.h"
 #include "tests/test_support.h"
 #include "video/draw_queue.h"
+#include "video/presenter.h"
 
 TEST(Window, FitsTheDisplayWithRoomForFrameAndPanelsNeverScalingUp) {
     struct Case {
@@ -97,4 +98,59 @@ TEST(Window, OnlyAWindowThePlayerResizedHasASizeToRemember) {
     EXPECT_EQ(std::to_string(w) + "x" + std::to_string(h), "1290x670");
     window_size_at(0.25, w, h);
     EXPECT_EQ(std::to_string(w) + "x" + std::to_string(h), "625x325");
+}
+
+namespace {
+uint32_t window_pixel(int x, int y) {
+    const SDL_Surface* w = presenter.window;
+    return reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(w->pixels) + size_t(y) * size_t(w->pitch))[x];
+}
+}  // namespace
+
+TEST(Window, AWindowOfTheScreensSizeIsTheScreenAndResizingAwayAndBackKeepsThePicture) {
+    WindowRequest request{};
+    request.desktop = true;  // on the dummy driver: no display size, so 1:1
+    window_request(request);
+    ASSERT_TRUE(start_headless_video());
+    ASSERT_EQ(presenter.window, SDL_GetVideoSurface());
+    EXPECT_EQ(presenter.window->w, SCREEN_WIDTH);
+    EXPECT_EQ(presenter.screen, presenter.window) << "drawn straight into the window, as 0.1.0 did";
+    EXPECT_FALSE(presenter.scaled);
+    EXPECT_EQ(window_pixel(2499, 1299), STARTUP_BLUE);
+    draw_fill(0, 0, 2, 2, 200);
+    video_flush();
+    EXPECT_EQ(window_pixel(1, 1), gray_pixel(200));
+
+    // Half size: the game's own surface, scaled, with what was drawn.
+    window_resized(1250, 650);
+    ASSERT_EQ(presenter.window->w, 1250);
+    EXPECT_TRUE(presenter.scaled);
+    EXPECT_NE(presenter.screen, presenter.window);
+    EXPECT_EQ(video_pixel(1, 1), gray_pixel(200));
+    EXPECT_EQ(video_pixel(2, 2), STARTUP_BLUE);
+    EXPECT_EQ(window_pixel(0, 0) & 0xFFFFFFu, gray_pixel(200) & 0xFFFFFFu);
+    draw_fill(2498, 1298, 2, 2, 90);
+    video_flush();
+    EXPECT_EQ(window_pixel(1249, 649) & 0xFFFFFFu, gray_pixel(90) & 0xFFFFFFu);
+
+    // Back to the screen's size: drawn into directly again, showing all of it.
+    window_resized(SCREEN_WIDTH, SCREEN_HEIGHT);
+    EXPECT_EQ(presenter.screen, presenter.window);
+    EXPECT_FALSE(presenter.scaled);
+    EXPECT_EQ(window_pixel(0, 0), gray_pixel(200));
+    EXPECT_EQ(window_pixel(2499, 1299), gray_pixel(90));
+    EXPECT_EQ(window_pixel(1000, 600), STARTUP_BLUE);
+    draw_fill(1000, 600, 1, 1, 7);
+    video_flush();
+    EXPECT_EQ(window_pixel(1000, 600), gray_pixel(7));
+
+    // Fullscreen and back from the direct window keeps the picture too.
+    window_toggle_fullscreen();
+    window_toggle_fullscreen();
+    EXPECT_EQ(presenter.screen, presenter.window);
+    EXPECT_EQ(window_pixel(1000, 600), gray_pixel(7));
+    EXPECT_EQ(window_pixel(2499, 1299), gray_pixel(90));
+    stop_headless_video();
+    window_request(WindowRequest{});
+    game_window = GameWindow{};
 }

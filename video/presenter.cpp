@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 
 #include "video/draw_queue.h"
 #include "video/window.h"
@@ -80,6 +81,32 @@ void paint_command(const DrawCommand& c, const PaintArea& area) {
 }
 
 
+// A window the game can draw into as into its own screen: the screen's size
+// and its 32-bit pixels laid out the same way.
+bool shows_screen_as_is(const SDL_Surface* window) {
+    const SDL_PixelFormat* f = window->format;
+    return window->w == SCREEN_WIDTH && window->h == SCREEN_HEIGHT && window->pixels && f->BytesPerPixel == 4 &&
+           f->Rmask == 0x00FF0000u && f->Gmask == 0x0000FF00u && f->Bmask == 0x000000FFu;
+}
+
+// Copies the whole screen from one 2500 x 1300 surface into another of the
+// same layout; false when either cannot be locked.
+bool copy_screen(SDL_Surface* from, SDL_Surface* to) {
+    const bool lock_from = SDL_MUSTLOCK(from), lock_to = SDL_MUSTLOCK(to);
+    if (lock_from && SDL_LockSurface(from) != 0) return false;
+    if (lock_to && SDL_LockSurface(to) != 0) {
+        if (lock_from) SDL_UnlockSurface(from);
+        return false;
+    }
+    const auto* in = static_cast<const uint8_t*>(from->pixels);
+    auto* out = static_cast<uint8_t*>(to->pixels);
+    for (int y = 0; y < SCREEN_HEIGHT; ++y)
+        std::memcpy(out + size_t(y) * size_t(to->pitch), in + size_t(y) * size_t(from->pitch), SCREEN_WIDTH * 4);
+    if (lock_to) SDL_UnlockSurface(to);
+    if (lock_from) SDL_UnlockSurface(from);
+    return true;
+}
+
 ViewFormat window_format(const SDL_Surface* window) {
     const SDL_PixelFormat* f = window->format;
     return ViewFormat{f->Rshift, f->Gshift, f->Bshift, f->Amask};
@@ -150,15 +177,18 @@ int video_init() {
     }
     SDL_InitSubSystem(SDL_INIT_JOYSTICK);
     presenter.scaled = false;
+    presenter.own = nullptr;
     if (request.desktop) {
-        // A player's window is opened at the size it is shown, and the game
-        // draws into a screen of its own that the presenter scales into it.
+        // A player's window is opened at the size it is shown. The game draws
+        // into a screen of its own that the presenter scales into it, or,
+        // when the window is the screen's size, straight into the window.
         SDL_Surface* window = window_open(request);
-        presenter.screen = window ? SDL_CreateRGBSurface(SDL_SWSURFACE, SCREEN_WIDTH, SCREEN_HEIGHT, 32, 0x00FF0000u,
-                                                         0x0000FF00u, 0x000000FFu, 0)
-                                  : nullptr;
-        if (presenter.screen) {
-            SDL_FillRect(presenter.screen, nullptr, STARTUP_BLUE);
+        presenter.own = window ? SDL_CreateRGBSurface(SDL_SWSURFACE, SCREEN_WIDTH, SCREEN_HEIGHT, 32, 0x00FF0000u,
+                                                      0x0000FF00u, 0x000000FFu, 0)
+                               : nullptr;
+        presenter.screen = presenter.own;
+        if (presenter.own) {
+            SDL_FillRect(presenter.own, nullptr, STARTUP_BLUE);
             presenter.scaled = true;
             video_show_in(window, request.filter);
         }
@@ -238,17 +268,40 @@ void video_repaint() {
 }
 
 void video_show_in(SDL_Surface* window, VideoFilter filter) {
+    // The old window's pixels may be gone by now: they were to be saved by
+    // video_leave_window before the mode changed, and are never read here.
+    if (presenter.own) {
+        presenter.screen = presenter.own;
+        presenter.scaled = true;
+    }
     presenter.window = window;
     if (!window) return;
     view_fit(video_view, window->w, window->h, filter);
+    // The window shows the screen pixel for pixel: the game draws into it as
+    // into its own screen, and a frame costs no copy at all.
+    if (presenter.own && shows_screen_as_is(window) && copy_screen(presenter.own, window)) {
+        presenter.screen = window;
+        presenter.scaled = false;
+    }
     video_repaint();
+}
+
+void video_leave_window() {
+    if (!presenter.own || presenter.screen != presenter.window || !presenter.screen) return;
+    // Should the window's pixels not be readable (a lock refused), the own
+    // surface still holds the picture of when the window became the screen.
+    copy_screen(presenter.screen, presenter.own);
+    presenter.screen = presenter.own;
+    presenter.scaled = true;
 }
 
 void video_shutdown() {
     // The window's surface belongs to SDL, which frees it when video stops.
-    if (presenter.screen) SDL_FreeSurface(presenter.screen);
+    if (presenter.own) SDL_FreeSurface(presenter.own);
+    else if (presenter.screen) SDL_FreeSurface(presenter.screen);
     presenter.screen = nullptr;
     presenter.window = nullptr;
+    presenter.own = nullptr;
     presenter.scaled = false;
 }
 

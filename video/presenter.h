@@ -19,11 +19,16 @@ struct VideoClock {
 };
 
 struct Presenter {
-    // The game's 2500 x 1300 picture. In a player's window it is a surface of
-    // its own, shown scaled in `window`; elsewhere (headless, the browser) it
-    // is the window's surface itself and `window` is the same.
+    // The game's 2500 x 1300 picture: what the game draws into. Where the
+    // window shows it pixel for pixel (headless, the browser, a player's
+    // window of exactly the screen's size) it is the window's surface itself
+    // and `window` is the same, so nothing is copied; in any other player's
+    // window it is `own`, shown scaled in `window`.
     SDL_Surface* screen;
     SDL_Surface* window;
+    // A player's window only: the game's own 2500 x 1300 surface, made at
+    // start-up and drawn into whenever the window is not the screen's size.
+    SDL_Surface* own;
     bool scaled;  // the screen is shown in the window through the view
     uint32_t last_present_ticks;
     int presenting_enabled;
@@ -65,8 +70,13 @@ void video_set_window(const VideoWindow* window);
 extern VideoView video_view;
 // Shows the screen in window (a new video mode: opened, resized, fullscreen
 // or back) from now on: the picture refitted with black bars around it, and
-// all of it shown at once.
+// all of it shown at once. A window of exactly the screen's size and pixel
+// format becomes the screen itself, drawn into directly.
 void video_show_in(SDL_Surface* window, VideoFilter filter);
+// Before the window's surface is replaced (SDL_SetVideoMode): a game drawing
+// straight into the window moves its picture into its own surface, so the
+// new window is shown from it and nothing already drawn is lost.
+void video_leave_window();
 
 int video_init();
 // The one line the game prints when SDL cannot start, on standard output.

@@ -150,13 +150,14 @@ void window_opened(const WindowRequest& request) {
 }
 
 void window_toggle_fullscreen() {
-    if (!presenter.scaled) return;
+    if (!presenter.own) return;
     const bool to_full = !game_window.fullscreen;
     int w = game_window.width, h = game_window.height;
     if (to_full && game_window.display_w > 0 && game_window.display_h > 0) {
         w = game_window.display_w;
         h = game_window.display_h;
     }
+    video_leave_window();
     SDL_Surface* again = SDL_SetVideoMode(w, h, 32, to_full ? SDL_FULLSCREEN : SDL_RESIZABLE);
     // Where the other mode cannot be had, the window stays as it was.
     if (!again) again = SDL_SetVideoMode(game_window.width, game_window.height, 32, SDL_RESIZABLE);
@@ -167,8 +168,9 @@ void window_toggle_fullscreen() {
 }
 
 void window_resized(int width, int height) {
-    if (!presenter.scaled || game_window.fullscreen || width <= 0 || height <= 0) return;
+    if (!presenter.own || game_window.fullscreen || width <= 0 || height <= 0) return;
     if (width == presenter.window->w && height == presenter.window->h) return;
+    video_leave_window();
     SDL_Surface* again = SDL_SetVideoMode(width, height, 32, SDL_RESIZABLE);
     if (!again) again = SDL_SetVideoMode(game_window.width, game_window.height, 32, SDL_RESIZABLE);
     if (!again) return;
