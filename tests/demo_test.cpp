@@ -95,7 +95,7 @@ TEST(DemoRecording, ADemoIsReplacedOnlyOnceTheNewRecordingIsWholeKeepingItsModeA
     ASSERT_TRUE(demo_record_start(r, dir + "/link.demo", "0.1.0", 0, error)) << error;
     // Beside the link's target; a second recording of the same file is refused.
     const std::string part = dir + "/real/game.demo" + DEMO_PART_SUFFIX;
-    EXPECT_EQ(slurp(part), "# zuba-trilo demo 1\n# game 0.1.0\n") << "the header is on the disk before play";
+    EXPECT_EQ(slurp(part), "# zuba-trilo demo 1\n# game 0.1.0\n# rules 1\n# hash 1\n") << "the header is on the disk before play";
     DemoRecorder second;
     std::string second_error;
     EXPECT_FALSE(demo_record_start(second, dir + "/real/game.demo", "0.1.0", 0, second_error));
