@@ -4,11 +4,11 @@
 
 #include <cstdio>
 
-#include "app/screens.h"
 #include "input/input.h"
 #include "replay/demo.h"
 #include "replay/pass_times.h"
 #include "replay/replay_clock.h"
+#include "session/screens.h"
 
 namespace {
 

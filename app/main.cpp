@@ -11,11 +11,11 @@
 #include "app/demos.h"
 #include "app/frame_stats.h"
 #include "app/options.h"
-#include "app/screens.h"
 #include "app/settings.h"
 #include "audio/mixer.h"
 #include "input/input.h"
 #include "platform/platform.h"
+#include "session/screens.h"
 #include "video/presenter.h"
 #include "video/screenshot.h"
 #include "video/window.h"
@@ -59,9 +59,35 @@ Settings read_settings(const Options& options, std::string& path) {
     return settings;
 }
 
+// The window the player asked for: the command line over the remembered
+// size, that over the settings file's scale, that over SDL's scaling
+// variable, and the fit to the display when none chose.
+WindowRequest window_request_of(const Options& options, const Settings& settings) {
+    WindowRequest r{};
+    r.desktop = true;
+    r.fullscreen = settings.fullscreen;
+    r.filter = settings.filter;
+    r.vsync = settings.vsync;
+    r.never_scale = settings.scale_mode == SETTINGS_SCALE_WINDOW;
+    r.scale = settings.scale_mode == SETTINGS_SCALE_FACTOR ? settings.scale : 0;
+    r.chosen = settings.scale_mode != SETTINGS_SCALE_UNSET;
+    if (!options.window && options.scale <= 0) {
+        r.width = settings.window_width;
+        r.height = settings.window_height;
+    }
+    // SDL's 1.2 layer reads this variable to scale its window; the game
+    // sizes its window itself and takes the player's value (checked at
+    // start-up, like --scale) when nothing else chose a size.
+    const char* variable = std::getenv(OPTIONS_SCALING_VARIABLE);
+    double scale = 0;
+    if (!r.chosen && variable && options_read_scale(variable, scale)) r.scale = scale;
+    return r;
+}
+
 // What the player changed in play, kept for the next time.
 void remember_settings(const std::string& path, bool was_fullscreen, bool was_muted) {
     SettingsChanges changes;
+    if (const std::string size = window_size_to_remember(); !size.empty()) changes.emplace_back("window_size", size);
     if (game_window.fullscreen != was_fullscreen) changes.emplace_back("fullscreen", game_window.fullscreen ? "yes" : "no");
     if ((mixer.muted != 0) != was_muted) changes.emplace_back("mute", mixer.muted ? "yes" : "no");
     std::string error;
@@ -83,6 +109,10 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "zuba-trilo: %s\n%s", error, options_usage());
             return 2;
     }
+    if (!options_check_scaling_variable(std::getenv(OPTIONS_SCALING_VARIABLE), error, sizeof error)) {
+        std::fprintf(stderr, "zuba-trilo: %s\n", error);
+        return 2;
+    }
     std::string settings_path;
     const Settings settings = read_settings(options, settings_path);
     input_bindings = settings.bindings;
@@ -92,26 +122,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zuba-trilo: %s\n", demo_error.c_str());
         return 2;
     }
-    const WindowRequest request{settings.fullscreen, settings.scale_mode == SETTINGS_SCALE_WINDOW,
-                                settings.scale_mode == SETTINGS_SCALE_FACTOR ? settings.scale : 0,
-                                settings.scale_mode != SETTINGS_SCALE_UNSET};
-    // The window is sized, titled and given its icon once SDL's video is up
-    // and before it opens; when SDL cannot start, app_startup says so.
-    if (SDL_Init(SDL_INIT_VIDEO) == 0) {
-        // With no display SDL falls back to drawing into memory and the game
-        // would play on, unseen, until killed: that is SDL not starting.
-        if (window_display_missing()) {
-            video_report_init_error();
-            std::fputs(WINDOW_NO_DISPLAY_MESSAGE, stderr);
-            SDL_Quit();
-            std::exit(255);
-        }
-        window_prepare(request);
-    }
+    window_request(window_request_of(options, settings));
+    // Video start-up opens the window; when SDL cannot start (or finds no
+    // display) it says so.
     // 255, not -1: the same status on Linux and on Windows (where -1 stays -1).
     if (app_startup() != 0) std::exit(255);
-    window_opened(request);
     input_set_toggle_handler(window_toggle_fullscreen);
+    input_set_repaint_handler(video_repaint);
+    input_set_resize_handler(window_resized);
     screens_set_screenshot_handler(take_screenshot);
     audio_set_muted(settings.mute);
     const bool was_fullscreen = game_window.fullscreen;

@@ -83,6 +83,10 @@ std::string build_usage() {
         head.resize(std::max(head.size() + 1, HELP_COLUMN), ' ');
         out += head + a.usage + "\n";
     }
+    out +=
+        "The window can be resized. The settings file also chooses\n"
+        "filter = smooth or sharp (how a window larger than the game shows it)\n"
+        "and vsync = yes or no (wait for the display's refresh).\n";
     return out;
 }
 
@@ -96,6 +100,15 @@ bool options_read_scale(const char* text, double& scale) {
     if (value < OPTIONS_SCALE_MIN || value > OPTIONS_SCALE_MAX) return false;
     scale = value;
     return true;
+}
+
+bool options_check_scaling_variable(const char* value, char* error, size_t error_size) {
+    double scale = 0;
+    if (!value || options_read_scale(value, scale)) return true;
+    if (error_size > 0)
+        std::snprintf(error, error_size, "%s wants a number from 0.25 to 2.0 (or to be unset), not '%s'",
+                      OPTIONS_SCALING_VARIABLE, value);
+    return false;
 }
 
 const char* options_usage() {

@@ -54,6 +54,13 @@ constexpr double OPTIONS_SCALE_MAX = 2.0;
 // else ("0.5", not "0.5x" nor " 1"); false leaves scale as it was.
 bool options_read_scale(const char* text, double& scale);
 
+// SDL's scaling variable, which a player may set in the environment instead
+// of --scale. Its value (null when unset) is held to the same rule as --scale,
+// so a bad one is refused in one line before a window opens rather than
+// failing inside SDL or opening a window of one pixel; false fills error.
+constexpr const char OPTIONS_SCALING_VARIABLE[] = "SDL12COMPAT_WINDOW_SCALING";
+bool options_check_scaling_variable(const char* value, char* error, size_t error_size);
+
 // The usage text built from the table, ending in a newline.
 const char* options_usage();
 // "zuba-trilo <version>", the build's project version, and the version alone.

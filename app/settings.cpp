@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "app/options.h"
-#include "app/printable.h"
 #include "input/actions.h"
 #include "platform/platform.h"
+#include "session/printable.h"
 
 namespace {
 
@@ -111,6 +111,30 @@ bool read_line(const std::string& name, const std::string& value, Settings& out,
         }
         return true;
     }
+    if (name == "filter") {
+        if (value == "smooth") out.filter = FILTER_SMOOTH;
+        else if (value == "sharp") out.filter = FILTER_SHARP;
+        else {
+            why = "filter wants smooth or sharp, not '" + printable_excerpt(value) + "'";
+            return false;
+        }
+        return true;
+    }
+    if (name == "vsync") {
+        bool on = false;
+        if (read_yes_no(value, on)) {
+            out.vsync = on ? 1 : 0;
+            return true;
+        }
+        why = "vsync wants yes or no, not '" + printable_excerpt(value) + "'";
+        return false;
+    }
+    if (name == "window_size") {
+        if (settings_read_size(value, out.window_width, out.window_height)) return true;
+        why = "window_size wants WIDTHxHEIGHT (each from " + std::to_string(SETTINGS_SIZE_MIN) + " to " +
+              std::to_string(SETTINGS_SIZE_MAX) + "), not '" + printable_excerpt(value) + "'";
+        return false;
+    }
     if (name == "pad.fire") return read_buttons(value, out.bindings.pad_fire, why);
     if (name == "pad.pause") return read_buttons(value, out.bindings.pad_pause, why);
     for (int a = 0; a < ACTION_COUNT; ++a) {
@@ -167,12 +191,30 @@ std::string changes_words(const SettingsChanges& changes) {
 
 }  // namespace
 
+bool settings_read_size(const std::string& text, int& width, int& height) {
+    int w = 0, h = 0, i = 0;
+    const int n = int(text.size());
+    auto number = [&](int& out) {
+        const int start = i;
+        while (i < n && text[i] >= '0' && text[i] <= '9' && i - start < 6) out = out * 10 + (text[i++] - '0');
+        return i > start && out >= SETTINGS_SIZE_MIN && out <= SETTINGS_SIZE_MAX;
+    };
+    if (!number(w) || i >= n || text[i++] != 'x' || !number(h) || i != n) return false;
+    width = w;
+    height = h;
+    return true;
+}
+
 Settings settings_default() {
     Settings s{};
     s.fullscreen = false;
     s.mute = false;
     s.scale_mode = SETTINGS_SCALE_UNSET;
     s.scale = 0;
+    s.window_width = 0;
+    s.window_height = 0;
+    s.filter = FILTER_SMOOTH;
+    s.vsync = -1;
     input_bindings_default(s.bindings);
     return s;
 }

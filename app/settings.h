@@ -2,9 +2,9 @@
 // or the file --settings names. Plain text, one "name = value" a line, '#'
 // comments and blank lines. Read leniently: a bad line is reported with its
 // number and skipped, everything else applies. Written only to remember what
-// the player changed in play (fullscreen, mute), keeping every other byte,
-// only into a file that is clean settings, and replaced in one step so a
-// crash never loses it.
+// the player changed in play (fullscreen, mute, the window's size), keeping
+// every other byte, only into a file that is clean settings, and replaced in
+// one step so a crash never loses it.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "input/input.h"
+#include "video/view.h"
 
 enum SettingsScale { SETTINGS_SCALE_UNSET, SETTINGS_SCALE_AUTO, SETTINGS_SCALE_WINDOW, SETTINGS_SCALE_FACTOR };
 
@@ -20,6 +21,9 @@ struct Settings {
     bool mute;
     SettingsScale scale_mode;
     double scale;  // with SETTINGS_SCALE_FACTOR
+    int window_width, window_height;  // the window's last size (0: none remembered)
+    VideoFilter filter;
+    int vsync;  // 1 yes, 0 no, -1 unset
     InputBindings bindings;
 };
 
@@ -32,6 +36,11 @@ Settings settings_default();
 // At most this many bad lines are reported one by one; the rest are counted
 // in one last line, so a file of junk cannot flood the terminal.
 constexpr int SETTINGS_MAX_MESSAGES = 20;
+
+// The window's size as the settings file writes it: "1600x832".
+constexpr int SETTINGS_SIZE_MIN = 100;
+constexpr int SETTINGS_SIZE_MAX = 16384;
+bool settings_read_size(const std::string& text, int& width, int& height);
 
 // Reads the text of a settings file into out (which keeps what the text does
 // not set). Each bad line adds one message "NAME:LINE: what is wrong", up to

@@ -65,10 +65,7 @@ void mix_into(int half) {
         for (int i = 0; i < MIX_BLOCK; ++i) {
             sum[i] += int32_t(v.samples[v.length - v.remaining]) - MIX_SILENCE;
             v.remaining -= 1;
-            if (v.remaining <= 0) {
-                if (!v.loop) break;
-                v.remaining = v.length;
-            }
+            if (v.remaining <= 0) break;  // every sound plays once
         }
     }
     uint8_t* out = half_start(half);
@@ -109,10 +106,7 @@ void mixer_reset() {
     // writes before the audio thread's first callback; the audio lock, which
     // every callback runs under, does.
     device->lock();
-    for (Voice& v : mixer.voices) {
-        v.remaining = 0;
-        v.loop = 0;
-    }
+    for (Voice& v : mixer.voices) v.remaining = 0;
     mix_into(0);
     mixer.played_half = 0;
     mixer_fill();
@@ -161,7 +155,6 @@ void voice_start(int voice, const uint8_t* samples, int32_t length) {
     v.length = length;
     v.remaining = length;
     v.samples = samples;
-    v.loop = 0;
     device->unlock();
 }
 
@@ -169,7 +162,6 @@ void voice_stop(int voice) {
     if (!valid_voice(voice)) return;
     device->lock();
     mixer.voices[voice].remaining = 0;
-    mixer.voices[voice].loop = 0;
     device->unlock();
     sound_report_cue(voice, 0);
 }
@@ -179,8 +171,5 @@ void audio_shutdown() {
         device->close();  // no callback runs after this
         mixer.device_open = 0;
     }
-    for (Voice& v : mixer.voices) {
-        v.remaining = 0;
-        v.loop = 0;
-    }
+    for (Voice& v : mixer.voices) v.remaining = 0;
 }

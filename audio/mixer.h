@@ -17,7 +17,6 @@ struct Voice {
     const uint8_t* samples;
     int32_t remaining;
     int32_t length;
-    int32_t loop;
 };
 
 struct Mixer {

@@ -1,12 +1,15 @@
 // Fuzzes the replay script parser, demos included: any bytes give either a
 // script whose lines are all in range (a demo's sync lines in pass order,
-// each after the passes it checks; a cut-off line the file's last), or one
+// each after the passes it checks; a cut-off line the file's last; a demo
+// only of this program's rules and of a hash it knows), or one
 // printable error "NAME:LINE: why" naming a line that exists. Never a crash.
 #include <cstring>
 #include <string>
 
 #include "fuzz/fuzz_support.h"
+#include "game/game.h"
 #include "replay/replay_script.h"
+#include "replay/world_state.h"
 
 namespace {
 
@@ -29,6 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                    "a plain script with %zu sync lines, cut off at %d", script.syncs.size(), script.cut_off_line);
         FUZZ_CHECK(script.cut_off_line == 0 || (script.cut_off_line == lines && size > 0 && text[size - 1] != '\n'),
                    "cut off at line %d of %d", script.cut_off_line, lines);
+        FUZZ_CHECK(script.rules_version == GAME_RULES_VERSION && world_hash_known(script.hash_version),
+                   "a demo of rules %d, hash %d", script.rules_version, script.hash_version);
         uint64_t previous_sync = 0;
         for (size_t i = 0; i < script.syncs.size(); ++i) {
             const ReplaySync& sync = script.syncs[i];

@@ -97,7 +97,7 @@ void bombs_update() {
             b.kind = 0;
         } else if (!removed) {
             // Kind 1's two pictures are alike; kind 2 alternates zigzag and plain.
-            const int first_frame = b.kind == 1 ? 2 : 4;
+            const int first_frame = b.kind == 1 ? 0 : 2;
             draw_bomb_frame(b.x - 1, b.y, first_frame + (b.anim & 1));
         }
     }

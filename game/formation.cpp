@@ -35,7 +35,7 @@ constexpr int NEVER_HIT = 0;
 struct KindLook {
     int width;       // 0: never drawn
     int half_width;
-    int first_frame; // the eraser frame; the two pictures follow it
+    int first_frame; // the first of its two pictures
     int hit_class;
 };
 
@@ -43,9 +43,9 @@ struct KindLook {
 constexpr KindLook KINDS[5] = {
     {0, 0, 0, NEVER_HIT},
     {INVADER1_W, INVADER1_W / 2, 0, 2},
-    {INVADER2_W, INVADER2_W / 2, 3, 3},
-    {INVADER3_W, INVADER3_W / 2, 6, 4},
-    {0, 0, 9, NEVER_HIT},
+    {INVADER2_W, INVADER2_W / 2, 2, 3},
+    {INVADER3_W, INVADER3_W / 2, 4, 4},
+    {0, 0, 0, NEVER_HIT},
 };
 
 constexpr int EXPLOSION_ERASE_HALF = INVADER1_W / 2;  // a 12-wide black box, whatever the kind
@@ -88,10 +88,38 @@ int move_cursor_invader() {
     if (drawn_kind(v.kind)) {
         const KindLook& k = KINDS[v.kind];
         draw_fill(old_x - k.half_width, old_y, int16_t(k.width), INVADER_H, 0);
-        int frame = k.first_frame + 1 + int(formation.anim & 1u);
+        int frame = k.first_frame + int(formation.anim & 1u);
         draw_invader_frame(v.x - k.half_width, v.y, frame);
     }
     return landed;
+}
+
+// Only the front rows turn the formation, deliberately: once the front of an
+// edge column is shot away, the rows behind it march past the edge.
+void formation_edge_test() {
+    bool any = false;
+    int min_x = 0, max_x = 0;
+    for (int s = 0; s < FRONT_SLOTS; ++s) {
+        const Invader& v = formation.slots[s];
+        if (v.kind == 0) continue;
+        if (!any || v.x < min_x) min_x = v.x;
+        if (!any || v.x > max_x) max_x = v.x;
+        any = true;
+    }
+    if (!any) min_x = max_x = -1;
+    if (formation.direction & DIR_LEFT) {
+        if (min_x < EDGE_LEFT_X) formation.direction = DIR_DROP;
+    } else {
+        if (max_x >= EDGE_RIGHT_X) formation.direction = DIR_DROP | DIR_LEFT;
+    }
+}
+
+void formation_march_note() {
+    if (!formation.march_due || formation.steps_since_note < MARCH_MIN_STEPS) return;
+    sound_play(VOICE_MARCH, SOUND_MARCH_1 + int(formation.note_index % MARCH_NOTES));
+    formation.note_index = (formation.note_index + 1) % MARCH_NOTES;
+    formation.march_due = 0;
+    formation.steps_since_note = 0;
 }
 
 void sweep_complete() {
@@ -156,34 +184,6 @@ int formation_step() {
     formation.step_count += 1;  // unsigned: wraps harmlessly
     formation_march_note();
     return landed;
-}
-
-// Only the front rows turn the formation, deliberately: once the front of an
-// edge column is shot away, the rows behind it march past the edge.
-void formation_edge_test() {
-    bool any = false;
-    int min_x = 0, max_x = 0;
-    for (int s = 0; s < FRONT_SLOTS; ++s) {
-        const Invader& v = formation.slots[s];
-        if (v.kind == 0) continue;
-        if (!any || v.x < min_x) min_x = v.x;
-        if (!any || v.x > max_x) max_x = v.x;
-        any = true;
-    }
-    if (!any) min_x = max_x = -1;
-    if (formation.direction & DIR_LEFT) {
-        if (min_x < EDGE_LEFT_X) formation.direction = DIR_DROP;
-    } else {
-        if (max_x >= EDGE_RIGHT_X) formation.direction = DIR_DROP | DIR_LEFT;
-    }
-}
-
-void formation_march_note() {
-    if (!formation.march_due || formation.steps_since_note < MARCH_MIN_STEPS) return;
-    sound_play(VOICE_MARCH, SOUND_MARCH_1 + int(formation.note_index % MARCH_NOTES));
-    formation.note_index = (formation.note_index + 1) % MARCH_NOTES;
-    formation.march_due = 0;
-    formation.steps_since_note = 0;
 }
 
 int formation_hit_test(int x, int y) {

@@ -43,5 +43,3 @@ int formation_count_live();
 // Recounts the front after slots were changed by hand (tests, tools).
 void formation_recount_live();
 int formation_hit_test(int x, int y);
-void formation_edge_test();
-void formation_march_note();

@@ -44,9 +44,8 @@ void game_begin() {
     game.ready_countdown = READY_COUNTDOWN;
     game.player_explosion = 0;
     shields_layout();
-    shot.active = 0;
+    shot_reset();
     bombs_reset();
-    shot.cooldown = 0;
     formation_layout();
     saucer_reset();
     game.shots_fired = 0;

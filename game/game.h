@@ -4,6 +4,11 @@
 
 constexpr int STEPS_PER_FRAME = 70;
 constexpr int START_LIVES = 2;
+// The version of the game's rules: what the same keys make of a game. Raise
+// it with any change that plays a recorded game differently (a timer, a
+// speed, a score, the order of a frame); demos recorded under other rules are
+// then refused by name instead of playing out of sync. 0.1.0 plays rules 1.
+constexpr int GAME_RULES_VERSION = 1;
 
 struct GameSession {
     int32_t score;

@@ -85,8 +85,8 @@ int player_update() {
     return 0;
 }
 
-int player_fire(int x) {
-    if (shot.active) return 2;
+void player_fire(int x) {
+    if (shot.active) return;
     shot.x = int16_t(x);
     shot.y = int16_t(SHOT_START_Y);
     shot.active = 1;
@@ -94,7 +94,6 @@ int player_fire(int x) {
     // Counted with wrap-around so that an endless game stays defined; the
     // saucer reads the count through saucer_score_index.
     game.shots_fired = int32_t(uint32_t(game.shots_fired) + 1u);
-    return 0;
 }
 
 int shot_update() {

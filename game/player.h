@@ -25,6 +25,7 @@ extern PlayerShot shot;
 // Makes the shot idle with no cooldown (game begin).
 void shot_reset();
 int player_update();
-int player_fire(int x);
+// Fires a shot from column x, unless one is in flight already.
+void player_fire(int x);
 int shot_update();
 int missiles_update();

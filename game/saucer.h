@@ -31,5 +31,5 @@ void saucer_update();
 int saucer_hit_test(int px, int py);
 // Index into SAUCER_SCORES for the current shots_fired (its value mod 6).
 int saucer_score_index();
-// Queues saucer frame 0..4 at left column x and the saucer's current row.
+// Queues saucer frame 0..2 at left column x and the saucer's current row.
 void draw_saucer_frame(int x, int frame);

@@ -115,6 +115,8 @@ void handle_active(const SDL_ActiveEvent& e) {
 }
 
 void (*toggle_handler)() = nullptr;
+void (*repaint_handler)() = nullptr;
+void (*resize_handler)(int width, int height) = nullptr;
 
 // A key bound to quit as well quits: whatever the settings say, the player
 // can always quit.
@@ -225,6 +227,10 @@ int input_kept_key_action(int sym) {
 
 void input_set_toggle_handler(void (*toggle)()) { toggle_handler = toggle; }
 
+void input_set_repaint_handler(void (*repaint)()) { repaint_handler = repaint; }
+
+void input_set_resize_handler(void (*resize)(int width, int height)) { resize_handler = resize; }
+
 void input_init() {
     for (int i = 0; i < MAX_JOYSTICKS; ++i) {
         input.joysticks[i] = nullptr;
@@ -266,7 +272,15 @@ void input_handle_event(const SDL_Event& event) {
             if (!demo_playing) handle_button(event.jbutton, false);
             break;
         case SDL_ACTIVEEVENT:
+            // A window brought back from its icon shows nothing until painted.
+            if (repaint_handler && event.active.gain && (event.active.state & SDL_APPACTIVE)) repaint_handler();
             if (!demo_playing) handle_active(event.active);
+            break;
+        case SDL_VIDEOEXPOSE:
+            if (repaint_handler) repaint_handler();
+            break;
+        case SDL_VIDEORESIZE:
+            if (resize_handler) resize_handler(event.resize.w, event.resize.h);
             break;
         case SDL_QUIT:
             input.quit_requested = 1;

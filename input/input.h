@@ -115,6 +115,11 @@ void input_init();
 // those keys never reach the held bits nor quit. nullptr makes them plain
 // unused keys.
 void input_set_toggle_handler(void (*toggle)());
+// What the window's expose and restore events call (the desktop destroyed
+// the picture the window showed); nullptr ignores them.
+void input_set_repaint_handler(void (*repaint)());
+// What the player's resizing of the window calls, with its new size.
+void input_set_resize_handler(void (*resize)(int width, int height));
 void input_poll();
 // Folds waiting events into the held bits without a poll: the bits are only
 // read right after a poll, and a quit seen here waits for the next poll, so

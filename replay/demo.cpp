@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "game/game.h"
 #include "replay/replay_trace.h"
 #include "replay/world_state.h"
 
@@ -37,8 +38,9 @@ bool demo_record_start(DemoRecorder& recorder, const std::string& path, const ch
         error = path + ": cannot write the demo: " + std::strerror(errno);
         return false;
     }
-    std::fprintf(recorder.file, "%s%d\n%s%s\n", REPLAY_DEMO_PREFIX, REPLAY_DEMO_VERSION, REPLAY_GAME_PREFIX,
-                 game_version);
+    std::fprintf(recorder.file, "%s%d\n%s%s\n%s%d\n%s%d\n", REPLAY_DEMO_PREFIX, REPLAY_DEMO_VERSION,
+                 REPLAY_GAME_PREFIX, game_version, REPLAY_RULES_PREFIX, GAME_RULES_VERSION, REPLAY_HASH_PREFIX,
+                 WORLD_HASH_VERSION);
     std::fflush(recorder.file);
     script_writer_start(recorder.writer, recorder.file);
     recorder.synced_pass = NO_SYNC;
@@ -98,7 +100,7 @@ bool demo_next_pass(const ReplayScript& script, DemoCursor& c, uint32_t& keys, b
 bool demo_in_sync(const ReplayScript& script, DemoCursor& c) {
     if (c.next_sync == script.syncs.size() || script.syncs[c.next_sync].pass + 1 != c.pass) return true;
     const ReplaySync& sync = script.syncs[c.next_sync++];
-    return world_hash() == sync.hash;
+    return world_hash(script.hash_version) == sync.hash;
 }
 
 bool demo_unreached_sync(const ReplayScript& script, const DemoCursor& c, uint64_t& pass) {

@@ -6,21 +6,17 @@
 #include <vector>
 
 #include "video/draw_queue.h"
-#include "video/presenter.h"
+#include "video/screenshot.h"
 
 bool replay_write_ppm(const std::string& path) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
     std::fprintf(f, "P6\n%d %d\n255\n", SCREEN_WIDTH, SCREEN_HEIGHT);
     std::vector<uint8_t> row(size_t(SCREEN_WIDTH) * 3);
+    bool written = true;
     for (int y = 0; y < SCREEN_HEIGHT; ++y) {
-        for (int x = 0; x < SCREEN_WIDTH; ++x) {
-            uint32_t p = video_pixel(x, y);
-            row[size_t(x) * 3] = uint8_t(p >> 16);
-            row[size_t(x) * 3 + 1] = uint8_t(p >> 8);
-            row[size_t(x) * 3 + 2] = uint8_t(p);
-        }
-        std::fwrite(row.data(), 1, row.size(), f);
+        screenshot_rgb_row(y, row.data());
+        written = written && std::fwrite(row.data(), 1, row.size(), f) == row.size();
     }
-    return std::fclose(f) == 0;
+    return std::fclose(f) == 0 && written;
 }

@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/screens.h"
 #include "input/input.h"
 #include "platform/platform.h"
 #include "replay/demo.h"
@@ -15,6 +14,7 @@
 #include "replay/replay_clock.h"
 #include "replay/replay_events.h"
 #include "replay/replay_trace.h"
+#include "session/screens.h"
 #include "video/draw_queue.h"
 #include "video/presenter.h"
 

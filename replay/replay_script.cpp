@@ -9,9 +9,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/printable.h"
+#include "game/game.h"
 #include "input/actions.h"
 #include "input/input.h"
+#include "replay/world_state.h"
+#include "session/printable.h"
 
 namespace {
 
@@ -128,13 +130,51 @@ bool read_number(const std::string& s, int base, uint64_t& value) {
 
 bool starts_with(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
-// A demo's "# game" and "# sync" lines; other comments pass. The sync line's
+// The version a demo's "# rules" or "# hash" line gives: a positive number.
+bool read_header_version(const std::string& raw, const char* prefix, int& version, std::string& why) {
+    std::string word = raw.substr(std::strlen(prefix));
+    while (!word.empty() && is_space(word.back())) word.pop_back();
+    uint64_t value = 0;
+    if (!read_number(word, 10, value) || value == 0 || value > 1'000'000) {
+        why = "expected '" + std::string(prefix) + "<version>', got '" + printable_excerpt(raw) + "'";
+        return false;
+    }
+    version = int(value);
+    return true;
+}
+
+// A demo played under other rules than this program's, or hashed by a
+// version it does not know, would go out of sync: it is refused, naming the
+// program that recorded it.
+bool check_header_versions(const ReplayScript& out, std::string& why) {
+    const std::string by = out.game_version.empty() ? "" : " by zuba-trilo " + out.game_version;
+    if (out.rules_version != GAME_RULES_VERSION) {
+        why = "a demo recorded" + by + " under the game's rules " + std::to_string(out.rules_version) +
+              "; this program plays rules " + std::to_string(GAME_RULES_VERSION) +
+              " only, where it would not play the same game";
+        return false;
+    }
+    if (!world_hash_known(out.hash_version)) {
+        why = "a demo recorded" + by + " with sync hash version " + std::to_string(out.hash_version) +
+              ", which this program does not know";
+        return false;
+    }
+    return true;
+}
+
+// A demo's "# game", "# rules", "# hash" and "# sync" lines; other comments pass. The sync line's
 // pass must have been played by the lines above it, after the last sync's.
 bool parse_demo_comment(const std::string& raw, ReplayScript& out, std::string& why) {
     if (starts_with(raw, REPLAY_GAME_PREFIX) && out.game_version.empty()) {
         out.game_version = printable_excerpt(raw.substr(std::strlen(REPLAY_GAME_PREFIX)));
         return true;
     }
+    if (starts_with(raw, REPLAY_RULES_PREFIX))
+        return read_header_version(raw, REPLAY_RULES_PREFIX, out.rules_version, why) &&
+               check_header_versions(out, why);
+    if (starts_with(raw, REPLAY_HASH_PREFIX))
+        return read_header_version(raw, REPLAY_HASH_PREFIX, out.hash_version, why) &&
+               check_header_versions(out, why);
     if (!starts_with(raw, REPLAY_SYNC_PREFIX)) return true;
     const std::string rest = raw.substr(std::strlen(REPLAY_SYNC_PREFIX));
     const size_t space = rest.find(' ');
@@ -252,6 +292,12 @@ bool replay_parse_script(const char* text, size_t length, const std::string& nam
             continue;
         }
         error = name + ":" + std::to_string(line_number) + ": " + why;
+        return false;
+    }
+    // A demo that names no rules was played under rules 1.
+    std::string why;
+    if (out.demo_version > 0 && !check_header_versions(out, why)) {
+        error = name + ":1: " + why;
         return false;
     }
     return true;

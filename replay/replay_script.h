@@ -57,6 +57,11 @@ constexpr int REPLAY_DEMO_VERSION = 1;  // the newest demo format this program p
 constexpr const char REPLAY_DEMO_PREFIX[] = "# zuba-trilo demo ";
 constexpr const char REPLAY_GAME_PREFIX[] = "# game ";
 constexpr const char REPLAY_SYNC_PREFIX[] = "# sync ";
+// A demo's header also names the game's rules it was played under and the
+// version of the hash its sync lines hold; a demo without these lines (one
+// recorded by 0.1.0) was played under rules 1 and hashed by version 1.
+constexpr const char REPLAY_RULES_PREFIX[] = "# rules ";
+constexpr const char REPLAY_HASH_PREFIX[] = "# hash ";
 
 // A demo's check that the world is as it was when recorded: the world hash
 // after pass `pass` (counted from 0, as in the trace).
@@ -70,7 +75,11 @@ struct ReplayScript {
     std::vector<ReplayLine> lines;
     uint64_t total_passes;
     int demo_version;           // 0: a plain script
-    std::string game_version;   // a demo's "# game" line, empty without one
+    // A demo's "# game" line, empty without one: the program that recorded
+    // it, named when the demo is refused so the player knows what plays it.
+    std::string game_version;
+    int rules_version = 1;  // a demo's "# rules" line
+    int hash_version = 1;   // a demo's "# hash" line
     std::vector<ReplaySync> syncs;  // in pass order
     // A demo whose last line has no newline was cut off while it was written
     // (a crash, a kill): that line is left out and named here; 0 when whole.
@@ -79,7 +88,8 @@ struct ReplayScript {
 
 // Parses a whole script. On a bad line returns false with error set to
 // "NAME:LINE: what is wrong"; a demo newer than this program knows is refused
-// the same way, with `newer` set.
+// the same way, with `newer` set, and so is a demo played under other rules
+// than this program's or hashed by a version it does not know.
 bool replay_parse_script(const char* text, size_t length, const std::string& name,
                          ReplayScript& out, std::string& error, bool* newer = nullptr);
 bool replay_load_script(const std::string& path, ReplayScript& out, std::string& error,

@@ -2,11 +2,11 @@
 // restored and reset together, and the fields of it that the replay trace
 // shows. A new module record goes into WorldState and world_each_module
 // (world_state.cpp); a new field the trace should show goes into
-// WORLD_TRACE_FIELDS. Nothing else lists them.
+// WORLD_TRACE_FIELDS. Nothing else lists them. The sync hash keeps its own
+// frozen list of fields (world_state.cpp).
 #pragma once
 #include <cstdint>
 
-#include "app/screens.h"
 #include "game/bombs.h"
 #include "game/formation.h"
 #include "game/game.h"
@@ -14,6 +14,7 @@
 #include "game/saucer.h"
 #include "game/shields.h"
 #include "input/input.h"
+#include "session/screens.h"
 
 struct WorldState {
     Screens screens;
@@ -49,8 +50,14 @@ struct TraceField {
 extern const TraceField WORLD_TRACE_FIELDS[];
 extern const int WORLD_TRACE_FIELD_COUNT;
 
-// A 64-bit FNV-1a hash of the screen state and the VALUES of every trace
-// field, each folded as 8 bytes, lowest first (never a record's raw bytes,
-// whose padding differs), so the same pass hashes the same on every platform.
-// A demo's sync lines hold it.
-uint64_t world_hash();
+// The sync hash: a 64-bit FNV-1a hash of the screen state and the values of a
+// list of fields frozen for each hash version, each folded as 8 bytes, lowest
+// first (never a record's raw bytes, whose padding differs), so the same pass
+// hashes the same on every platform. A demo's sync lines hold it and its
+// header names the version, so a demo plays in sync for as long as its
+// version is kept. The trace may gain fields without touching any version.
+// A new version (a new list, say) is added beside the old ones, which stay.
+constexpr int WORLD_HASH_VERSION = 1;  // the version new demos are made with
+bool world_hash_known(int version);
+// 0 for a version this program does not know.
+uint64_t world_hash(int version = WORLD_HASH_VERSION);

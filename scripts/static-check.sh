@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-check}
-dirs=(app video input audio game replay platform tools fuzz)
+dirs=(app session video input audio game replay platform tools fuzz)
 jobs=$(nproc); [ "$jobs" -gt 2 ] && jobs=2
 
 # The compile database comes from a configure-only run; clang and the fuzz

@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <new>
 
-#include "app/screens.h"
 #include "audio/mixer.h"
 #include "game/game.h"
 #include "input/input.h"
+#include "session/screens.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -13,9 +13,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/screens.h"
 #include "replay/frame_dump.h"
 #include "replay/replay_run.h"
+#include "session/screens.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -411,3 +411,39 @@ TEST(KeyNames, TheReadmeTheManualPageAndTheWindowsReadmeListTheDefaultKeysOfTheT
     std::sort(readme_keys.begin(), readme_keys.end());
     EXPECT_EQ(readme_keys, table) << "the README's keys are not the table's defaults";
 }
+
+namespace {
+int repaints = 0;
+void count_repaint() { repaints += 1; }
+void push_active(int gain, int state) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.active = SDL_ActiveEvent{SDL_ACTIVEEVENT, uint8_t(gain), uint8_t(state)};
+    SDL_PushEvent(&e);
+}
+}  // namespace
+
+TEST_F(Input, TheWindowIsRepaintedWhenExposedOrRestoredAlsoDuringADemoButNotOnAFocusChange) {
+    input_set_repaint_handler(count_repaint);
+    for (bool demo : {false, true}) {
+        input_play_demo(demo);
+        repaints = 0;
+        SDL_Event e;
+        std::memset(&e, 0, sizeof e);
+        e.type = SDL_VIDEOEXPOSE;
+        SDL_PushEvent(&e);
+        input_pump();
+        EXPECT_EQ(repaints, 1) << "expose, demo " << demo;
+        push_active(1, SDL_APPACTIVE);
+        input_poll();
+        EXPECT_EQ(repaints, 2) << "restored from the icon, demo " << demo;
+        push_active(0, SDL_APPACTIVE);
+        push_active(1, SDL_APPINPUTFOCUS);
+        push_active(1, SDL_APPMOUSEFOCUS);
+        input_poll();
+        EXPECT_EQ(repaints, 2) << "minimised or focus, demo " << demo;
+    }
+    input_play_demo(false);
+    input_set_repaint_handler(nullptr);
+    input.presses = 0;
+}

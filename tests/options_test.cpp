@@ -79,6 +79,19 @@ TEST(Options, EveryOptionAndEveryBadOneIsReadAsThePlayerMeantIt) {
     EXPECT_STREQ(o.settings, "my.ini");
 }
 
+TEST(Options, SdlsScalingVariableIsHeldToTheRuleOfScaleAndANameOfItsOwn) {
+    for (const char* good : {static_cast<const char*>(nullptr), "0.25", "1", "2.0", ".5"}) {
+        char error[128] = "";
+        EXPECT_TRUE(options_check_scaling_variable(good, error, sizeof error)) << (good ? good : "unset");
+    }
+    for (const char* bad : {"100", "nan", "inf", "0", "-1", "", " 1", "0.5x", "1e9"}) {
+        char error[128] = "";
+        ASSERT_FALSE(options_check_scaling_variable(bad, error, sizeof error)) << bad;
+        EXPECT_EQ(std::string(error), std::string("SDL12COMPAT_WINDOW_SCALING wants a number from 0.25 to 2.0 ") +
+                                          "(or to be unset), not '" + bad + "'");
+    }
+}
+
 TEST(Options, EachDemoOptionKeepsItsFileName) {
     const char* argv[][3] = {{"zuba-trilo", "--record", "a.demo"}, {"zuba-trilo", "--playdemo=b.demo", nullptr},
                              {"zuba-trilo", "--timedemo", "c.demo"}};

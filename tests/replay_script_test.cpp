@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -64,6 +66,10 @@ TEST(Demo, VersionGameAndSyncLinesAreReadAndACutOffLastLineIsLeftOut) {
     EXPECT_EQ(s.syncs[1].hash, ~uint64_t(0));
     EXPECT_EQ(s.total_passes, 6u);
     EXPECT_EQ(s.cut_off_line, 8);
+    EXPECT_EQ(s.rules_version, 1) << "a demo of 0.1.0 names no rules: it played rules 1";
+    EXPECT_EQ(s.hash_version, 1);
+    ASSERT_TRUE(parse("# zuba-trilo demo 1\r\n# game 0.2.0\n# rules 1\r\n# hash 1\n1 -\n", s, error)) << error;
+    EXPECT_EQ(s.rules_version, 1);
     // A plain script keeps its unfinished last line and reads no sync lines.
     ASSERT_TRUE(parse("# sync 9 zz\n2 fire", s, error)) << error;
     EXPECT_EQ(s.total_passes, 2u);
@@ -80,6 +86,14 @@ TEST(Demo, ABadVersionOrSyncLineIsRefusedAndANewerVersionSaysSo) {
         {demo + "# sync 2 00\n# sync 2 00\n", "demo.txt:4: sync line for pass 2 after one for pass 2"},
         {demo + "# sync 1 0X\n", "demo.txt:3: expected '# sync <pass> <hash>'"},
         {demo + "# sync 1\n", "demo.txt:3: expected"},
+        // Other rules than ours, or a hash we do not know, would play out of
+        // sync: refused at the line that says so, naming what recorded it.
+        {"# zuba-trilo demo 1\n# game 0.7.0\n# rules 2\n# hash 1\n3 -\n",
+         "demo.txt:3: a demo recorded by zuba-trilo 0.7.0 under the game's rules 2; this program plays rules 1 only"},
+        {"# zuba-trilo demo 1\n# rules 1\n# hash 2\n3 -\n",
+         "demo.txt:3: a demo recorded with sync hash version 2, which this program does not know"},
+        {"# zuba-trilo demo 1\n# rules 0\n", "demo.txt:2: expected '# rules <version>', got '# rules 0'"},
+        {"# zuba-trilo demo 1\n# hash one\n", "demo.txt:2: expected '# hash <version>'"},
     };
     for (const auto& [text, start] : bad) {
         ReplayScript s;
@@ -156,6 +170,36 @@ TEST(Demo, ARecordedGameReplaysInSyncAndOneChangedKeyIsOutOfSyncAtTheNextSyncLin
     EXPECT_EQ(changed.sync_pass, demo.syncs.back().pass);
 }
 
+// The demos under tests/demos were recorded live in the window by release
+// 0.1.0: every one of them plays in sync to its last pass, for as long as the
+// game's rules and the hash's version 1 are kept. Together they reach the
+// game-over screen.
+TEST(Demo, EveryDemoRecordedByRelease010PlaysInSyncToItsEnd) {
+    int demos = 0;
+    bool game_over = false;
+    for (const auto& entry : std::filesystem::directory_iterator(ZUBA_SOURCE_DIR "/tests/demos")) {
+        if (entry.path().extension() != ".demo") continue;
+        const std::string path = entry.path().string();
+        SCOPED_TRACE(path);
+        ReplayScript demo;
+        std::string error;
+        ASSERT_TRUE(replay_load_script(path, demo, error)) << error;
+        EXPECT_EQ(demo.game_version, "0.1.0");
+        ASSERT_GE(demo.syncs.size(), 2u);
+        ReplayOptions options;
+        options.after_pass = [&](uint64_t, int state) { game_over |= state == SCREEN_GAME_OVER_WAIT; };
+        ReplayResult result;
+        world_reset();  // as at the start of the program that recorded it
+        ASSERT_EQ(replay_run(demo, options, result, error), 0) << error;
+        EXPECT_FALSE(result.out_of_sync) << "at pass " << result.sync_pass;
+        EXPECT_EQ(result.passes, demo.total_passes);
+        EXPECT_TRUE(result.quit);
+        demos += 1;
+    }
+    EXPECT_GE(demos, 3);
+    EXPECT_TRUE(game_over) << "no demo plays to the game-over screen";
+}
+
 TEST(Demo, RecordingTheReplayOfADemoGivesItsKeysAndSyncLinesAgain) {
     ReplayScript demo;
     std::string error;
@@ -174,6 +218,11 @@ TEST(Demo, RecordingTheReplayOfADemoGivesItsKeysAndSyncLinesAgain) {
     ReplayScript again;
     ASSERT_TRUE(replay_load_script(path, again, error)) << error;
     EXPECT_EQ(again.game_version, demo.game_version);
+    std::ifstream written(path);
+    std::string header[4];
+    for (std::string& line : header) std::getline(written, line);
+    EXPECT_EQ(header[2], "# rules 1") << "a new demo names the rules it was played under";
+    EXPECT_EQ(header[3], "# hash 1") << "and the hash of its sync lines";
     ASSERT_EQ(again.total_passes, demo.total_passes);
     ASSERT_EQ(again.syncs.size(), demo.syncs.size());
     for (size_t i = 0; i < demo.syncs.size(); ++i) {

@@ -1,10 +1,11 @@
 // The screen sequence, run through the replay driver exactly as main runs it:
 // splash and title timing, the prompt's blink, and quitting from any screen.
-#include "app/screens.h"
+#include "session/screens.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -23,6 +24,7 @@
 #include "replay/world_state.h"
 #include "video/presenter.h"
 #include "video/text.h"
+#include "video/window.h"
 
 namespace {
 
@@ -278,24 +280,50 @@ TEST(Pause, PauseActsOnlyInAGameAndQuitStillWorksWhilePaused) {
     EXPECT_EQ(quit.passes.size(), size_t(250 + 1 + 130 + 10 + 1 + 10 + 1));
 }
 
-TEST(Pause, ThePausedLabelIsSteadyAndResumingPutsBackExactlyThePixelsItCovered) {
+TEST(Pause, ThePausedLabelReadsInAFittedWindowIsSteadyAndResumingPutsBackExactlyThePixelsItCovered) {
+    // Around the middle of the play field, where the formation marches.
+    constexpr int X0 = 900, Y0 = 540, W = 620, H = 220;
     std::vector<std::vector<uint32_t>> frames;
     auto grab = [&] {
         std::vector<uint32_t> f;
-        for (int y = 600; y < 700; ++y)
-            for (int x = 1100; x < 1320; ++x) f.push_back(video_pixel(x, y));
+        for (int y = Y0; y < Y0 + H; ++y)
+            for (int x = X0; x < X0 + W; ++x) f.push_back(video_pixel(x, y) & 0xFFFFFFu);
         frames.push_back(f);
     };
     const uint64_t pause = 250 + 1 + 130 + 5;
     run_script(TO_GAME + "5 -\n1 pause\n60 -\n1 pause\n", {}, [&](uint64_t pass) {
         // Before the pause, two paused passes far apart, the resumed frame.
         if (pass == pause - 1 || pass == pause + 2 || pass == pause + 50 || pass == pause + 61) grab();
-        if (pass == pause - 1) screens.state = screens.state;  // keep the last frame as painted
     });
     ASSERT_EQ(frames.size(), 4u);
     EXPECT_NE(frames[1], frames[0]) << "PAUSED is shown";
     EXPECT_EQ(frames[2], frames[1]) << "and does not blink";
     EXPECT_EQ(frames[3], frames[0]) << "resuming restores what it covered";
+
+    // The letters: white pixels the paused frame has. Their height, shown in
+    // a window fitted to a 1366 x 768 display, reads comfortably.
+    int top = H, bottom = -1, left = W, right = -1;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            if (frames[1][size_t(y * W + x)] == 0xFFFFFFu && frames[0][size_t(y * W + x)] != 0xFFFFFFu) {
+                top = std::min(top, y), bottom = std::max(bottom, y);
+                left = std::min(left, x), right = std::max(right, x);
+            }
+    ASSERT_GE(bottom, top) << "no letters";
+    const double fitted = window_fit_scale(1366, 768, SCREEN_WIDTH, SCREEN_HEIGHT);
+    EXPECT_GE((bottom - top + 1) * fitted, 20.0) << "letters " << bottom - top + 1 << " pixels tall";
+    // They stand on a black box: a band around them hides whatever was there.
+    constexpr int BAND = 10;
+    ASSERT_TRUE(top >= BAND && left >= BAND && bottom + BAND < H && right + BAND < W);
+    int covered = 0;
+    for (int y = top - BAND; y <= bottom + BAND; ++y)
+        for (int x = left - BAND; x <= right + BAND; ++x) {
+            const bool band = y < top || y > bottom || x < left || x > right;
+            if (!band) continue;
+            ASSERT_EQ(frames[1][size_t(y * W + x)], 0u) << x + X0 << "," << y + Y0;
+            if (frames[0][size_t(y * W + x)] != 0) covered += 1;
+        }
+    EXPECT_GT(covered, 0) << "the formation lay under the box, so the test shows the box hides it";
 }
 
 TEST(Pause, LosingTheWindowFocusPausesTheGameReleasesHeldKeysAndDoesNotResumeByItself) {

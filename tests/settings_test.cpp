@@ -321,3 +321,40 @@ TEST(Settings, CopiesOfTheGameSavingAtOnceNeverLoseEachOthersChange) {
     }
     std::filesystem::remove_all(dir);
 }
+
+TEST(Settings, TheFilterVsyncAndRememberedWindowSizeAreReadAndBadValuesRefused) {
+    std::vector<std::string> messages;
+    Settings s = parse("filter = sharp\nvsync = yes\nwindow_size = 1600x832\n", messages);
+    EXPECT_TRUE(messages.empty()) << messages[0];
+    EXPECT_EQ(s.filter, FILTER_SHARP);
+    EXPECT_EQ(s.vsync, 1);
+    EXPECT_EQ(s.window_width, 1600);
+    EXPECT_EQ(s.window_height, 832);
+    s = parse("filter = smooth\nvsync = no\n", messages);
+    EXPECT_EQ(s.filter, FILTER_SMOOTH);
+    EXPECT_EQ(s.vsync, 0);
+    EXPECT_EQ(settings_default().vsync, -1) << "unset: SDL's own choice";
+    EXPECT_EQ(settings_default().filter, FILTER_SMOOTH);
+    EXPECT_EQ(settings_default().window_width, 0);
+    const std::pair<std::string, std::string> bad[] = {
+        {"filter = blurry", "filter wants smooth or sharp, not 'blurry'"},
+        {"vsync = 1", "vsync wants yes or no, not '1'"},
+        {"window_size = 1600", "window_size wants WIDTHxHEIGHT (each from 100 to 16384), not '1600'"},
+        {"window_size = 1600x", "not '1600x'"},
+        {"window_size = 99x500", "not '99x500'"},
+        {"window_size = 500x16385", "not '500x16385'"},
+        {"window_size = 1600x832x", "not '1600x832x'"},
+        {"window_size = -5x500", "not '-5x500'"},
+        {"window_size = 99999999999x500", "not '99999999999x500'"},
+        {"window_size = 1600 x 832", "not '1600 x 832'"},
+    };
+    for (const auto& [line, why] : bad) {
+        messages.clear();
+        s = parse(line + "\n", messages);
+        ASSERT_EQ(messages.size(), 1u) << line;
+        EXPECT_NE(messages[0].find(why), std::string::npos) << messages[0];
+        EXPECT_EQ(s.window_width, 0) << line;
+        EXPECT_EQ(s.filter, FILTER_SMOOTH) << line;
+        EXPECT_EQ(s.vsync, -1) << line;
+    }
+}

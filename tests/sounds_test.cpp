@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/screens.h"
 #include "audio/mixer.h"
 #include "audio/sounds.h"
+#include "session/screens.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -67,12 +67,8 @@ protected:
     }
 };
 
-TEST_F(Cues, MarchNotesPlay996852956908ThenAgainAndOfSeveralCuesOnAVoiceOnlyTheLastIsHeard) {
-    const int32_t lengths[5] = {996, 852, 956, 908, 996};
-    for (int i = 0; i < 5; ++i) {
-        sound_play(VOICE_MARCH, SOUND_MARCH_1 + i % 4);
-        EXPECT_EQ(mixer.voices[VOICE_MARCH].length, lengths[i]);
-    }
+TEST_F(Cues, OfSeveralCuesOnAVoiceOnlyTheLastIsHeard) {
+    for (int i = 0; i < 5; ++i) sound_play(VOICE_MARCH, SOUND_MARCH_1 + i % 4);
     sound_play(VOICE_MARCH, SOUND_MARCH_3);
     mixer_fill();
     const uint8_t* note = sound_block(SOUND_MARCH_3);

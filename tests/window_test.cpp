@@ -77,3 +77,24 @@ TEST(Window, AltEnterAndF11ToggleFullscreenAndNeverReachTheGame) {
     input_set_toggle_handler(nullptr);
     stop_headless_video();
 }
+
+TEST(Window, OnlyAWindowThePlayerResizedHasASizeToRemember) {
+    game_window = GameWindow{};
+    game_window.width = 1855;
+    game_window.height = 964;
+    EXPECT_EQ(window_size_to_remember(), "") << "fitted, never resized";
+    game_window.fullscreen = true;
+    EXPECT_EQ(window_size_to_remember(), "") << "fullscreen is not a size";
+    game_window.resized = true;
+    game_window.width = 1200;
+    game_window.height = 900;
+    EXPECT_EQ(window_size_to_remember(), "1200x900");
+    game_window = GameWindow{};
+    int w = 0, h = 0;
+    window_size_at(0.742, w, h);
+    EXPECT_EQ(std::to_string(w) + "x" + std::to_string(h), "1855x964");
+    window_size_at(0.516, w, h);
+    EXPECT_EQ(std::to_string(w) + "x" + std::to_string(h), "1290x670");
+    window_size_at(0.25, w, h);
+    EXPECT_EQ(std::to_string(w) + "x" + std::to_string(h), "625x325");
+}

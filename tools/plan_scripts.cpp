@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "app/screens.h"
 #include "game/bombs.h"
 #include "game/formation.h"
 #include "game/game.h"
@@ -25,6 +24,7 @@
 #include "replay/replay_script.h"
 #include "replay/script_writer.h"
 #include "replay/world_state.h"
+#include "session/screens.h"
 #include "video/presenter.h"
 
 namespace {

@@ -21,7 +21,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/screens.h"
 #include "audio/mixer.h"
 #include "audio/sounds.h"
 #include "game/bombs.h"
@@ -29,6 +28,7 @@
 #include "game/game.h"
 #include "game/player.h"
 #include "game/shields.h"
+#include "session/screens.h"
 
 namespace {
 

@@ -9,8 +9,10 @@
 #include <cstdio>
 
 #include "video/draw_queue.h"
+#include "video/window.h"
 
 Presenter presenter;
+VideoView video_view;
 UpdateRegion video_last_update;
 PresentTiming present_timing;
 
@@ -77,6 +79,45 @@ void paint_command(const DrawCommand& c, const PaintArea& area) {
     }
 }
 
+
+ViewFormat window_format(const SDL_Surface* window) {
+    const SDL_PixelFormat* f = window->format;
+    return ViewFormat{f->Rshift, f->Gshift, f->Bshift, f->Amask};
+}
+
+// Scales the changed part of the screen (all of it when whole) into the
+// window and shows just that; with bars, also paints them.
+void show_scaled(const UpdateRegion& region, bool whole, bool bars = false) {
+    SDL_Surface* window = presenter.window;
+    SDL_Surface* screen = presenter.screen;
+    if (!window || !screen || !window->pixels || window->format->BytesPerPixel != 4) return;
+    if (!whole && region.count == 0) return;
+    const bool must_lock = SDL_MUSTLOCK(window);
+    if (must_lock && SDL_LockSurface(window) != 0) return;
+    const VideoView& view = video_view;
+    const ViewFormat format = window_format(window);
+    auto* to = static_cast<uint8_t*>(window->pixels);
+    const auto* from = static_cast<const uint8_t*>(screen->pixels);
+    SDL_Rect rects[UPDATE_MAX_RECTS];
+    int count = 0;
+    if (bars) view_bars(view, to, window->pitch, format);
+    if (whole) {
+        const ViewRect r = view_window_rect(view, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+        view_scale(view, r, from, screen->pitch, to, window->pitch, format);
+    } else {
+        for (int i = 0; i < region.count; ++i) {
+            const UpdateRect& u = region.rects[i];
+            const ViewRect r = view_window_rect(view, u.x, u.y, u.x + u.w, u.y + u.h);
+            if (r.x0 >= r.x1 || r.y0 >= r.y1) continue;
+            view_scale(view, r, from, screen->pitch, to, window->pitch, format);
+            rects[count++] = SDL_Rect{int16_t(r.x0), int16_t(r.y0), uint16_t(r.x1 - r.x0), uint16_t(r.y1 - r.y0)};
+        }
+    }
+    if (must_lock) SDL_UnlockSurface(window);
+    if (whole || bars) SDL_UpdateRect(window, 0, 0, 0, 0);
+    else if (count > 0) SDL_UpdateRects(window, count, rects);
+}
+
 }  // namespace
 
 void video_set_clock(const VideoClock* clock) { clock_in_use = clock ? clock : &SDL_CLOCK; }
@@ -90,6 +131,7 @@ void video_report_init_error() {
 
 int video_init() {
     presenter.presenting_enabled = 0;
+    const WindowRequest& request = window_requested;
     // Sound and joysticks are optional: only the timer and video must start.
     // The audio subsystem is started by the mixer, whose failure leaves the
     // game silent; a missing joystick subsystem leaves the keyboard.
@@ -97,15 +139,43 @@ int video_init() {
         video_report_init_error();
         return 1;
     }
+    // With no display SDL falls back to drawing into memory and the game
+    // would play on, unseen, until killed: for a player that is SDL not
+    // starting.
+    if (request.desktop && window_display_missing()) {
+        video_report_init_error();
+        std::fputs(WINDOW_NO_DISPLAY_MESSAGE, stderr);
+        SDL_Quit();
+        return 1;
+    }
     SDL_InitSubSystem(SDL_INIT_JOYSTICK);
-    presenter.screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 32, 0);
+    presenter.scaled = false;
+    if (request.desktop) {
+        // A player's window is opened at the size it is shown, and the game
+        // draws into a screen of its own that the presenter scales into it.
+        SDL_Surface* window = window_open(request);
+        presenter.screen = window ? SDL_CreateRGBSurface(SDL_SWSURFACE, SCREEN_WIDTH, SCREEN_HEIGHT, 32, 0x00FF0000u,
+                                                         0x0000FF00u, 0x000000FFu, 0)
+                                  : nullptr;
+        if (presenter.screen) {
+            SDL_FillRect(presenter.screen, nullptr, STARTUP_BLUE);
+            presenter.scaled = true;
+            video_show_in(window, request.filter);
+        }
+    } else {
+        presenter.screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 32, 0);
+        presenter.window = presenter.screen;
+        if (presenter.screen) {
+            SDL_FillRect(presenter.screen, nullptr, STARTUP_BLUE);
+            SDL_UpdateRect(presenter.screen, 0, 0, 0, 0);
+        }
+    }
     if (!presenter.screen) {
         video_report_init_error();
         SDL_Quit();
         return 1;
     }
-    SDL_FillRect(presenter.screen, nullptr, STARTUP_BLUE);
-    SDL_UpdateRect(presenter.screen, 0, 0, 0, 0);
+    if (request.desktop) window_opened(request);
     presenter.last_present_ticks = clock_in_use->ticks();
     return 0;
 }
@@ -136,7 +206,8 @@ void video_drain() {
     // that is updated; a drain that painted nothing updates nothing.
     update_region_build(video_last_update);
     bool whole = video_last_update.whole || presenter.update_whole_window;
-    if (s && (whole || video_last_update.count > 0)) window_in_use->update(s, video_last_update, whole);
+    if (presenter.scaled) show_scaled(video_last_update, whole);
+    else if (s && (whole || video_last_update.count > 0)) window_in_use->update(s, video_last_update, whole);
     if (present_timing.enabled) {
         present_timing.drain_micros +=
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - started).count();
@@ -158,9 +229,27 @@ void video_flush() { video_drain(); }
 
 void video_set_presenting(int on) { presenter.presenting_enabled = on; }
 
+void video_repaint() {
+    if (!presenter.screen) return;
+    UpdateRegion whole{};
+    whole.whole = true;
+    if (presenter.scaled) show_scaled(whole, true, true);
+    else window_in_use->update(presenter.screen, whole, true);
+}
+
+void video_show_in(SDL_Surface* window, VideoFilter filter) {
+    presenter.window = window;
+    if (!window) return;
+    view_fit(video_view, window->w, window->h, filter);
+    video_repaint();
+}
+
 void video_shutdown() {
+    // The window's surface belongs to SDL, which frees it when video stops.
     if (presenter.screen) SDL_FreeSurface(presenter.screen);
     presenter.screen = nullptr;
+    presenter.window = nullptr;
+    presenter.scaled = false;
 }
 
 uint32_t video_pixel(int x, int y) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "video/update_region.h"
+#include "video/view.h"
 
 struct SDL_Surface;
 
@@ -18,7 +19,12 @@ struct VideoClock {
 };
 
 struct Presenter {
+    // The game's 2500 x 1300 picture. In a player's window it is a surface of
+    // its own, shown scaled in `window`; elsewhere (headless, the browser) it
+    // is the window's surface itself and `window` is the same.
     SDL_Surface* screen;
+    SDL_Surface* window;
+    bool scaled;  // the screen is shown in the window through the view
     uint32_t last_present_ticks;
     int presenting_enabled;
     // Update the whole window after every drain instead of what changed
@@ -55,6 +61,13 @@ struct VideoWindow {
 // Replaces the window (nullptr restores SDL's).
 void video_set_window(const VideoWindow* window);
 
+// Where and how the screen is shown in a player's window.
+extern VideoView video_view;
+// Shows the screen in window (a new video mode: opened, resized, fullscreen
+// or back) from now on: the picture refitted with black bars around it, and
+// all of it shown at once.
+void video_show_in(SDL_Surface* window, VideoFilter filter);
+
 int video_init();
 // The one line the game prints when SDL cannot start, on standard output.
 void video_report_init_error();
@@ -62,7 +75,11 @@ int video_present();
 // Paints every pending command now, presenting or not.
 void video_flush();
 void video_set_presenting(int on);
-// Frees the screen surface; the last step of shutdown.
+// Shows the whole surface in the window again, whatever changed: after the
+// desktop destroyed the window's picture (a window passed over it, it was
+// minimised) or the window was opened anew.
+void video_repaint();
+// Frees the screen surface (and the window's); the last step of shutdown.
 void video_shutdown();
 
 // Paints every pending command into the surface (clipped to the screen) and

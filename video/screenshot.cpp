@@ -35,17 +35,18 @@ std::string screenshot_name(const std::tm& when, int n) {
     return name;
 }
 
+void screenshot_rgb_row(int y, uint8_t* rgb) {
+    for (int x = 0; x < SCREEN_WIDTH; ++x) {
+        const uint32_t p = video_pixel(x, y);
+        rgb[3 * x] = uint8_t(p >> 16);
+        rgb[3 * x + 1] = uint8_t(p >> 8);
+        rgb[3 * x + 2] = uint8_t(p);
+    }
+}
+
 bool screenshot_write_png(std::FILE* file) {
     std::vector<uint8_t> rgb(size_t(SCREEN_WIDTH) * SCREEN_HEIGHT * 3);
-    size_t i = 0;
-    for (int y = 0; y < SCREEN_HEIGHT; ++y) {
-        for (int x = 0; x < SCREEN_WIDTH; ++x) {
-            const uint32_t p = video_pixel(x, y);
-            rgb[i++] = uint8_t(p >> 16);
-            rgb[i++] = uint8_t(p >> 8);
-            rgb[i++] = uint8_t(p);
-        }
-    }
+    for (int y = 0; y < SCREEN_HEIGHT; ++y) screenshot_rgb_row(y, &rgb[size_t(y) * SCREEN_WIDTH * 3]);
     const int ok = stbi_write_png_to_func(write_to_file, file, SCREEN_WIDTH, SCREEN_HEIGHT, 3, rgb.data(),
                                           SCREEN_WIDTH * 3);
     return ok != 0 && std::ferror(file) == 0;

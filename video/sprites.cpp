@@ -178,7 +178,8 @@ constexpr FontIndex index_font() {
 constexpr FontIndex FONT_INDEX = index_font();
 
 // ---------------------------------------------------------------------------
-// Frame tables. A frame without pixels is a black eraser of the given size.
+// Frame tables: only the frames the game draws. A frame without pixels is a
+// black eraser of the given size.
 
 struct Frame {
     const uint8_t* pixels;
@@ -186,9 +187,8 @@ struct Frame {
     int16_t h;
 };
 
+// Kind 1 bombs use frames 0 and 1, kind 2 bombs frames 2 and 3.
 constexpr Frame BOMB_FRAMES[] = {
-    {nullptr, BOMB_W, BOMB_H},
-    {SPRITE_SHOT, SHOT_W, SHOT_H},
     {SPRITE_BOMB_A, BOMB_W, BOMB_H},
     {SPRITE_BOMB_B, BOMB_W, BOMB_H},
     {SPRITE_BOMB_C, BOMB_W, BOMB_H},
@@ -196,28 +196,20 @@ constexpr Frame BOMB_FRAMES[] = {
     {SPRITE_BOMB_B, BOMB_W, BOMB_H},
 };
 
-// Kind k (1 to 3) has its eraser at frame 3k - 3 and its pictures at 3k - 2
-// and 3k - 1; the explosion comes last.
+// Kind k (1 to 3) has its two pictures at frames 2k - 2 and 2k - 1.
 constexpr Frame INVADER_FRAMES[] = {
-    {nullptr, INVADER1_W, INVADER_H},
     {SPRITE_INVADER1_A, INVADER1_W, INVADER_H},
     {SPRITE_INVADER1_B, INVADER1_W, INVADER_H},
-    {nullptr, INVADER2_W, INVADER_H},
     {SPRITE_INVADER2_A, INVADER2_W, INVADER_H},
     {SPRITE_INVADER2_B, INVADER2_W, INVADER_H},
-    {nullptr, INVADER3_W, INVADER_H},
     {SPRITE_INVADER3_A, INVADER3_W, INVADER_H},
     {SPRITE_INVADER3_B, INVADER3_W, INVADER_H},
-    {nullptr, EXPLOSION_W, EXPLOSION_H},
-    {SPRITE_EXPLOSION, EXPLOSION_W, EXPLOSION_H},
 };
 
 constexpr Frame SAUCER_FRAMES[] = {
     {nullptr, SAUCER_W, SAUCER_H},
     {SPRITE_SAUCER_A, SAUCER_W, SAUCER_H},
     {SPRITE_SAUCER_B, SAUCER_W, SAUCER_H},
-    {nullptr, EXPLOSION_W, EXPLOSION_H},
-    {SPRITE_EXPLOSION, EXPLOSION_W, EXPLOSION_H},
 };
 
 template <size_t N>

@@ -30,11 +30,11 @@ extern const uint8_t* const IMAGE_TITLE;
 
 // Frame selectors: each queues one command; a frame outside its table queues
 // nothing.
-void draw_bomb_frame(int x, int y, int frame);      // frames 0..5
-void draw_invader_frame(int x, int y, int frame);   // frames 0..10
+void draw_bomb_frame(int x, int y, int frame);      // frames 0..3
+void draw_invader_frame(int x, int y, int frame);   // frames 0..5
 // The saucer's selector with its row given; game/saucer.h's draw_saucer_frame
 // supplies the saucer's current y.
-void draw_saucer_frame_at(int x, int y, int frame); // frames 0..4
+void draw_saucer_frame_at(int x, int y, int frame); // frames 0..2: eraser, two pictures
 
 // ---------------------------------------------------------------------------
 // Pictures as text.

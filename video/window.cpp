@@ -16,12 +16,15 @@
 #include "video/sprites.h"
 
 GameWindow game_window;
+WindowRequest window_requested;
 
 namespace {
 
 // SDL's 1.2 layer over SDL 2 reads this when the window opens; the classic
 // SDL 1.2 ignores it and keeps the window at full size.
 constexpr const char* SCALING_VARIABLE = "SDL12COMPAT_WINDOW_SCALING";
+// Whether SDL's 1.2 layer waits for the display's refresh when it shows a frame.
+constexpr const char* VSYNC_VARIABLE = "SDL12COMPAT_SYNC_TO_VBLANK";
 
 // How SDL 2 shows the 1.2 window surface in an X window. By default it draws
 // the surface through OpenGL every frame, which on an X server without a
@@ -87,29 +90,30 @@ bool window_display_missing() {
     return window_driver_shows_nothing(driver, SDL_getenv("SDL_VIDEODRIVER"));
 }
 
+void window_request(const WindowRequest& request) { window_requested = request; }
+
+void window_size_at(double scale, int& width, int& height) {
+    // A thousandth of a pixel of slack: 0.742 x 2500 is 1855, not 1854.
+    width = std::max(1, int(std::floor(SCREEN_WIDTH * scale + 1e-6)));
+    height = std::max(1, int(std::floor(SCREEN_HEIGHT * scale + 1e-6)));
+}
+
 void window_prepare(const WindowRequest& request) {
     game_window = GameWindow{};
+    game_window.filter = request.filter;
     char driver[32] = "";
     if (!SDL_VideoDriverName(driver, sizeof driver)) driver[0] = '\0';
-    // Without a display (the dummy driver) there is nothing to fit. A scale
-    // chosen on the command line or in the settings wins over the scaling
-    // variable; otherwise the player's own setting of it wins over the fit.
-    if (std::strcmp(driver, "dummy") != 0 && (request.chosen || !SDL_getenv(SCALING_VARIABLE))) {
-        double scale = 1.0;
-        if (request.scale > 0) {
-            scale = request.scale;
-        } else if (!request.never_scale) {
-            const SDL_VideoInfo* info = SDL_GetVideoInfo();
-            if (info) scale = window_fit_scale(info->current_w, info->current_h, SCREEN_WIDTH, SCREEN_HEIGHT);
-        }
-        if (scale != 1.0 || request.chosen) {
-            char text[32];
-            std::snprintf(text, sizeof text, "%.3f", scale);
-            platform_set_env(SCALING_VARIABLE, text, request.chosen);
-        }
-    }
+    // The window is opened at the size it is shown and the game scales the
+    // picture itself: SDL's 1.2 layer must not scale it once more.
+    platform_set_env(SCALING_VARIABLE, "1", true);
+    if (request.vsync >= 0) platform_set_env(VSYNC_VARIABLE, request.vsync ? "1" : "0", true);
     if (!std::strcmp(driver, "x11")) {
         for (const Hint& hint : X11_HINTS) platform_set_env(hint.name, hint.value, false);
+    }
+    const SDL_VideoInfo* info = SDL_GetVideoInfo();
+    if (info && std::strcmp(driver, "dummy") != 0) {
+        game_window.display_w = info->current_w;
+        game_window.display_h = info->current_h;
     }
     SDL_WM_SetCaption(WINDOW_TITLE, WINDOW_TITLE);
     window_icon_pixels(icon_pixels);
@@ -121,28 +125,60 @@ void window_prepare(const WindowRequest& request) {
     if (icon) SDL_WM_SetIcon(icon, nullptr);
 }
 
+SDL_Surface* window_open(const WindowRequest& request) {
+    window_prepare(request);
+    const int dw = game_window.display_w, dh = game_window.display_h;
+    int w = 0, h = 0;
+    // A remembered size that no longer fits the display is refitted.
+    const bool known = dw > 0 && dh > 0;
+    if (request.width > 0 && request.height > 0 && (!known || (request.width <= dw && request.height <= dh))) {
+        w = request.width;
+        h = request.height;
+    } else {
+        double scale = 1.0;
+        if (request.scale > 0) scale = request.scale;
+        else if (!request.never_scale) scale = window_fit_scale(dw, dh, SCREEN_WIDTH, SCREEN_HEIGHT);
+        window_size_at(scale, w, h);
+    }
+    game_window.width = w;
+    game_window.height = h;
+    return SDL_SetVideoMode(w, h, 32, SDL_RESIZABLE);
+}
+
 void window_opened(const WindowRequest& request) {
     if (request.fullscreen) window_toggle_fullscreen();
 }
 
 void window_toggle_fullscreen() {
-    SDL_Surface* screen = presenter.screen;
-    if (!screen) return;
-    if (!SDL_WM_ToggleFullScreen(screen)) {
-        // The backend cannot switch this window: open it again in the other
-        // mode and paint back what the old surface held.
-        SDL_Surface* copy = SDL_ConvertSurface(screen, screen->format, SDL_SWSURFACE);
-        if (!copy) return;
-        uint32_t flags = screen->flags & SDL_FULLSCREEN;
-        SDL_Surface* again = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 32, flags ^ SDL_FULLSCREEN);
-        if (!again) again = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 32, flags);
-        presenter.screen = again;
-        if (again) SDL_BlitSurface(copy, nullptr, again, nullptr);
-        SDL_FreeSurface(copy);
-        if (!again) return;
+    if (!presenter.scaled) return;
+    const bool to_full = !game_window.fullscreen;
+    int w = game_window.width, h = game_window.height;
+    if (to_full && game_window.display_w > 0 && game_window.display_h > 0) {
+        w = game_window.display_w;
+        h = game_window.display_h;
     }
-    game_window.fullscreen = (presenter.screen->flags & SDL_FULLSCREEN) != 0;
+    SDL_Surface* again = SDL_SetVideoMode(w, h, 32, to_full ? SDL_FULLSCREEN : SDL_RESIZABLE);
+    // Where the other mode cannot be had, the window stays as it was.
+    if (!again) again = SDL_SetVideoMode(game_window.width, game_window.height, 32, SDL_RESIZABLE);
+    if (!again) return;
+    game_window.fullscreen = (again->flags & SDL_FULLSCREEN) != 0;
     SDL_ShowCursor(game_window.fullscreen ? SDL_DISABLE : SDL_ENABLE);
-    // Show the whole picture at once in the new window.
-    SDL_UpdateRect(presenter.screen, 0, 0, 0, 0);
+    video_show_in(again, game_window.filter);
+}
+
+void window_resized(int width, int height) {
+    if (!presenter.scaled || game_window.fullscreen || width <= 0 || height <= 0) return;
+    if (width == presenter.window->w && height == presenter.window->h) return;
+    SDL_Surface* again = SDL_SetVideoMode(width, height, 32, SDL_RESIZABLE);
+    if (!again) again = SDL_SetVideoMode(game_window.width, game_window.height, 32, SDL_RESIZABLE);
+    if (!again) return;
+    game_window.resized = game_window.resized || again->w != game_window.width || again->h != game_window.height;
+    game_window.width = again->w;
+    game_window.height = again->h;
+    video_show_in(again, game_window.filter);
+}
+
+std::string window_size_to_remember() {
+    if (!game_window.resized) return std::string();
+    return std::to_string(game_window.width) + "x" + std::to_string(game_window.height);
 }

@@ -3,6 +3,11 @@
 // its pixels; only how the window shows them changes here.
 #pragma once
 #include <cstdint>
+#include <string>
+
+#include "video/view.h"
+
+struct SDL_Surface;
 
 // Room left around the window for its frame and the desktop's panels.
 constexpr int WINDOW_MARGIN_W = 64;
@@ -15,17 +20,25 @@ constexpr const char* WINDOW_TITLE = "ZUBA-TRILO";
 constexpr int WINDOW_ICON_SIZE = 48;
 constexpr int WINDOW_ICON_ART_SCALE = 2;
 
+// What the desktop program asks of its window. The replay driver, the tests
+// and the browser page ask nothing: SDL's window of the screen's size.
 struct WindowRequest {
+    bool desktop;     // a player's window: fitted, titled, and a display required
     bool fullscreen;  // start in fullscreen
     bool never_scale; // keep the window at full size
     double scale;     // a scale the player chose; 0 to fit the display
-    // The player chose how to scale (command line or settings file): that
-    // wins over SDL's scaling variable set in the environment.
-    bool chosen;
+    bool chosen;      // the player chose how to scale (command line or settings)
+    int width, height;  // the window's last size, when remembered (0: none)
+    VideoFilter filter;
+    int vsync;        // 1: presents wait for the display's refresh; 0: never; -1: SDL's own choice
 };
 
 struct GameWindow {
     bool fullscreen;
+    int width, height;  // the window's size when not fullscreen
+    bool resized;       // the player resized the window (a size to remember)
+    int display_w, display_h;  // the display's size when the game started (0: unknown)
+    VideoFilter filter;
 };
 
 extern GameWindow game_window;
@@ -49,12 +62,31 @@ bool window_display_missing();
 constexpr const char* WINDOW_NO_DISPLAY_MESSAGE =
     "zuba-trilo: no display found: run the game from a desktop session, or set DISPLAY or WAYLAND_DISPLAY.\n";
 
-// After SDL's video starts and before the window opens: scale (only when the
-// player has not set SDL's scaling variable), the presenting hints the player
-// has not set, title and icon.
+// What video_init opens; set before it.
+void window_request(const WindowRequest& request);
+extern WindowRequest window_requested;
+
+// The size of the window that shows the screen at scale: whole pixels,
+// rounded down.
+void window_size_at(double scale, int& width, int& height);
+
+// After SDL's video starts and before the window opens: the presenting hints
+// the player has not set, vsync, title and icon.
 void window_prepare(const WindowRequest& request);
+// Opens the resizable window at the size it is shown: the remembered size
+// when it still fits the display, else the scale chosen, else fitted to the
+// display; null when SDL cannot.
+SDL_Surface* window_open(const WindowRequest& request);
 // After the window opens: fullscreen if asked for.
 void window_opened(const WindowRequest& request);
-// Switches between window and fullscreen, keeping the picture; the pointer is
-// hidden while fullscreen.
+// Switches between window and fullscreen (at the display's own size, the
+// picture letterboxed), keeping the picture; the pointer is hidden while
+// fullscreen.
 void window_toggle_fullscreen();
+// The player dragged the window's border to width x height: the window gets
+// that size and the picture is refitted in it.
+void window_resized(int width, int height);
+// The window's size for the settings file ("1200x900") once the player has
+// resized it; empty otherwise, so a game that was only fitted, scaled or
+// made fullscreen never writes a size into the player's file.
+std::string window_size_to_remember();

@@ -6,8 +6,8 @@
 
 #include <cstring>
 
-#include "app/screens.h"
 #include "input/input.h"
+#include "session/screens.h"
 #include "video/presenter.h"
 #include "web/web_platform.h"
 

@@ -53,7 +53,7 @@ while read -r screen expect; do
     stop_xvfb
 done <<'EOF_SIZES'
 1920x1080 1855x964
-1366x768 1289x670
+1366x768 1290x670
 2600x1400 2500x1300
 EOF_SIZES
 echo "ok: the window fits 1920 x 1080, 1366 x 768 and 2600 x 1400 screens, with title and icon"

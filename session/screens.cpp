@@ -2,14 +2,13 @@
 // and the game-over screen, then the splash again. One state step per pass.
 // A paused game's passes present and read the keys, but run no game frame, so
 // the game goes on after a pause exactly as if it had never paused.
-#include "app/screens.h"
-
-#include <SDL.h>
+#include "session/screens.h"
 
 #include "audio/mixer.h"
 #include "audio/sounds.h"
 #include "game/game.h"
 #include "input/input.h"
+#include "session/devices.h"
 #include "video/draw_queue.h"
 #include "video/presenter.h"
 #include "video/sprites.h"
@@ -29,12 +28,35 @@ constexpr int TITLE_INPUT_FROM = 30; // the button is read only after this frame
 constexpr int BLINK_PHASE_LIMIT = 1'800'000'000;
 constexpr int BLINK_PHASE_REWIND = 2 * BLINK_FRAMES * 29'999'999;
 
-// The PAUSED label, in the middle of the play field, and the pixels it
-// covers, put back on resume.
+// The PAUSED label: large white letters on a black box in the middle of the
+// play field, so it still reads when the window is fitted to a small display
+// (about half size on 1366 x 768). The pixels it covers are put back on resume.
 constexpr char PAUSED_TEXT[] = "PAUSED";
-constexpr int PAUSED_W = (sizeof PAUSED_TEXT - 1) * GLYPH_W, PAUSED_H = GLYPH_H;
+constexpr int PAUSED_LETTERS = sizeof PAUSED_TEXT - 1;
+constexpr int PAUSED_ZOOM = 6;  // screen pixels per glyph pixel
+constexpr int PAUSED_BORDER = 2 * PAUSED_ZOOM;
+constexpr int PAUSED_W = PAUSED_LETTERS * GLYPH_W * PAUSED_ZOOM + 2 * PAUSED_BORDER;
+constexpr int PAUSED_H = GLYPH_H * PAUSED_ZOOM + 2 * PAUSED_BORDER;
 constexpr int PAUSED_X = (PANEL_SEPARATOR_X - PAUSED_W) / 2, PAUSED_Y = (SCREEN_HEIGHT - PAUSED_H) / 2;
+uint8_t paused_label[PAUSED_W * PAUSED_H];
 uint8_t paused_covered[PAUSED_W * PAUSED_H];
+
+// The label's picture, built from the font once.
+const uint8_t* paused_label_picture() {
+    static bool built = false;
+    if (built) return paused_label;
+    for (int i = 0; i < PAUSED_LETTERS; ++i) {
+        const uint8_t* glyph = font_table[static_cast<unsigned char>(PAUSED_TEXT[i])];
+        for (int y = 0; y < GLYPH_H * PAUSED_ZOOM; ++y) {
+            for (int x = 0; x < GLYPH_W * PAUSED_ZOOM; ++x) {
+                const int lx = PAUSED_BORDER + (i * GLYPH_W) * PAUSED_ZOOM + x, ly = PAUSED_BORDER + y;
+                paused_label[ly * PAUSED_W + lx] = glyph[(y / PAUSED_ZOOM) * GLYPH_W + x / PAUSED_ZOOM];
+            }
+        }
+    }
+    built = true;
+    return paused_label;
+}
 
 void (*screenshot_handler)() = nullptr;
 
@@ -57,7 +79,7 @@ void show_paused_label() {
         for (int x = 0; x < PAUSED_W; ++x)
             paused_covered[y * PAUSED_W + x] = uint8_t(video_pixel(PAUSED_X + x, PAUSED_Y + y));
     }
-    draw_text(PAUSED_X, PAUSED_Y, PAUSED_TEXT);
+    draw_sprite(PAUSED_X, PAUSED_Y, PAUSED_W, PAUSED_H, paused_label_picture());
 }
 
 void resume(uint32_t presses) {
@@ -177,9 +199,7 @@ ScreenStep screen_timed_wait(int threshold) {
 }
 
 int app_startup() {
-    if (video_init() != 0) return 1;
-    input_init();
-    audio_init();  // a failure leaves the game silent
+    if (devices_start() != 0) return 1;
     screens.state = SCREEN_RESET_HISCORE;
     screens.paused = false;
     return 0;
@@ -241,9 +261,4 @@ void screens_return_to_splash() {
     screens.state = SCREEN_SPLASH_BEGIN;
 }
 
-void app_shutdown() {
-    audio_shutdown();
-    input_shutdown();
-    video_shutdown();
-    SDL_Quit();
-}
+void app_shutdown() { devices_shutdown(); }

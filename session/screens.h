@@ -53,7 +53,8 @@ bool screens_paused();
 // sets none, so it never writes into a player's folders).
 void screens_set_screenshot_handler(void (*take)());
 
-// Starts video, input and sound; 1 when video could not start.
+// Starts the devices (session/devices.h) and the sequence at its first
+// state; 1 when video could not start.
 int app_startup();
 // Runs the step of the current state and moves to the next state.
 void screen_pass();
@@ -61,5 +62,5 @@ void screen_pass();
 // stopped, the hi-score kept and the quit request forgotten: what a quit does where the program
 // cannot end (a browser page cannot close its tab).
 void screens_return_to_splash();
-// Sound, joysticks and surface, in this order.
+// Shuts the devices down.
 void app_shutdown();

@@ -1,5 +1,5 @@
 // Quoting bad input in a message without letting its bytes through.
-#include "app/printable.h"
+#include "session/printable.h"
 
 #include <cstdio>
 

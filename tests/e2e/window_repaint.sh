@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# The window shows the game's picture again whenever the desktop destroyed
+# it, on screens that do not repaint each frame: on Xvfb (2600 x 1400, the
+# window unscaled) under openbox,
+# - the title image, which the title screen paints once, is back after
+#   another window covered it;
+# - a paused game's picture (PAUSED over the frozen play) is back after
+#   another window covered it, after the window was minimised and restored,
+#   and after fullscreen and back.
+# Arguments: game binary, replay binary, source directory.
+set -u
+game=$1
+src=$3
+# shellcheck source=tests/e2e/xvfb_lib.bash
+source "$src/tests/e2e/xvfb_lib.bash"
+command -v openbox >/dev/null || fail "openbox is not installed (scripts/install-deps.sh --test)"
+command -v xmessage >/dev/null || fail "xmessage is not installed (x11-utils)"
+unset SDL12COMPAT_WINDOW_SCALING
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+start_xvfb 2600x1400
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+cover_pid=""
+trap 'kill $wm_pid 2>/dev/null; [ -n "$cover_pid" ] && kill $cover_pid 2>/dev/null; cleanup' EXIT
+sleep 1
+
+# The largest gray level in a part (WxH+X+Y) of the window.
+brightest() {
+    window_shot "$work/part.ppm"
+    convert "$work/part.ppm" -crop "$1" +repage -format '%[max]' info:
+}
+wait_lit() {
+    local _
+    for _ in $(seq 80); do
+        kill -0 "$game_pid" 2>/dev/null || fail "the game ended: $(cat "$work/game.err")"
+        [ "$(brightest "$1")" != 0 ] && return 0
+        sleep 0.25
+    done
+    return 1
+}
+press() {
+    xdotool keydown "$1"
+    sleep 0.3
+    xdotool keyup "$1"
+}
+# Puts another window over most of the game's window for a moment, then
+# takes it away.
+cover() {
+    xmessage -geometry 2000x1100+100+100 -bg white -fg black "a window passing over the game" &
+    cover_pid=$!
+    local _
+    for _ in $(seq 50); do
+        xdotool search --pid "$cover_pid" >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    sleep 1
+    kill "$cover_pid"
+    wait "$cover_pid" 2>/dev/null
+    cover_pid=""
+}
+# Waits (up to 5 s) for the window (or the part $2 of it) to show $1 again.
+shows_again() {
+    local _
+    for _ in $(seq 20); do
+        window_shot "$work/now.ppm"
+        if [ -n "${2:-}" ]; then convert "$work/now.ppm" -crop "$2" +repage "$work/now.ppm"; fi
+        same_picture "$1" "$work/now.ppm" && return 0
+        sleep 0.25
+    done
+    return 1
+}
+title=320x200+1090+490
+panel=80x100+2420+0
+
+SDL_AUDIODRIVER=dummy start_game "$game"
+xdotool windowfocus --sync "$game_window"
+# The top of the title image, where the splash card shows nothing.
+wait_lit 320x60+1090+490 || fail "the title screen never showed"
+sleep 0.5
+window_shot "$work/title.ppm"
+convert "$work/title.ppm" -crop "$title" +repage "$work/title.ppm"
+cover
+shows_again "$work/title.ppm" "$title" || fail "the title image is not back after a window passed over it"
+
+xdotool windowfocus --sync "$game_window"
+press z
+wait_lit "$panel" || fail "z did not start a game"
+sleep 1
+press p
+sleep 1
+window_shot "$work/paused.ppm"
+[ "$(convert "$work/paused.ppm" -format '%[max]' info:)" != 0 ] || fail "the paused window is black"
+
+cover
+shows_again "$work/paused.ppm" || fail "the paused picture is not back after a window passed over it"
+
+xdotool windowminimize --sync "$game_window"
+sleep 0.5
+xdotool windowactivate --sync "$game_window" 2>/dev/null || xdotool windowmap --sync "$game_window"
+shows_again "$work/paused.ppm" || fail "the paused picture is not back after minimising and restoring"
+
+xdotool key --window "$game_window" F11
+sleep 1.5
+xdotool key --window "$game_window" F11
+shows_again "$work/paused.ppm" || fail "the paused picture is not back after fullscreen and back"
+
+press q
+wait_game
+[ "$game_status" = 0 ] || fail "q ended the game with status $game_status"
+echo "ok: the title and a paused game are repainted after a covering window, minimise and restore, fullscreen and back"

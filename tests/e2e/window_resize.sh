@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# A window resized by the window manager (openbox on Xvfb 1920 x 1080) shows
+# the whole picture refitted, its shape kept, with black bars; the size is
+# remembered in the settings file and the next game opens at it; a
+# remembered size larger than the display is refitted.
+# Arguments: game binary, replay binary, source directory.
+set -u
+game=$1
+src=$3
+# shellcheck source=tests/e2e/xvfb_lib.bash
+source "$src/tests/e2e/xvfb_lib.bash"
+command -v openbox >/dev/null || fail "openbox is not installed (scripts/install-deps.sh --test)"
+unset SDL12COMPAT_WINDOW_SCALING
+start_xvfb 1920x1080
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+trap 'kill $wm_pid 2>/dev/null; cleanup' EXIT
+sleep 1
+settings=$work/settings.ini
+printf '# mine\nfilter = sharp\nvsync = no\n' >"$settings"
+
+window_size() { xwininfo -id "$game_window" 2>/dev/null | awk '/Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h}'; }
+wait_size() {
+    local _
+    for _ in $(seq 50); do
+        kill -0 "$game_pid" 2>/dev/null || fail "the game ended: $(cat "$work/game.err")"
+        [ "$(window_size)" = "$1" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+# The largest gray level in a part (WxH+X+Y) of the window.
+brightest() {
+    window_shot "$work/part.ppm"
+    convert "$work/part.ppm" -crop "$1" +repage -format '%[max]' info:
+}
+
+SDL_AUDIODRIVER=dummy start_game "$game" --settings "$settings"
+wait_size 1855x964 || fail "the fitted window is $(window_size)"
+# Wait for the title image (320 x 200 at 1090, 490 of the screen; its top
+# 60 rows are dark on the splash card).
+for _ in $(seq 80); do
+    [ "$(brightest 237x44+809+363)" != 0 ] && break
+    sleep 0.25
+done
+xdotool windowsize "$game_window" 1200 900
+wait_size 1200x900 || fail "the window did not take the size 1200x900 (it is $(window_size))"
+sleep 1
+# 1200 x 624 of picture, centred: bars of 138 rows above and below.
+found=""
+for _ in $(seq 20); do
+    if [ "$(brightest 1200x138+0+0)" = 0 ] && [ "$(brightest 1200x138+0+762)" = 0 ] &&
+        [ "$(brightest 154x35+523+373)" != 0 ]; then
+        found=yes
+        break
+    fi
+    sleep 0.25
+done
+[ -n "$found" ] || fail "the resized window does not show the picture refitted between black bars"
+# The picture is the screen's shape: the title image's top left corner
+# stands where 1090, 490 of the screen falls in the 1200 x 624 picture.
+window_shot "$work/resized.ppm"
+convert "$work/resized.ppm" -crop 1200x624+0+138 +repage -resize 2500x1300! -crop 320x200+1090+490 +repage \
+    -format '%[max]' info: | grep -qv '^0$' || fail "no title image where the refitted picture has it"
+xdotool key --window "$game_window" q
+wait_game
+[ "$game_status" = 0 ] || fail "q ended the game with status $game_status"
+expected=$(printf '# mine\nfilter = sharp\nvsync = no\nwindow_size = 1200x900\n')
+[ "$(cat "$settings")" = "$expected" ] || fail "the settings file after resizing is: $(cat -A "$settings")"
+[ ! -s "$work/game.err" ] || fail "the game said: $(cat "$work/game.err")"
+
+SDL_AUDIODRIVER=dummy start_game "$game" --settings "$settings"
+wait_size 1200x900 || fail "the remembered size 1200x900 was not used (the window is $(window_size))"
+xdotool key --window "$game_window" q
+wait_game
+# --scale wins over the remembered size.
+SDL_AUDIODRIVER=dummy start_game "$game" --settings "$settings" --scale 0.5
+wait_size 1250x650 || fail "--scale 0.5 gave a $(window_size) window"
+xdotool key --window "$game_window" q
+wait_game
+
+printf 'window_size = 3000x2000\n' >"$settings"
+SDL_AUDIODRIVER=dummy start_game "$game" --settings "$settings"
+wait_size 1855x964 || fail "a remembered size larger than the display gave a $(window_size) window"
+xdotool key --window "$game_window" q
+wait_game
+[ "$(cat "$settings")" = "window_size = 3000x2000" ] || fail "a game that was not resized changed the size: $(cat "$settings")"
+echo "ok: a resized window refits the picture with black bars, the size is remembered and refitted when too large"
