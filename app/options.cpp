@@ -84,7 +84,7 @@ std::string build_usage() {
         out += head + a.usage + "\n";
     }
     out +=
-        "The window can be resized. The settings file also chooses\n"
+        "\nThe window can be resized. The settings file also chooses\n"
         "filter = smooth or sharp (how a window larger than the game shows it)\n"
         "and vsync = yes or no (wait for the display's refresh).\n";
     return out;

@@ -137,25 +137,6 @@ TEST_F(Input, QuitIsAskedByWindowCloseEscapeOrQAndLastsOnePoll) {
 
 }  // namespace
 
-TEST_F(Input, WhileADemoPlaysThePlayersKeysOnlyQuitMuteAndTakeAScreenshot) {
-    input_play_demo(true);
-    const std::pair<int, uint32_t> keys[] = {{SDLK_F12, PRESS_SCREENSHOT}, {SDLK_m, PRESS_MUTE},
-                                             {SDLK_z, 0}, {SDLK_p, 0}, {SDLK_LEFT, 0}};
-    for (const auto& [sym, press] : keys) {
-        input_take_presses();
-        replay_push_key(sym, true);
-        input_poll();
-        EXPECT_EQ(input_take_presses(), press) << sym;
-        EXPECT_EQ(input_held(), 0u) << sym;
-        replay_push_key(sym, false);
-        input_poll();
-    }
-    replay_push_key(SDLK_ESCAPE, true);
-    input_poll();
-    EXPECT_EQ(input.quit_requested, 1);
-    input_play_demo(false);
-}
-
 TEST_F(Input, MouseMovesWhileNobodyPollsCannotCrowdOutAKeyReleaseOrAQuit) {
     // SDL's queue is small; a screen that reads no input for 90 frames must
     // not lose the release of a held key or a close to a moving mouse.
@@ -355,42 +336,6 @@ TEST(KeyNames, TheReadmeAndTheManualPageListEveryKeyNameOfTheTableInItsOrder) {
 }
 
 namespace {
-int repaints = 0;
-void count_repaint() { repaints += 1; }
-void push_active(int gain, int state) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
-    e.active = SDL_ActiveEvent{SDL_ACTIVEEVENT, uint8_t(gain), uint8_t(state)};
-    SDL_PushEvent(&e);
-}
-}  // namespace
-
-TEST_F(Input, TheWindowIsRepaintedWhenExposedOrRestoredAlsoDuringADemoButNotOnAFocusChange) {
-    input_set_repaint_handler(count_repaint);
-    for (bool demo : {false, true}) {
-        input_play_demo(demo);
-        repaints = 0;
-        SDL_Event e;
-        std::memset(&e, 0, sizeof e);
-        e.type = SDL_VIDEOEXPOSE;
-        SDL_PushEvent(&e);
-        input_pump();
-        EXPECT_EQ(repaints, 1) << "expose, demo " << demo;
-        push_active(1, SDL_APPACTIVE);
-        input_poll();
-        EXPECT_EQ(repaints, 2) << "restored from the icon, demo " << demo;
-        push_active(0, SDL_APPACTIVE);
-        push_active(1, SDL_APPINPUTFOCUS);
-        push_active(1, SDL_APPMOUSEFOCUS);
-        input_poll();
-        EXPECT_EQ(repaints, 2) << "minimised or focus, demo " << demo;
-    }
-    input_play_demo(false);
-    input_set_repaint_handler(nullptr);
-    input.presses = 0;
-}
-
-namespace {
 
 // "`z` or space", "Left\fR,\fP Right", "cursor left / right" as key names:
 // {"z", "space"}, {"left", "right"}.
@@ -465,4 +410,40 @@ TEST(KeyNames, TheReadmeTheManualPageAndTheWindowsReadmeListTheDefaultKeysOfTheT
     EXPECT_EQ(windows_keys, readme_keys) << "the Windows README.txt and the README list other keys, or in another order";
     std::sort(readme_keys.begin(), readme_keys.end());
     EXPECT_EQ(readme_keys, table) << "the README's keys are not the table's defaults";
+}
+
+namespace {
+int repaints = 0;
+void count_repaint() { repaints += 1; }
+void push_active(int gain, int state) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.active = SDL_ActiveEvent{SDL_ACTIVEEVENT, uint8_t(gain), uint8_t(state)};
+    SDL_PushEvent(&e);
+}
+}  // namespace
+
+TEST_F(Input, TheWindowIsRepaintedWhenExposedOrRestoredAlsoDuringADemoButNotOnAFocusChange) {
+    input_set_repaint_handler(count_repaint);
+    for (bool demo : {false, true}) {
+        input_play_demo(demo);
+        repaints = 0;
+        SDL_Event e;
+        std::memset(&e, 0, sizeof e);
+        e.type = SDL_VIDEOEXPOSE;
+        SDL_PushEvent(&e);
+        input_pump();
+        EXPECT_EQ(repaints, 1) << "expose, demo " << demo;
+        push_active(1, SDL_APPACTIVE);
+        input_poll();
+        EXPECT_EQ(repaints, 2) << "restored from the icon, demo " << demo;
+        push_active(0, SDL_APPACTIVE);
+        push_active(1, SDL_APPINPUTFOCUS);
+        push_active(1, SDL_APPMOUSEFOCUS);
+        input_poll();
+        EXPECT_EQ(repaints, 2) << "minimised or focus, demo " << demo;
+    }
+    input_play_demo(false);
+    input_set_repaint_handler(nullptr);
+    input.presses = 0;
 }

@@ -50,17 +50,6 @@ game.txt|unknown option 'game.txt'
 --record|option '--record' needs a value
 EOF_CASES
 
-# SDL's scaling variable is held to the rule of --scale: one line naming it,
-# no usage (the command line was fine), status 2 before SDL starts.
-for value in 100 nan ''; do
-    SDL12COMPAT_WINDOW_SCALING=$value run --fullscreen
-    [ "$status" = 2 ] || fail "SDL12COMPAT_WINDOW_SCALING='$value' exited with $status, not 2"
-    [ "$(cat "$work/err")" = "zuba-trilo: SDL12COMPAT_WINDOW_SCALING wants a number from 0.25 to 2.0 (or to be unset), not '$value'" ] ||
-        fail "SDL12COMPAT_WINDOW_SCALING='$value' said '$(cat "$work/err")'"
-done
-SDL12COMPAT_WINDOW_SCALING=0.5 run
-[ "$status" = 255 ] || fail "SDL12COMPAT_WINDOW_SCALING=0.5 did not start the game (status $status)"
-
 # A settings path that is no file is one line naming it as given, and the
 # game goes on with the defaults: a FIFO is never waited on.
 mkfifo "$work/fifo"
@@ -73,6 +62,17 @@ for path in "$work/fifo" "$work/folder" "$work/../$(basename "$work")/folder"; d
         *) fail "--settings $path said '$(head -1 "$work/err")'" ;;
     esac
 done
+
+# SDL's scaling variable is held to the rule of --scale: one line naming it,
+# no usage (the command line was fine), status 2 before SDL starts.
+for value in 100 nan ''; do
+    SDL12COMPAT_WINDOW_SCALING=$value run --fullscreen
+    [ "$status" = 2 ] || fail "SDL12COMPAT_WINDOW_SCALING='$value' exited with $status, not 2"
+    [ "$(cat "$work/err")" = "zuba-trilo: SDL12COMPAT_WINDOW_SCALING wants a number from 0.25 to 2.0 (or to be unset), not '$value'" ] ||
+        fail "SDL12COMPAT_WINDOW_SCALING='$value' said '$(cat "$work/err")'"
+done
+SDL12COMPAT_WINDOW_SCALING=0.5 run
+[ "$status" = 255 ] || fail "SDL12COMPAT_WINDOW_SCALING=0.5 did not start the game (status $status)"
 
 # Good options go on to start SDL, which fails here as it always did.
 run --fullscreen --scale 0.5 --frame-stats
