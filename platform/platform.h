@@ -64,7 +64,12 @@ struct PlatformFileInfo {
 PlatformFileInfo platform_file_info(const std::string& path);
 
 // True when both name one existing file (after links), whatever the names.
-bool platform_same_file(const PlatformFileInfo& a, const PlatformFileInfo& b);
+inline bool platform_same_file(const PlatformFileInfo& a, const PlatformFileInfo& b) {
+    const auto exists = [](const PlatformFileInfo& i) {
+        return i.kind != PLATFORM_FILE_MISSING && i.kind != PLATFORM_FILE_ERROR;
+    };
+    return exists(a) && exists(b) && a.volume == b.volume && a.index == b.index;
+}
 
 // How platform_read_file went.
 enum PlatformReadResult {

@@ -101,13 +101,6 @@ PlatformFileInfo platform_file_info(const std::string& path) {
     return info;
 }
 
-bool platform_same_file(const PlatformFileInfo& a, const PlatformFileInfo& b) {
-    const auto exists = [](const PlatformFileInfo& i) {
-        return i.kind != PLATFORM_FILE_MISSING && i.kind != PLATFORM_FILE_ERROR;
-    };
-    return exists(a) && exists(b) && a.volume == b.volume && a.index == b.index;
-}
-
 PlatformReadResult platform_read_file(const std::string& path, size_t max_bytes, std::string& text, int& error) {
     text.clear();
     error = 0;

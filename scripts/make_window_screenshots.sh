@@ -11,10 +11,7 @@ src=${2:-.}
 source "$src/tests/e2e/xvfb_lib.bash"
 unset SDL12COMPAT_WINDOW_SCALING
 start_xvfb 1920x1080
-openbox --sm-disable >/dev/null 2>&1 &
-wm_pid=$!
-trap 'kill $wm_pid 2>/dev/null; cleanup' EXIT
-sleep 1
+start_window_manager
 start_game env SDL_AUDIODRIVER=dummy "$game"
 for _ in $(seq 100); do
     xwininfo -id "$game_window" | grep -q IsViewable && break

@@ -70,9 +70,8 @@ unset SDL12COMPAT_WINDOW_SCALING ZUBA_UPDATE_GOLDEN
 start_xvfb 1920x1080
 wine wineboot --init >"$work/wineboot.log" 2>&1 || fail "wineboot: $(tail -3 "$work/wineboot.log")"
 wineserver -w
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wm_pid=$!
-trap 'kill $wm_pid 2>/dev/null; wineserver -k 2>/dev/null; cleanup' EXIT
+start_window_manager
+trap 'wineserver -k 2>/dev/null; cleanup' EXIT
 step_done "a fresh Wine prefix on Xvfb 1920x1080"
 
 for exe in zuba-trilo zuba-trilo-replay; do

@@ -15,10 +15,7 @@ out=$5
 source "$src/tests/e2e/xvfb_lib.bash"
 unset SDL12COMPAT_WINDOW_SCALING
 start_xvfb 1920x1080
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wm_pid=$!
-trap 'kill $wm_pid 2>/dev/null; cleanup' EXIT
-sleep 1
+start_window_manager
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 SDL_AUDIODRIVER=dummy start_game "$game" --settings "$work/settings.ini" --record "$work/demo"
 sleep 0.5

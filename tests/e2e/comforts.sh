@@ -21,7 +21,6 @@ replay=$2
 src=$3
 # shellcheck source=tests/e2e/xvfb_lib.bash
 source "$src/tests/e2e/xvfb_lib.bash"
-command -v openbox >/dev/null || fail "openbox is not installed (scripts/install-deps.sh --test)"
 unset SDL12COMPAT_WINDOW_SCALING
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 settings=$XDG_CONFIG_HOME/zuba-trilo/settings.ini
@@ -35,10 +34,7 @@ SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$replay" "$golden.script" --trace "
 gzip -dc "$golden.trace.gz" | cmp -s - "$work/trace" || fail "the replay driver read the player's settings"
 
 start_xvfb 2600x1400
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wm_pid=$!
-trap 'kill $wm_pid 2>/dev/null; cleanup' EXIT
-sleep 1
+start_window_manager
 
 # The largest gray level in a part (WxH+X+Y) of the window.
 brightest() {

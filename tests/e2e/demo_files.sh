@@ -14,7 +14,6 @@ replay=$2
 src=$3
 # shellcheck source=tests/e2e/xvfb_lib.bash
 source "$src/tests/e2e/xvfb_lib.bash"
-command -v openbox >/dev/null || fail "openbox is not installed (scripts/install-deps.sh --test)"
 export SDL_AUDIODRIVER=dummy XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
 old=$src/tests/demos/short_game.demo
 cp "$old" "$work/old.demo"
@@ -102,10 +101,7 @@ wait_game
 
 # A live game with a pause, mute, fullscreen both ways and a focus loss (the
 # window minimised, under a window manager) records a demo that plays in sync.
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wm_pid=$!
-trap 'kill $wm_pid 2>/dev/null; cleanup' EXIT
-sleep 1
+start_window_manager
 start_game "$game" --record "$work/live.demo"
 xdotool windowfocus --sync "$game_window" 2>/dev/null
 press() { xdotool keydown "$1"; sleep "${2:-0.1}"; xdotool keyup "$1"; }

@@ -9,13 +9,9 @@ game=$1
 src=$3
 # shellcheck source=tests/e2e/xvfb_lib.bash
 source "$src/tests/e2e/xvfb_lib.bash"
-command -v openbox >/dev/null || fail "openbox is not installed (scripts/install-deps.sh --test)"
 unset SDL12COMPAT_WINDOW_SCALING
 start_xvfb 1920x1080
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wm_pid=$!
-trap 'kill $wm_pid 2>/dev/null; cleanup' EXIT
-sleep 1
+start_window_manager
 
 window_size() { xwininfo -id "$game_window" 2>/dev/null | awk '/Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h}'; }
 # Waits (up to 10 s) for the window to reach size $1.

@@ -13,16 +13,13 @@ game=$1
 src=$3
 # shellcheck source=tests/e2e/xvfb_lib.bash
 source "$src/tests/e2e/xvfb_lib.bash"
-command -v openbox >/dev/null || fail "openbox is not installed (scripts/install-deps.sh --test)"
 command -v xmessage >/dev/null || fail "xmessage is not installed (x11-utils)"
 unset SDL12COMPAT_WINDOW_SCALING
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 start_xvfb 2600x1400
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wm_pid=$!
+start_window_manager
 cover_pid=""
-trap 'kill $wm_pid 2>/dev/null; [ -n "$cover_pid" ] && kill $cover_pid 2>/dev/null; cleanup' EXIT
-sleep 1
+trap '[ -n "$cover_pid" ] && kill $cover_pid 2>/dev/null; cleanup' EXIT
 
 # The largest gray level in a part (WxH+X+Y) of the window.
 brightest() {

@@ -5,9 +5,11 @@
 work=$(mktemp -d)
 xvfb_pid=""
 game_pid=""
+wm_pid=""
 
 cleanup() {
     [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && wait "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
@@ -52,6 +54,16 @@ start_xvfb() {
         xvfb_pid=""
     done
     fail "no free X display for Xvfb"
+}
+
+# Starts the openbox window manager on the display start_xvfb opened, as a
+# player's desktop has one (it places, resizes and switches windows); it is
+# stopped with the rest.
+start_window_manager() {
+    command -v openbox >/dev/null || fail "openbox is not installed (scripts/install-deps.sh --test)"
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    sleep 1
 }
 
 # Stops the game and the X server started last.
