@@ -5,32 +5,23 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <string_view>
 
 #include "app/options.h"
 #include "input/actions.h"
 #include "platform/platform.h"
+#include "session/text_lines.h"
 #include "session/printable.h"
 
 namespace {
 
 constexpr size_t MAX_FILE_BYTES = 1 << 20;  // far beyond any hand-written file
 
-bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-std::string trim(const std::string& s) {
-    size_t a = 0, b = s.size();
-    while (a < b && is_space(s[a])) ++a;
-    while (b > a && is_space(s[b - 1])) --b;
-    return s.substr(a, b - a);
-}
-
 std::vector<std::string> split_list(const std::string& value) {
     std::vector<std::string> items;
     size_t start = 0;
     while (true) {
         const size_t comma = value.find(',', start);
-        items.push_back(trim(value.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+        items.push_back(text_trim(value.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
         if (comma == std::string::npos) return items;
         start = comma + 1;
     }
@@ -173,12 +164,6 @@ void report_conflicts(const InputBindings& bindings, const std::string& name, st
     }
 }
 
-constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
-
-bool starts_with_mark(const char* text, size_t length) {
-    return length >= BYTE_ORDER_MARK.size() && std::string_view(text, BYTE_ORDER_MARK.size()) == BYTE_ORDER_MARK;
-}
-
 std::string file_kind_words(PlatformFileKind kind) {
     return kind == PLATFORM_FILE_FOLDER ? "a folder" : "not a regular file (a FIFO, a device or a socket)";
 }
@@ -221,7 +206,7 @@ Settings settings_default() {
 
 int settings_parse(const char* text, size_t length, const std::string& name, Settings& out,
                    std::vector<std::string>& messages) {
-    size_t pos = starts_with_mark(text, length) ? BYTE_ORDER_MARK.size() : 0;
+    size_t pos = text_start(text, length);
     int line_number = 0;
     int bad = 0;
     while (pos < length) {
@@ -230,7 +215,7 @@ int settings_parse(const char* text, size_t length, const std::string& name, Set
         const std::string raw(text + pos, end - pos);
         pos = end + 1;
         ++line_number;
-        const std::string line = trim(raw);
+        const std::string line = text_trim(raw);
         if (line.empty() || line[0] == '#') continue;
         std::string why;
         const size_t equals = line.find('=');
@@ -238,7 +223,7 @@ int settings_parse(const char* text, size_t length, const std::string& name, Set
             why = "the line holds a NUL byte";
         } else if (equals == std::string::npos) {
             why = "expected 'name = value', got '" + printable_excerpt(line) + "'";
-        } else if (read_line(trim(line.substr(0, equals)), trim(line.substr(equals + 1)), out, why)) {
+        } else if (read_line(text_trim(line.substr(0, equals)), text_trim(line.substr(equals + 1)), out, why)) {
             continue;
         }
         if (++bad <= SETTINGS_MAX_MESSAGES) messages.push_back(name + ":" + std::to_string(line_number) + ": " + why);
@@ -271,8 +256,8 @@ void settings_load(const std::string& path, Settings& out, std::vector<std::stri
 
 std::string settings_set(const std::string& text, const char* name, const char* value) {
     // The mark stays where it is, and the first line is matched after it.
-    if (starts_with_mark(text.data(), text.size()))
-        return std::string(BYTE_ORDER_MARK) + settings_set(text.substr(BYTE_ORDER_MARK.size()), name, value);
+    if (const size_t mark = text_start(text.data(), text.size()); mark > 0)
+        return text.substr(0, mark) + settings_set(text.substr(mark), name, value);
     std::string out;
     bool found = false;
     size_t pos = 0;
@@ -281,14 +266,14 @@ std::string settings_set(const std::string& text, const char* name, const char* 
         if (end == std::string::npos) end = text.size();
         std::string line = text.substr(pos, end - pos);
         const size_t equals = line.find('=');
-        const std::string trimmed = trim(line);
+        const std::string trimmed = text_trim(line);
         if (equals != std::string::npos && !trimmed.empty() && trimmed[0] != '#' &&
-            trim(line.substr(0, equals)) == name) {
+            text_trim(line.substr(0, equals)) == name) {
             // Keep the spacing after '=' and whatever trails the value.
             size_t start = equals + 1;
-            while (start < line.size() && is_space(line[start]) && line[start] != '\r') ++start;
+            while (start < line.size() && text_is_space(line[start]) && line[start] != '\r') ++start;
             size_t stop = line.size();
-            while (stop > start && is_space(line[stop - 1])) --stop;
+            while (stop > start && text_is_space(line[stop - 1])) --stop;
             line.replace(start, stop - start, value);
             found = true;
         }

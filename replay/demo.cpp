@@ -8,6 +8,7 @@
 #include "game/game.h"
 #include "platform/platform.h"
 #include "replay/replay_trace.h"
+#include "session/text_lines.h"
 #include "replay/world_state.h"
 
 namespace {
@@ -67,7 +68,7 @@ bool may_replace(const std::string& path, PlatformFileInfo& info, std::string& e
         error = path + ": cannot read it to tell whether it is a demo (" + std::strerror(why) + "); no demo recorded";
         return false;
     }
-    const size_t bom = text.rfind("\xef\xbb\xbf", 0) == 0 ? 3 : 0;
+    const size_t bom = text_start(text.data(), text.size());
     const size_t prefix = std::strlen(REPLAY_DEMO_PREFIX);
     if (read != PLATFORM_READ_OK || text.compare(bom, prefix, REPLAY_DEMO_PREFIX) != 0 ||
         text.size() <= bom + prefix || text[bom + prefix] < '0' || text[bom + prefix] > '9') {

@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "replay/world_state.h"
 #include "session/printable.h"
+#include "session/text_lines.h"
 
 namespace {
 
@@ -51,15 +52,13 @@ std::string key_list() {
     return out + REPLAY_CLOSE_NAME + ", or " + REPLAY_NO_KEYS;
 }
 
-bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
 bool parse_line(const std::string& raw, ReplayLine& line, std::string& why) {
     std::vector<std::string> words;
     size_t i = 0;
     while (i < raw.size()) {
-        while (i < raw.size() && is_space(raw[i])) ++i;
+        while (i < raw.size() && text_is_space(raw[i])) ++i;
         size_t start = i;
-        while (i < raw.size() && !is_space(raw[i])) ++i;
+        while (i < raw.size() && !text_is_space(raw[i])) ++i;
         if (i > start) words.push_back(raw.substr(start, i - start));
     }
     if (words.size() != 2) {
@@ -134,7 +133,7 @@ bool starts_with(const std::string& s, const char* prefix) { return s.rfind(pref
 // The version a demo's "# rules" or "# hash" line gives: a positive number.
 bool read_header_version(const std::string& raw, const char* prefix, int& version, std::string& why) {
     std::string word = raw.substr(std::strlen(prefix));
-    while (!word.empty() && is_space(word.back())) word.pop_back();
+    while (!word.empty() && text_is_space(word.back())) word.pop_back();
     uint64_t value = 0;
     if (!read_number(word, 10, value) || value == 0 || value > 1'000'000) {
         why = "expected '" + std::string(prefix) + "<version>', got '" + printable_excerpt(raw) + "'";
@@ -167,11 +166,11 @@ bool check_header_versions(const ReplayScript& out, std::string& why) {
 // its first word, whatever the spaces around them.
 bool is_sync_comment(const std::string& raw) {
     size_t i = 0;
-    while (i < raw.size() && is_space(raw[i])) ++i;
+    while (i < raw.size() && text_is_space(raw[i])) ++i;
     if (i == raw.size() || raw[i] != '#') return false;
     ++i;
-    while (i < raw.size() && is_space(raw[i])) ++i;
-    return raw.compare(i, 4, "sync") == 0 && (i + 4 == raw.size() || is_space(raw[i + 4]));
+    while (i < raw.size() && text_is_space(raw[i])) ++i;
+    return raw.compare(i, 4, "sync") == 0 && (i + 4 == raw.size() || text_is_space(raw[i + 4]));
 }
 
 // The line of the first sync line in the text, 0 when it has none.
@@ -231,7 +230,7 @@ constexpr const char GAME_NAME[] = "zuba-trilo";
 bool parse_version_line(const std::string& raw, ReplayScript& out, std::string& why, bool& newer) {
     if (!starts_with(raw, REPLAY_DEMO_PREFIX)) return true;
     std::string word = raw.substr(std::strlen(REPLAY_DEMO_PREFIX));
-    while (!word.empty() && is_space(word.back())) word.pop_back();
+    while (!word.empty() && text_is_space(word.back())) word.pop_back();
     uint64_t version = 0;
     if (!read_number(word, 10, version) || version == 0) {
         why = "demo version '" + printable_excerpt(word) + "' is not a positive whole number";
@@ -280,7 +279,7 @@ bool replay_parse_script(const char* text, size_t length, const std::string& nam
                          ReplayScript& out, std::string& error, bool* newer) {
     out = ReplayScript{};
     // A text editor may have put a byte order mark first.
-    size_t pos = length >= 3 && std::memcmp(text, "\xef\xbb\xbf", 3) == 0 ? 3 : 0;
+    size_t pos = text_start(text, length);
     // Sync lines make a file a demo, held to its first line: a damaged one
     // must not turn it into a plain script whose sync lines nobody checks.
     const int sync_line = first_sync_line(text + pos, length - pos);
@@ -316,7 +315,7 @@ bool replay_parse_script(const char* text, size_t length, const std::string& nam
             break;
         }
         size_t first = 0;
-        while (first < raw.size() && is_space(raw[first])) ++first;
+        while (first < raw.size() && text_is_space(raw[first])) ++first;
         if (first < raw.size() && raw[first] == '#' && out.demo_version > 0 && raw.find('\0') == std::string::npos) {
             if (parse_demo_comment(raw, out, why)) continue;
             error = name + ":" + std::to_string(line_number) + ": " + why;
