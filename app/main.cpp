@@ -126,21 +126,21 @@ int main(int argc, char** argv) {
     // Video start-up opens the window; when SDL cannot start (or finds no
     // display) it says so, and a demo being recorded leaves nothing behind.
     // 255, not -1: the same status on Linux and on Windows (where -1 stays -1).
-    if (app_startup() != 0) {
+    if (screen_startup() != 0) {
         live_demo_abandon();
         std::exit(255);
     }
     input_set_toggle_handler(window_toggle_fullscreen);
     input_set_repaint_handler(video_repaint);
     input_set_resize_handler(window_resized);
-    screens_set_screenshot_handler(take_screenshot);
+    screen_set_screenshot_handler(take_screenshot);
     audio_set_muted(settings.mute);
     const bool was_fullscreen = game_window.fullscreen;
     live_demo_started();
 
     frame_stats_reset();
     while (!input.quit_requested) {
-        bool playing = screens.state == SCREEN_GAME_RUN && !screens_paused();
+        bool playing = screens.state == SCREEN_GAME_RUN && !screen_paused();
         const double start = now_ms();
         if (!live_demo_before_pass()) break;
         screen_pass();
@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
     }
     remember_settings(settings_path, was_fullscreen, settings.mute);
     const int status = live_demo_close();
-    app_shutdown();
+    screen_shutdown();
     if (options.frame_stats) frame_stats_print(stdout);
     return status;
 }

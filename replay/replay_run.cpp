@@ -33,7 +33,7 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
     input.quit_requested = 0;
     // The game's own keys, whatever a player's settings bound.
     input_bindings_default(input_bindings);
-    if (app_startup() != 0) {
+    if (screen_startup() != 0) {
         if (trace) std::fclose(trace);
         replay_clock_stop();
         return 1;
@@ -92,7 +92,7 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
             status = 2;
         }
     }
-    app_shutdown();
+    screen_shutdown();
     replay_clock_stop();
     if (trace && std::fclose(trace) != 0 && status == 0) {
         error = options.trace_path + ": cannot write the trace";

@@ -109,22 +109,22 @@ void handle_presses() {
     if (screens.paused) {
         if (presses & (PRESS_PAUSE | PRESS_FIRE)) resume(presses);
     } else if (presses & (PRESS_PAUSE | PRESS_FOCUS_LOST)) {
-        screens_pause();
+        screen_pause();
     }
 }
 
 }  // namespace
 
-void screens_pause() {
+void screen_pause() {
     if (screens.state != SCREEN_GAME_RUN || screens.paused) return;
     screens.paused = true;
     audio_set_paused(true);
     show_paused_label();
 }
 
-bool screens_paused() { return screens.paused; }
+bool screen_paused() { return screens.paused; }
 
-void screens_set_screenshot_handler(void (*take)()) { screenshot_handler = take; }
+void screen_set_screenshot_handler(void (*take)()) { screenshot_handler = take; }
 
 void screen_splash_begin() {
     begin_building();
@@ -198,7 +198,7 @@ ScreenStep screen_timed_wait(int threshold) {
     return screens.screen_timer < 1 ? ScreenStep::ENDS : ScreenStep::STAYS;
 }
 
-int app_startup() {
+int screen_startup() {
     if (devices_start() != 0) return 1;
     screens.state = SCREEN_RESET_HISCORE;
     screens.paused = false;
@@ -250,7 +250,7 @@ void screen_pass() {
     handle_presses();
 }
 
-void screens_return_to_splash() {
+void screen_return_to_splash() {
     input_forget_quit();
     // A paused game is left for good: the next one starts unpaused, with sound.
     if (screens.paused) {
@@ -261,4 +261,4 @@ void screens_return_to_splash() {
     screens.state = SCREEN_SPLASH_BEGIN;
 }
 
-void app_shutdown() { devices_shutdown(); }
+void screen_shutdown() { devices_shutdown(); }

@@ -47,20 +47,20 @@ ScreenStep screen_timed_wait(int threshold);
 // Pauses a game under way: its frames stop, the sound stops where it is and
 // PAUSED is shown until the player resumes (pause key or fire). Does nothing
 // on the other screens or when already paused.
-void screens_pause();
-bool screens_paused();
+void screen_pause();
+bool screen_paused();
 // What the screenshot key does (the game saves a picture; the replay driver
 // sets none, so it never writes into a player's folders).
-void screens_set_screenshot_handler(void (*take)());
+void screen_set_screenshot_handler(void (*take)());
 
 // Starts the devices (session/devices.h) and the sequence at its first
 // state; 1 when video could not start.
-int app_startup();
+int screen_startup();
 // Runs the step of the current state and moves to the next state.
 void screen_pass();
 // Back to the splash card from any screen, paused or not, every sound
 // stopped, the hi-score kept and the quit request forgotten: what a quit does where the program
 // cannot end (a browser page cannot close its tab).
-void screens_return_to_splash();
+void screen_return_to_splash();
 // Shuts the devices down.
-void app_shutdown();
+void screen_shutdown();

@@ -68,10 +68,10 @@ TEST(GoldenFrames, GameOverWithScore1230AndHiScore4560MatchesItsGolden) {
     use_headless_drivers();
     replay_clock_start(0);
     draw_queue_reset();
-    ASSERT_EQ(app_startup(), 0);
+    ASSERT_EQ(screen_startup(), 0);
     screen_game_over_begin(1230, 4560);  // without playing a game
     ASSERT_TRUE(replay_write_ppm(fresh_path("game_over")));
-    app_shutdown();
+    screen_shutdown();
     replay_clock_stop();
     expect_matches_golden("game_over");
 }

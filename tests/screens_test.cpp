@@ -185,11 +185,11 @@ TEST(ScreenSequence, ReturningToTheSplashEndsThePauseStopsEverySoundKeepsTheHiSc
     for (int v = 0; v < VOICE_COUNT; ++v) voice_start(v, sound_block(SOUND_SHOT), 500);
     input.quit_requested = 1;
     input.quit_pending = 1;
-    screens_pause();
-    ASSERT_TRUE(screens_paused());
-    screens_return_to_splash();
+    screen_pause();
+    ASSERT_TRUE(screen_paused());
+    screen_return_to_splash();
     for (int v = 0; v < VOICE_COUNT; ++v) EXPECT_LE(mixer.voices[v].remaining, 0) << "voice " << v;
-    EXPECT_FALSE(screens_paused());
+    EXPECT_FALSE(screen_paused());
     EXPECT_EQ(mixer.paused, 0) << "the sound of the next game plays";
     EXPECT_EQ(input.quit_requested, 0);
     input_poll();
@@ -218,7 +218,7 @@ PausedRun run_traced(const std::string& text) {
     run_script(text, {}, [&](uint64_t pass) {
         std::string line = trace_line(pass, screens.state);
         out.trace.push_back(line.substr(line.find(',')));
-        out.paused.push_back(screens_paused());
+        out.paused.push_back(screen_paused());
         out.shots.push_back(game.shots_fired);
         out.audio_paused.push_back(mixer.paused);
     });
@@ -273,8 +273,8 @@ TEST(Pause, PauseActsOnlyInAGameAndQuitStillWorksWhilePaused) {
     // Nor does a pause asked from outside (the browser page hidden).
     for (ScreenState other : {SCREEN_SPLASH_WAIT, SCREEN_TITLE_WAIT, SCREEN_GAME_OVER_WAIT}) {
         screens.state = other;
-        screens_pause();
-        EXPECT_FALSE(screens_paused()) << other;
+        screen_pause();
+        EXPECT_FALSE(screen_paused()) << other;
     }
     ScriptRun quit = run_script(TO_GAME + "10 -\n1 pause\n10 -\n1 escape\n100 -\n");
     EXPECT_TRUE(quit.result.quit);
@@ -343,7 +343,7 @@ TEST(Pause, LosingTheWindowFocusPausesTheGameReleasesHeldKeysAndDoesNotResumeByI
         if (pass == lost - 1) focus(false);
         if (pass == lost + 10) focus(true);
         held.push_back(input.buttons[0]);
-        paused.push_back(screens_paused());
+        paused.push_back(screen_paused());
     });
     EXPECT_FALSE(paused[lost - 1]);
     EXPECT_TRUE(paused[lost]);

@@ -43,7 +43,7 @@ void frame() {
         screen_pass();
         pass_count += 1;
         // A page cannot close its tab: a quit (Escape, q) goes back to the splash.
-        if (input.quit_requested) screens_return_to_splash();
+        if (input.quit_requested) screen_return_to_splash();
     }
     page_audio_pump();
 }
@@ -67,7 +67,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void web_press(int control, int down) {
 // key, p, or Fire resumes it) and nothing stays held while the player is away.
 extern "C" EMSCRIPTEN_KEEPALIVE void web_page_away() {
     input_release_all();
-    screens_pause();
+    screen_pause();
 }
 
 // Passes run since the page started (the browser test's frame rate).
@@ -75,7 +75,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE uint32_t web_pass_count() { return pass_count; }
 
 int main() {
     web_platform_use();
-    if (app_startup() != 0) return 1;
+    if (screen_startup() != 0) return 1;
     sdl_read_gamepads();
     last_ms = emscripten_get_now();
     emscripten_set_main_loop(frame, 0, 0);
