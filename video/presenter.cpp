@@ -101,7 +101,8 @@ bool copy_screen(SDL_Surface* from, SDL_Surface* to) {
     const auto* in = static_cast<const uint8_t*>(from->pixels);
     auto* out = static_cast<uint8_t*>(to->pixels);
     for (int y = 0; y < SCREEN_HEIGHT; ++y)
-        std::memcpy(out + size_t(y) * size_t(to->pitch), in + size_t(y) * size_t(from->pitch), SCREEN_WIDTH * 4);
+        std::memcpy(out + size_t(y) * size_t(to->pitch), in + size_t(y) * size_t(from->pitch),
+                    size_t(SCREEN_WIDTH) * 4);
     if (lock_to) SDL_UnlockSurface(to);
     if (lock_from) SDL_UnlockSurface(from);
     return true;
