@@ -86,7 +86,8 @@ void bombs_update() {
         }
         bool removed = false;
         // Tested before the bomb leaves play, so a bomb can still destroy the
-        // cannon in the frame it leaves. Deliberate.
+        // cannon in the frame it leaves: kept on purpose, since players know
+        // a bomb at the very bottom still kills, and replays depend on it.
         if (hits_cannon(b)) {
             sound_play(VOICE_PLAYER, SOUND_PLAYER_HIT);
             game.player_explosion = PLAYER_EXPLOSION_FRAMES;

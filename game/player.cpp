@@ -62,7 +62,8 @@ int player_update() {
     const uint32_t held = input_held();
     // Left is applied first, then right on what left made of x, so with both
     // held the cannon stands still except at the left bound, where it steps
-    // right. Deliberate.
+    // right: kept, since "fixing" it would change where a player's cannon
+    // ends up and so every recorded demo.
     if (game.player_x > PLAYER_X_MIN && (held & INPUT_LEFT)) game.player_x -= 1;
     if (game.player_x < PLAYER_X_MAX && (held & INPUT_RIGHT)) game.player_x += 1;
 
@@ -110,7 +111,8 @@ int shot_update() {
     const int x = shot.x, y = shot.y;
 
     // All three probes test the same point and all three run, so one move can
-    // break a block, hit an invader and hit the saucer together. Deliberate.
+    // break a block, hit an invader and hit the saucer together: kept, since
+    // stopping at the first would change scores players have made.
     int points = 0;
     if (shields_hit_test(x, y)) shot.active = 0;
     const int hit_class = formation_hit_test(x, y);

@@ -16,7 +16,8 @@ constexpr int SAUCER_HALF_W = SAUCER_W / 2;
 constexpr int EXPLOSION_HALF_W = EXPLOSION_W / 2;
 
 // The pause before the next crossing comes from the same table as the score,
-// by the shot count at the moment the crossing or explosion ends. Deliberate.
+// by the shot count at the moment the crossing or explosion ends: kept on
+// purpose, since counting shots to time the saucer is part of the game.
 void schedule_next_appearance() {
     saucer.countdown = SAUCER_SCORES[saucer_score_index()] * SAUCER_PAUSE_FACTOR;
     saucer.x = SAUCER_PARKED_X;
@@ -24,7 +25,8 @@ void schedule_next_appearance() {
 
 void enter() {
     saucer.steps_left = SAUCER_CROSSING_STEPS;
-    // The side is picked by the parity of the shot count. Deliberate.
+    // The side is picked by the parity of the shot count, which players can
+    // learn and play to; kept as it is for that.
     saucer.direction = saucer_score_index() & 1;
     saucer.y = SAUCER_Y;
     saucer.x = saucer.direction == 1 ? SAUCER_START_X_LEFTWARD : SAUCER_START_X_RIGHTWARD;

@@ -192,7 +192,8 @@ constexpr Frame BOMB_FRAMES[] = {
     {SPRITE_BOMB_A, BOMB_W, BOMB_H},
     {SPRITE_BOMB_B, BOMB_W, BOMB_H},
     {SPRITE_BOMB_C, BOMB_W, BOMB_H},
-    // Deliberately the straight bomb again, not a second zigzag.
+    // The straight bomb again, not a second zigzag: the bomb's four-step
+    // wiggle comes back through the middle picture, as the game has it.
     {SPRITE_BOMB_B, BOMB_W, BOMB_H},
 };
 
