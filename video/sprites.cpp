@@ -192,8 +192,8 @@ constexpr Frame BOMB_FRAMES[] = {
     {SPRITE_BOMB_A, BOMB_W, BOMB_H},
     {SPRITE_BOMB_B, BOMB_W, BOMB_H},
     {SPRITE_BOMB_C, BOMB_W, BOMB_H},
-    // The straight bomb again, not a second zigzag: the bomb's four-step
-    // wiggle comes back through the middle picture, as the game has it.
+    // The straight bomb again, not a second zigzag: only one frame of the
+    // four shows the zigzag, so a falling bomb mostly reads as a line.
     {SPRITE_BOMB_B, BOMB_W, BOMB_H},
 };
 
