@@ -36,27 +36,6 @@ gzip -dc "$golden.trace.gz" | cmp -s - "$work/trace" || fail "the replay driver 
 start_xvfb 2600x1400
 start_window_manager
 
-# The largest gray level in a part (WxH+X+Y) of the window.
-brightest() {
-    window_shot "$work/part.ppm"
-    convert "$work/part.ppm" -crop "$1" +repage -format '%[max]' info:
-}
-# Waits (up to 20 s) until the part $1 of the window lights up (or, with
-# $2 = dark, goes dark).
-wait_for() {
-    local _
-    for _ in $(seq 80); do
-        kill -0 "$game_pid" 2>/dev/null || fail "the game ended: $(cat "$work/game.err")"
-        if [ "$(brightest "$1")" != 0 ]; then [ "${2:-}" != dark ] && return 0; else [ "${2:-}" = dark ] && return 0; fi
-        sleep 0.25
-    done
-    return 1
-}
-press() {
-    xdotool keydown "$1"
-    sleep 0.3
-    xdotool keyup "$1"
-}
 # The cannon's x: where the first run of 11 lit pixels starts in its bottom
 # row (bombs are 3 wide); -1 when there is none.
 cannon_x() {

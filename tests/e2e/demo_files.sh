@@ -104,18 +104,17 @@ wait_game
 start_window_manager
 start_game "$game" --record "$work/live.demo"
 xdotool windowfocus --sync "$game_window" 2>/dev/null
-press() { xdotool keydown "$1"; sleep "${2:-0.1}"; xdotool keyup "$1"; }
-sleep 1.4; press z; sleep 1; press z; sleep 2.5   # splash, title, countdown
-press Right 0.6; press z
-press p; sleep 1; press p
-press m; press Right 0.3; press m
-press F11; sleep 1.5; press Left 0.3; press F11; sleep 1.5
+sleep 1.4; press z 0.1; sleep 1; press z 0.1; sleep 2.5   # splash, title, countdown
+press Right 0.6; press z 0.1
+press p 0.1; sleep 1; press p 0.1
+press m 0.1; press Right 0.3; press m 0.1
+press F11 0.1; sleep 1.5; press Left 0.3; press F11 0.1; sleep 1.5
 xdotool windowfocus --sync "$game_window" 2>/dev/null
-press z
+press z 0.1
 xdotool windowminimize --sync "$game_window"; sleep 1
 xdotool windowactivate --sync "$game_window" 2>/dev/null || xdotool windowmap --sync "$game_window"
-sleep 0.5; press p; press Left 0.5; press z 0.5; sleep 0.5
-press q
+sleep 0.5; press p 0.1; press Left 0.5; press z 0.5; sleep 0.5
+press q 0.1
 wait_game
 [ "$game_status" = 0 ] || fail "the live recording exited with $game_status: $(cat "$work/game.err")"
 grep -Eq '^[0-9]+ right$' "$work/live.demo" && grep -Eq '^[0-9]+ left$' "$work/live.demo" ||

@@ -13,17 +13,6 @@ unset SDL12COMPAT_WINDOW_SCALING
 start_xvfb 1920x1080
 start_window_manager
 
-window_size() { xwininfo -id "$game_window" 2>/dev/null | awk '/Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h}'; }
-# Waits (up to 10 s) for the window to reach size $1.
-wait_size() {
-    local i
-    for i in $(seq 50); do
-        kill -0 "$game_pid" 2>/dev/null || fail "the game ended: $(cat "$work/game.err")"
-        [ "$(window_size)" = "$1" ] && return 0
-        sleep 0.2
-    done
-    return 1
-}
 # The title image above its blinking prompt (320 x 200 at 1090, 490 of the
 # game's screen) as the
 # 1855 x 964 window shows it.

@@ -21,25 +21,6 @@ start_window_manager
 cover_pid=""
 trap '[ -n "$cover_pid" ] && kill $cover_pid 2>/dev/null; cleanup' EXIT
 
-# The largest gray level in a part (WxH+X+Y) of the window.
-brightest() {
-    window_shot "$work/part.ppm"
-    convert "$work/part.ppm" -crop "$1" +repage -format '%[max]' info:
-}
-wait_lit() {
-    local _
-    for _ in $(seq 80); do
-        kill -0 "$game_pid" 2>/dev/null || fail "the game ended: $(cat "$work/game.err")"
-        [ "$(brightest "$1")" != 0 ] && return 0
-        sleep 0.25
-    done
-    return 1
-}
-press() {
-    xdotool keydown "$1"
-    sleep 0.3
-    xdotool keyup "$1"
-}
 # Puts another window over most of the game's window for a moment, then
 # takes it away.
 cover() {
@@ -72,7 +53,7 @@ panel=80x100+2420+0
 SDL_AUDIODRIVER=dummy start_game "$game"
 xdotool windowfocus --sync "$game_window"
 # The top of the title image, where the splash card shows nothing.
-wait_lit 320x60+1090+490 || fail "the title screen never showed"
+wait_for 320x60+1090+490 || fail "the title screen never showed"
 sleep 0.5
 window_shot "$work/title.ppm"
 convert "$work/title.ppm" -crop "$title" +repage "$work/title.ppm"
@@ -81,7 +62,7 @@ shows_again "$work/title.ppm" "$title" || fail "the title image is not back afte
 
 xdotool windowfocus --sync "$game_window"
 press z
-wait_lit "$panel" || fail "z did not start a game"
+wait_for "$panel" || fail "z did not start a game"
 sleep 1
 press p
 sleep 1

@@ -15,21 +15,6 @@ start_window_manager
 settings=$work/settings.ini
 printf '# mine\nfilter = sharp\nvsync = no\n' >"$settings"
 
-window_size() { xwininfo -id "$game_window" 2>/dev/null | awk '/Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h}'; }
-wait_size() {
-    local _
-    for _ in $(seq 50); do
-        kill -0 "$game_pid" 2>/dev/null || fail "the game ended: $(cat "$work/game.err")"
-        [ "$(window_size)" = "$1" ] && return 0
-        sleep 0.2
-    done
-    return 1
-}
-# The largest gray level in a part (WxH+X+Y) of the window.
-brightest() {
-    window_shot "$work/part.ppm"
-    convert "$work/part.ppm" -crop "$1" +repage -format '%[max]' info:
-}
 
 SDL_AUDIODRIVER=dummy start_game "$game" --settings "$settings"
 wait_size 1855x964 || fail "the fitted window is $(window_size)"

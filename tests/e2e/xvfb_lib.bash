@@ -122,3 +122,43 @@ window_shot() {
 same_picture() {
     [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]
 }
+
+# The game window's size, WxH, as the X server has it.
+window_size() { xwininfo -id "$game_window" 2>/dev/null | awk '/Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h}'; }
+
+# Waits (up to 10 s) for the game's window to reach size $1; fails the test
+# when the game ends meanwhile.
+wait_size() {
+    local _
+    for _ in $(seq 50); do
+        kill -0 "$game_pid" 2>/dev/null || fail "the game ended: $(cat "$work/game.err")"
+        [ "$(window_size)" = "$1" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# The largest gray level in a part (WxH+X+Y) of the game's window.
+brightest() {
+    window_shot "$work/part.ppm"
+    convert "$work/part.ppm" -crop "$1" +repage -format '%[max]' info:
+}
+
+# Waits (up to 20 s) until the part $1 of the window lights up (or, with
+# $2 = dark, goes dark).
+wait_for() {
+    local _
+    for _ in $(seq 80); do
+        kill -0 "$game_pid" 2>/dev/null || fail "the game ended: $(cat "$work/game.err")"
+        if [ "$(brightest "$1")" != 0 ]; then [ "${2:-}" != dark ] && return 0; else [ "${2:-}" = dark ] && return 0; fi
+        sleep 0.25
+    done
+    return 1
+}
+
+# Presses key $1 for a moment a player would hold it (0.3 s, or $2).
+press() {
+    xdotool keydown "$1"
+    sleep "${2:-0.3}"
+    xdotool keyup "$1"
+}
