@@ -86,6 +86,9 @@ done
 # The unit tests, built for Windows (make's target windows-tests), each
 # suite run whole under Wine with SDL's dummy drivers, as CTest runs them on
 # Linux. LINUX_ONLY names the cases that cannot run on Windows, with why.
+# The cases that set up a FIFO, a link, a folder's mode, a file size limit
+# or POSIX threads are not built for Windows at all (#ifndef _WIN32); the
+# same rules are tried on the Windows game itself further down.
 # SDL's software renderer, as the replay driver asks for: nothing is shown,
 # and SDL 2 would otherwise draw even the dummy driver's window through
 # Direct3D, under Wine without a graphics card ten times slower.
