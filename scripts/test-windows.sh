@@ -27,6 +27,10 @@
 #   - SHA256SUMS holds the right sums of the zip and the installer.
 #   - the committed Linux demo plays in sync in the Windows game, and one
 #     recorded by the Windows game in LINUX_REPLAY, the Linux replay driver.
+#   - a read-only settings file and one with a bad line are left as they
+#     were when mute changes, with a message; --record refuses a text file
+#     and a read-only demo (status 2) and replaces an old demo at the end,
+#     leaving no .part.
 #   scripts/test-windows.sh BUILD SOURCE LINUX_REPLAY
 # Wine is not Windows: this is what can be checked on Debian, not a
 # substitute for playing on Windows.
@@ -82,6 +86,9 @@ done
 # The unit tests, built for Windows (make's target windows-tests), each
 # suite run whole under Wine with SDL's dummy drivers, as CTest runs them on
 # Linux. LINUX_ONLY names the cases that cannot run on Windows, with why.
+# The cases that set up a FIFO, a link, a folder's mode, a file size limit
+# or POSIX threads are not built for Windows at all (#ifndef _WIN32); the
+# same rules are tried on the Windows game itself further down.
 # SDL's software renderer, as the replay driver asks for: nothing is shown,
 # and SDL 2 would otherwise draw even the dummy driver's window through
 # Direct3D, under Wine without a graphics card ten times slower.
@@ -264,6 +271,57 @@ quit_with_q recording
     fail "the demo recorded under Wine: $(head -c 600 "$work/wine.demo")"
 "$linux_replay" "$work/wine.demo" >/dev/null 2>"$work/err" || fail "the Wine demo on Linux: $(cat "$work/err")"
 step_done "the Linux demo plays in sync under Wine, and a demo recorded under Wine on Linux"
+
+# A player's files on Windows. A read-only settings file (the Windows
+# attribute, set by attrib) and one with a line the game cannot read are
+# left byte for byte when m changes mute, with one line saying so; --record
+# refuses a file that is not a demo and a read-only demo (status 2, the file
+# as it was); and
+# recording over a demo replaces it when the game ends (a rename over an
+# existing file, which Windows does not do by default), leaving no .part.
+printf 'mute = no\r\nfilter = sharp\r\n' >"$work/readonly.ini"
+printf 'mute = no\nthis is not a setting\n' >"$work/badline.ini"
+cp "$work/badline.ini" "$work/badline.before"
+cp "$work/readonly.ini" "$work/readonly.before"
+wine cmd /c attrib +r "$(winepath -w "$work/readonly.ini")" >/dev/null 2>&1
+# Wine keeps the attribute as the file's mode: no one may write it.
+[ -z "$(find "$work/readonly.ini" -perm /222)" ] || fail "attrib +r did not make readonly.ini read-only"
+for kind in readonly badline; do
+    start_game wine "$game" --settings "$(winepath -w "$work/$kind.ini")"
+    xdotool key --window "$game_window" m
+    quit_with_q "with a $kind settings file"
+    cmp -s "$work/$kind.ini" "$work/$kind.before" || fail "the $kind settings file was changed: $(cat "$work/$kind.ini")"
+    [ ! -e "$work/$kind.ini.new" ] || fail "the $kind settings file has a $kind.ini.new beside it"
+    case $kind in
+        readonly) why="it is read-only, and is left alone" ;;
+        *) why="it does not read as a settings file (1 bad line)" ;;
+    esac
+    [ "$(tr -d '\r' <"$work/game.err" | grep -F "$(winepath -w "$work/$kind.ini"): $why, so " | grep -c 'mute = yes')" = 1 ] ||
+        fail "the game's message on a $kind settings file: $(cat "$work/game.err")"
+done
+echo "the player's own notes" >"$work/notes.txt"
+cp "$work/notes.txt" "$work/notes.before"
+wine "$game" --record "$(winepath -w "$work/notes.txt")" >"$work/out" 2>"$work/err"
+status=$?
+[ "$status" = 2 ] && tr -d '\r' <"$work/err" | grep -q 'is not a demo of this game, so it is not recorded over' ||
+    fail "--record onto a text file: status $status, '$(cat "$work/err")'"
+cmp -s "$work/notes.txt" "$work/notes.before" || fail "--record changed a text file"
+cp "$src/tests/demos/short_game.demo" "$work/kept.demo"
+wine cmd /c attrib +r "$(winepath -w "$work/kept.demo")" >/dev/null 2>&1
+wine "$game" --record "$(winepath -w "$work/kept.demo")" >"$work/out" 2>"$work/err"
+status=$?
+[ "$status" = 2 ] && tr -d '\r' <"$work/err" | grep -q 'is read-only, so it is not recorded over' ||
+    fail "--record onto a read-only demo: status $status, '$(cat "$work/err")'"
+cmp -s "$work/kept.demo" "$src/tests/demos/short_game.demo" || fail "--record changed a read-only demo"
+cp "$work/wine.demo" "$work/wine.before"
+start_game wine "$game" --record "$(winepath -w "$work/wine.demo")"
+[ -e "$work/wine.demo.part" ] || fail "the recording is not written into wine.demo.part"
+sleep 2
+quit_with_q "recording over a demo"
+[ ! -e "$work/wine.demo.part" ] || fail "recording over a demo left wine.demo.part"
+cmp -s "$work/wine.demo" "$work/wine.before" && fail "recording over a demo left the old demo"
+"$linux_replay" "$work/wine.demo" >/dev/null 2>"$work/err" || fail "the demo recorded over a demo, on Linux: $(cat "$work/err")"
+step_done "a read-only or unreadable settings file left alone, --record refuses a text file, a demo recorded over a demo"
 
 # Plays the game ($1, a Unix path to its exe) in its window: F12 saves a
 # screenshot, m mutes, q quits (status 0), and the settings are saved. Sets

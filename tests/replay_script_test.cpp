@@ -126,6 +126,7 @@ TEST(Demo, CrlfAByteOrderMarkAndHexOfEitherCaseReadAsThePlainText) {
     EXPECT_EQ(a.total_passes, 3u);
 }
 
+#ifndef _WIN32  // a FIFO and a folder's mode: POSIX's alone
 TEST(ReplayScript, OnlyANonEmptyRegularFileOfBoundedSizeIsReadAndEveryRefusalNamesThePathAsGiven) {
     const std::string dir = scratch_folder("script_files");
     auto write = [](const std::string& path, const std::string& text) {
@@ -159,6 +160,8 @@ TEST(ReplayScript, OnlyANonEmptyRegularFileOfBoundedSizeIsReadAndEveryRefusalNam
     EXPECT_TRUE(replay_load_script(dir + "/ok.demo", s, error)) << error;
     EXPECT_EQ(s.total_passes, 3u);
 }
+
+#endif  // _WIN32
 
 TEST(Demo, ABadVersionOrSyncLineIsRefusedAndANewerVersionSaysSo) {
     const std::string demo = "# zuba-trilo demo 1\n3 -\n";
@@ -359,6 +362,7 @@ TEST(ReplayArguments, OptionsAreReadAndMistakesRefused) {
     EXPECT_EQ(replay_parse_args(2, const_cast<char**>(version.data()), script, opt, error), REPLAY_ARGS_VERSION);
 }
 
+#ifndef _WIN32  // symbolic and hard links: POSIX's alone
 TEST(ReplayArguments, NoOutputIsTheScriptItselfWhateverItsName) {
     const std::string dir = scratch_folder("outputs");
     const std::string demo = dir + "/game.demo";
@@ -395,6 +399,8 @@ TEST(ReplayArguments, NoOutputIsTheScriptItselfWhateverItsName) {
     ASSERT_TRUE(replay_load_script(demo, s, error)) << error;
     EXPECT_EQ(s.total_passes, 3u);
 }
+
+#endif  // _WIN32
 
 TEST(ReplayTimes, TheMedianIsGoodToAboutOnePercentAndTheWorstIsExact) {
     PassTimes t;

@@ -135,6 +135,7 @@ TEST(Settings, AKeyBoundToTwoActionsIsReportedAndThePlayerCanAlwaysQuit) {
     EXPECT_TRUE(messages.empty()) << messages[0];
 }
 
+#ifndef _WIN32  // a FIFO: POSIX's alone
 TEST(Settings, NoFileMeansTheDefaultsAndAnythingButAReadableFileGivesOneLineNamingItAsGiven) {
     const std::string dir = scratch_folder("settings_test_load");
     Settings s = settings_default();
@@ -166,6 +167,8 @@ TEST(Settings, NoFileMeansTheDefaultsAndAnythingButAReadableFileGivesOneLineNami
     EXPECT_EQ(messages, std::vector<std::string>{dir + "/../scratch_settings_test_load/bad.ini:2: expected 'name = value', got 'what'"});
     EXPECT_TRUE(s.mute);
 }
+
+#endif  // _WIN32
 
 TEST(Settings, SettingAValueChangesOnlyThatValueAndKeepsEveryOtherByte) {
     const std::string kept = "# my keys\r\n\n  weird name = 7\nkey.fire = x # after\n";
@@ -213,6 +216,7 @@ TEST(Settings, SavingCreatesTheFileAndFolderOrReplacesItWholeAndAFailedSaveLoses
     std::filesystem::remove_all(dir);
 }
 
+#ifndef _WIN32  // FIFOs, links, modes and threads of this C library: POSIX's alone
 TEST(Settings, OnlyARegularFileOfCleanSettingsIsSavedIntoAndEveryOtherIsLeftAsItWas) {
     const std::string dir = scratch_folder("settings_test_refuse");
     // Not settings (a demo), one bad line, a folder, a FIFO, a read-only
@@ -321,6 +325,8 @@ TEST(Settings, CopiesOfTheGameSavingAtOnceNeverLoseEachOthersChange) {
     }
     std::filesystem::remove_all(dir);
 }
+
+#endif  // _WIN32
 
 TEST(Settings, TheFilterVsyncAndRememberedWindowSizeAreReadAndBadValuesRefused) {
     std::vector<std::string> messages;

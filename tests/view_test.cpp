@@ -13,6 +13,7 @@
 
 #include "game/bombs.h"
 #include "game/player.h"
+#include "platform/platform.h"
 #include "replay/replay_run.h"
 #include "tests/test_support.h"
 #include "video/presenter.h"
@@ -67,8 +68,8 @@ double area_average(const Screen& screen, int w, int h, int x, int y) {
 // A frame of play with the shot and bombs in flight, as the replay driver
 // paints it: the golden script's first pass that has both on screen.
 Screen frame_in_play(int& shot_x, int& shot_y) {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    platform_set_env("SDL_VIDEODRIVER", "dummy", true);
+    platform_set_env("SDL_AUDIODRIVER", "dummy", true);
     ReplayScript script;
     std::string error;
     EXPECT_TRUE(replay_load_script(source_path("tests/replay/shoot_invaders_and_saucer.script"), script, error))
