@@ -54,7 +54,7 @@ TEST(MixerThreads, SoundsStartedAndStoppedAsFastAsPossibleNeverMeetAMixPassHalfw
 TEST(MixerThreads, ADeviceOpenedAgainAndAgainStartsEachTimeFromAFreshMixer) {
     for (int round = 0; round < 20; ++round) {
         // Left over from the last round: a voice mid-sound and the other half.
-        mixer.voices[VOICE_HIT] = Voice{sound_block(SOUND_SHOT), 10, 500, 0};
+        mixer.voices[VOICE_HIT] = Voice{sound_block(SOUND_SHOT), 10, 500};
         mixer.played_half = 1;
         if (!open_disk_device()) GTEST_SKIP() << "no disk audio driver: " << SDL_GetError();
         SDL_LockAudio();

@@ -38,9 +38,10 @@ std::string screenshot_name(const std::tm& when, int n) {
 void screenshot_rgb_row(int y, uint8_t* rgb) {
     for (int x = 0; x < SCREEN_WIDTH; ++x) {
         const uint32_t p = video_pixel(x, y);
-        rgb[3 * x] = uint8_t(p >> 16);
-        rgb[3 * x + 1] = uint8_t(p >> 8);
-        rgb[3 * x + 2] = uint8_t(p);
+        uint8_t* out = rgb + size_t(x) * 3;
+        out[0] = uint8_t(p >> 16);
+        out[1] = uint8_t(p >> 8);
+        out[2] = uint8_t(p);
     }
 }
 
