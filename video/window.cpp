@@ -87,7 +87,7 @@ bool window_driver_shows_nothing(const char* driver, const char* requested) {
 bool window_display_missing() {
     char driver[32] = "";
     if (!SDL_VideoDriverName(driver, sizeof driver)) return false;
-    return window_driver_shows_nothing(driver, SDL_getenv("SDL_VIDEODRIVER"));
+    return window_driver_shows_nothing(driver, std::getenv("SDL_VIDEODRIVER"));
 }
 
 void window_request(const WindowRequest& request) { window_requested = request; }
