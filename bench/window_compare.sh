@@ -26,7 +26,10 @@ unset SDL12COMPAT_WINDOW_SCALING
 if [ ! -x "$base/build/zuba-trilo" ]; then
     echo "building release 0.1.0 into $base ..."
     mkdir -p "$base/src"
-    git -C "$here" archive v0.1.0 | tar -x -C "$base/src" || fail "cannot unpack the tag v0.1.0"
+    # The release's tag, or its commit where a clone came without tags.
+    release=v0.1.0
+    git -C "$here" rev-parse -q --verify "$release^{commit}" >/dev/null || release=f77d602
+    git -C "$here" archive "$release" | tar -x -C "$base/src" || fail "cannot unpack release 0.1.0 ($release)"
     cmake -S "$base/src" -B "$base/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
         cmake --build "$base/build" -j2 --target zuba-trilo >/dev/null || fail "release 0.1.0 did not build"
 fi
