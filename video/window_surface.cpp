@@ -94,7 +94,7 @@ bool window_surface_find() {
     if (!newest) return false;
     void* renderer = sdl2.get_renderer(newest);
     Sdl2RendererInfo info{};
-    if (!renderer || sdl2.get_renderer_info(renderer, &info) != 0 || !info.name || std::strcmp(info.name, "software"))
+    if (!renderer || sdl2.get_renderer_info(renderer, &info) != 0 || !info.name || std::strcmp(info.name, "software") != 0)
         return false;
     window = newest;
     WindowSurface surface{};
