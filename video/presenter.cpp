@@ -21,7 +21,8 @@ PresentTiming present_timing;
 namespace {
 
 uint32_t sdl_ticks() { return SDL_GetTicks(); }
-// Waits until ms have passed since the call. SDL 1.2 over SDL 2 shows changed
+// Waits until ms have passed since the call. SDL 1.2 over SDL 2, when the
+// game shows its window through it (see video/window_surface.h), shows changed
 // rectangles later, inside the next SDL_Delay or event poll, and a whole
 // window takes milliseconds to show: a plain SDL_Delay(ms) would show it and
 // then still sleep the full ms. A zero delay lets it show the window first,

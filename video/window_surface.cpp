@@ -77,8 +77,10 @@ bool set_to(const char* name, const char* value) {
 }
 
 // Window identities count up from 1 as windows are made; the 1.2 layer has
-// one at a time, remade now and then, so the newest one is searched for.
+// one at a time, remade now and then, so the newest one is searched for, up
+// to this far past the last one found.
 constexpr uint32_t WINDOW_ID_SEARCH = 4096;
+uint32_t last_window_id = 0;
 
 }  // namespace
 
@@ -90,8 +92,10 @@ bool window_surface_find() {
     if (set_to("SDL12COMPAT_SYNC_TO_VBLANK", "1") || !set_to("SDL_FRAMEBUFFER_ACCELERATION", "0")) return false;
     if (!find_sdl2()) return false;
     void* newest = nullptr;
-    for (uint32_t id = WINDOW_ID_SEARCH; id >= 1 && !newest; --id) newest = sdl2.get_window_from_id(id);
+    uint32_t id = last_window_id + WINDOW_ID_SEARCH;
+    for (; id >= 1 && !newest; --id) newest = sdl2.get_window_from_id(id);
     if (!newest) return false;
+    last_window_id = id + 1;
     void* renderer = sdl2.get_renderer(newest);
     Sdl2RendererInfo info{};
     if (!renderer || sdl2.get_renderer_info(renderer, &info) != 0 || !info.name || std::strcmp(info.name, "software") != 0)
