@@ -12,13 +12,27 @@
 # under way with bombs falling) to 6000 for the timed demos. Release 0.1.0 is
 # built once from its git tag into $ZUBA_BASE_BUILD (default
 # /tmp/zuba-trilo-0.1.0) with `git archive`, which leaves the repository as
-# it is.
+# it is. ZUBA_OTHER_BUILD names a third build folder (say, of the main
+# branch) played between the two in every round, labelled "other", so that a
+# change is measured against its parent on the same machine in the same
+# minute; ROUNDS (default 1) repeats the timed demos.
 set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
 passes=${2:-6000}
 base=${ZUBA_BASE_BUILD:-/tmp/zuba-trilo-0.1.0}
 paced_passes=${PACED_PASSES:-1500}
+other=${ZUBA_OTHER_BUILD:-}
+rounds=${ROUNDS:-1}
+builds="0.1.0 new"
+[ -n "$other" ] && builds="0.1.0 other new"
+binary_of() {
+    case "$1" in
+    0.1.0) echo "$base/build/zuba-trilo" ;;
+    other) echo "$other/zuba-trilo" ;;
+    *) echo "$build/zuba-trilo" ;;
+    esac
+}
 # shellcheck source=tests/e2e/xvfb_lib.bash
 source "$here/tests/e2e/xvfb_lib.bash"
 unset SDL12COMPAT_WINDOW_SCALING
@@ -52,13 +66,13 @@ median() { awk '/frame time ms/ { for (i = 1; i <= NF; ++i) if ($i == "median") 
 
 echo "load before: $(uptime | sed 's/.*load average: //')"
 printf '%-34s %-8s %12s %12s\n' "window" "build" "passes/s" "median ms"
+for round in $(seq "$rounds"); do
+[ "$rounds" -gt 1 ] && echo "round $round, load $(uptime | sed 's/.*load average: //')"
 while read -r screen label extra; do
     start_xvfb "$screen"
-    for which in 0.1.0 new; do
-        bin=$build/zuba-trilo
-        [ "$which" = 0.1.0 ] && bin=$base/build/zuba-trilo
+    for which in $builds; do
         # shellcheck disable=SC2086
-        SDL_AUDIODRIVER=dummy "$bin" --settings "$work/none.ini" --timedemo "$demo" $extra >"$work/$which.txt" 2>&1
+        SDL_AUDIODRIVER=dummy "$(binary_of "$which")" --settings "$work/none.ini" --timedemo "$demo" $extra >"$work/$which.txt" 2>&1
         printf '%-34s %-8s %12s %12s\n' "$label on $screen" "$which" "$(pps "$work/$which.txt")" "$(median "$work/$which.txt")"
     done
     awk -v a="$(pps "$work/0.1.0.txt")" -v b="$(pps "$work/new.txt")" 'BEGIN { if (a > 0) printf "%-34s ratio new / 0.1.0: %.2f\n", "", b / a }'
@@ -68,14 +82,13 @@ done <<'EOF_RUNS'
 2600x1400 unscaled
 1280x800 scale-0.5 --scale 0.5
 EOF_RUNS
+done
 
 echo "paced play, $paced_passes passes at 62.5 a second, fitted window on 1920x1080:"
 start_xvfb 1920x1080
-for which in 0.1.0 new; do
-    bin=$build/zuba-trilo
-    [ "$which" = 0.1.0 ] && bin=$base/build/zuba-trilo
+for which in $builds; do
     printf '%-8s ' "$which"
-    SDL_AUDIODRIVER=dummy cpu_of "$bin" --settings "$work/none.ini" --playdemo "$paced"
+    SDL_AUDIODRIVER=dummy cpu_of "$(binary_of "$which")" --settings "$work/none.ini" --playdemo "$paced"
 done
 stop_xvfb
 echo "load after: $(uptime | sed 's/.*load average: //')"

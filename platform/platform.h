@@ -110,3 +110,9 @@ void platform_unlock(PlatformLock& lock);
 // streams that are not already redirected to a file or pipe. Elsewhere the
 // streams are there already and nothing happens. Called first thing in main.
 void platform_attach_console();
+
+// The function `name` of a shared library the process has loaded already
+// (`library` as the system's loader names it), without loading anything;
+// null when the library is not loaded, lacks the function, or the platform
+// cannot look (the browser).
+void* platform_loaded_function(const char* library, const char* name);

@@ -1,6 +1,9 @@
 // Linux and the browser: the POSIX calls behind platform.h.
 #include "platform/platform.h"
 
+#ifndef __EMSCRIPTEN__
+#include <dlfcn.h>
+#endif
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
@@ -195,3 +198,18 @@ void platform_unlock(PlatformLock& lock) {
 }
 
 void platform_attach_console() {}
+
+void* platform_loaded_function(const char* library, const char* name) {
+#ifdef __EMSCRIPTEN__
+    (void)library;
+    (void)name;
+    return nullptr;
+#else
+    // RTLD_NOLOAD: only a library already in the process is looked at.
+    void* handle = dlopen(library, RTLD_LAZY | RTLD_NOLOAD);
+    if (!handle) return nullptr;
+    void* function = dlsym(handle, name);
+    dlclose(handle);  // the library stays: whoever loaded it still holds it
+    return function;
+#endif
+}

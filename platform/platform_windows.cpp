@@ -261,3 +261,9 @@ void platform_attach_console() {
     if (!out) (void)std::freopen("CONOUT$", "w", stdout);
     if (!err) (void)std::freopen("CONOUT$", "w", stderr);
 }
+
+void* platform_loaded_function(const char* library, const char* name) {
+    HMODULE module = GetModuleHandleA(library);
+    if (!module) return nullptr;
+    return reinterpret_cast<void*>(GetProcAddress(module, name));
+}

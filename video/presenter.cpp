@@ -11,6 +11,7 @@
 
 #include "video/draw_queue.h"
 #include "video/window.h"
+#include "video/window_surface.h"
 
 Presenter presenter;
 VideoView video_view;
@@ -20,7 +21,8 @@ PresentTiming present_timing;
 namespace {
 
 uint32_t sdl_ticks() { return SDL_GetTicks(); }
-// Waits until ms have passed since the call. SDL 1.2 over SDL 2 shows changed
+// Waits until ms have passed since the call. SDL 1.2 over SDL 2, when the
+// game shows its window through it (see video/window_surface.h), shows changed
 // rectangles later, inside the next SDL_Delay or event poll, and a whole
 // window takes milliseconds to show: a plain SDL_Delay(ms) would show it and
 // then still sleep the full ms. A zero delay lets it show the window first,
@@ -113,37 +115,74 @@ ViewFormat window_format(const SDL_Surface* window) {
     return ViewFormat{f->Rshift, f->Gshift, f->Bshift, f->Amask};
 }
 
+// Where the scaled picture is written: the 1.2 window surface, or the
+// window's own pixels beneath it.
+struct ScaleTarget {
+    uint8_t* pixels;
+    int pitch;
+    ViewFormat format;
+};
+
+// The window's own pixels missed an update (the window's size changed under
+// the presenter): the next drain shows the whole window again.
+bool direct_missed = false;
+
 // Scales the changed part of the screen (all of it when whole) into the
 // window and shows just that; with bars, also paints them.
 void show_scaled(const UpdateRegion& region, bool whole, bool bars = false) {
     SDL_Surface* window = presenter.window;
     SDL_Surface* screen = presenter.screen;
-    if (!window || !screen || !window->pixels || window->format->BytesPerPixel != 4) return;
-    if (!whole && region.count == 0) return;
-    const bool must_lock = SDL_MUSTLOCK(window);
-    if (must_lock && SDL_LockSurface(window) != 0) return;
+    if (!window || !screen || !screen->pixels) return;
     const VideoView& view = video_view;
-    const ViewFormat format = window_format(window);
-    auto* to = static_cast<uint8_t*>(window->pixels);
+    WindowSurface direct{};
+    if (presenter.direct) {
+        if (!window_surface_get(direct) || direct.w != view.window_w || direct.h != view.window_h) {
+            direct_missed = true;
+            return;
+        }
+        if (direct_missed) whole = bars = true;
+        direct_missed = false;
+    } else if (!window->pixels || window->format->BytesPerPixel != 4) {
+        return;
+    }
+    if (!whole && region.count == 0) return;
+    const bool must_lock = !presenter.direct && SDL_MUSTLOCK(window);
+    if (must_lock && SDL_LockSurface(window) != 0) return;
+    const ScaleTarget to = presenter.direct ? ScaleTarget{direct.pixels, direct.pitch, direct.format}
+                                            : ScaleTarget{static_cast<uint8_t*>(window->pixels), window->pitch,
+                                                          window_format(window)};
     const auto* from = static_cast<const uint8_t*>(screen->pixels);
-    SDL_Rect rects[UPDATE_MAX_RECTS];
+    ViewRect rects[UPDATE_MAX_RECTS];
     int count = 0;
-    if (bars) view_bars(view, to, window->pitch, format);
+    if (bars) view_bars(view, to.pixels, to.pitch, to.format);
     if (whole) {
         const ViewRect r = view_window_rect(view, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-        view_scale(view, r, from, screen->pitch, to, window->pitch, format);
+        view_scale(view, r, from, screen->pitch, to.pixels, to.pitch, to.format);
+        rects[count++] = bars ? ViewRect{0, 0, view.window_w, view.window_h} : r;
     } else {
         for (int i = 0; i < region.count; ++i) {
             const UpdateRect& u = region.rects[i];
             const ViewRect r = view_window_rect(view, u.x, u.y, u.x + u.w, u.y + u.h);
             if (r.x0 >= r.x1 || r.y0 >= r.y1) continue;
-            view_scale(view, r, from, screen->pitch, to, window->pitch, format);
-            rects[count++] = SDL_Rect{int16_t(r.x0), int16_t(r.y0), uint16_t(r.x1 - r.x0), uint16_t(r.y1 - r.y0)};
+            view_scale(view, r, from, screen->pitch, to.pixels, to.pitch, to.format);
+            rects[count++] = r;
         }
     }
     if (must_lock) SDL_UnlockSurface(window);
-    if (whole || bars) SDL_UpdateRect(window, 0, 0, 0, 0);
-    else if (count > 0) SDL_UpdateRects(window, count, rects);
+    if (presenter.direct) {
+        window_surface_update(rects, count);
+        return;
+    }
+    if (whole || bars) {
+        SDL_UpdateRect(window, 0, 0, 0, 0);
+        return;
+    }
+    SDL_Rect list[UPDATE_MAX_RECTS];
+    for (int i = 0; i < count; ++i) {
+        const ViewRect& r = rects[i];
+        list[i] = SDL_Rect{int16_t(r.x0), int16_t(r.y0), uint16_t(r.x1 - r.x0), uint16_t(r.y1 - r.y0)};
+    }
+    if (count > 0) SDL_UpdateRects(window, count, list);
 }
 
 }  // namespace
@@ -276,11 +315,16 @@ void video_show_in(SDL_Surface* window, VideoFilter filter) {
         presenter.scaled = true;
     }
     presenter.window = window;
+    presenter.direct = false;
+    direct_missed = false;
     if (!window) return;
     view_fit(video_view, window->w, window->h, filter);
+    // Where the window's own pixels can be written, only what changed is
+    // shown, at any size, and no other path is as cheap.
+    presenter.direct = presenter.own && window_surface_find();
     // The window shows the screen pixel for pixel: the game draws into it as
     // into its own screen, and a frame costs no copy at all.
-    if (presenter.own && shows_screen_as_is(window) && copy_screen(presenter.own, window)) {
+    if (!presenter.direct && presenter.own && shows_screen_as_is(window) && copy_screen(presenter.own, window)) {
         presenter.screen = window;
         presenter.scaled = false;
     }
@@ -288,6 +332,8 @@ void video_show_in(SDL_Surface* window, VideoFilter filter) {
 }
 
 void video_leave_window() {
+    window_surface_forget();
+    presenter.direct = false;
     if (!presenter.own || presenter.screen != presenter.window || !presenter.screen) return;
     // Should the window's pixels not be readable (a lock refused), the own
     // surface still holds the picture of when the window became the screen.
@@ -304,6 +350,8 @@ void video_shutdown() {
     presenter.window = nullptr;
     presenter.own = nullptr;
     presenter.scaled = false;
+    presenter.direct = false;
+    window_surface_forget();
 }
 
 uint32_t video_pixel(int x, int y) {

@@ -30,6 +30,9 @@ struct Presenter {
     // start-up and drawn into whenever the window is not the screen's size.
     SDL_Surface* own;
     bool scaled;  // the screen is shown in the window through the view
+    // Scaled into the window's own pixels beneath SDL's 1.2 layer and shown
+    // rectangle by rectangle (see video/window_surface.h).
+    bool direct;
     uint32_t last_present_ticks;
     int presenting_enabled;
     // Update the whole window after every drain instead of what changed

@@ -44,6 +44,12 @@ void build_axis(ViewAxis& axis, int n, int side, bool sharp) {
             axis.weights[used++] = uint16_t(to - from);
         }
     }
+    axis.taps = 0;
+    for (int i = 0; i < n; ++i) axis.taps = std::max(axis.taps, axis.count[i]);
+    if (axis.taps > VIEW_TAPS_MAX) axis.taps = 0;
+    for (int i = 0; i < n && axis.taps; ++i)
+        for (int k = 0; k < axis.taps; ++k)
+            axis.tap_weights[i * axis.taps + k] = k < axis.count[i] ? axis.weights[axis.offset[i] + k] : 0;
 }
 
 // The window span [lo, hi) of the picture's n pixels that shows screen span
@@ -98,10 +104,105 @@ ViewRect view_window_rect(const VideoView& view, int sx0, int sy0, int sx1, int 
     return r;
 }
 
+namespace {
+
+// One window pixel of row py from every screen channel: the slow way, for
+// the rare row whose screen pixels are not all gray (the start-up blue).
+uint32_t average_colour(const VideoView& view, int px, int py, const uint8_t* screen, int screen_pitch,
+                        const ViewFormat& format) {
+    const int fy = view.down.first[py], cy = view.down.count[py];
+    const uint16_t* wy = view.down.weights + view.down.offset[py];
+    const int fx = view.across.first[px], cx = view.across.count[px];
+    const uint16_t* wx = view.across.weights + view.across.offset[px];
+    uint32_t red = 0, green = 0, blue = 0;
+    for (int j = 0; j < cy; ++j) {
+        const auto* in = reinterpret_cast<const uint32_t*>(screen + size_t(fy + j) * size_t(screen_pitch)) + fx;
+        uint32_t rr = 0, gg = 0, bb = 0;
+        for (int i = 0; i < cx; ++i) {
+            const uint32_t p = in[i], w = wx[i];
+            rr += ((p >> 16) & 0xFFu) * w;
+            gg += ((p >> 8) & 0xFFu) * w;
+            bb += (p & 0xFFu) * w;
+        }
+        red += rr * wy[j];
+        green += gg * wy[j];
+        blue += bb * wy[j];
+    }
+    return (average(red) << format.red_shift) | (average(green) << format.green_shift) |
+           (average(blue) << format.blue_shift) | format.always;
+}
+
+// The weighted sums down one window row's screen rows, one per screen
+// column: the first half of the average, shared by every window pixel of the
+// row whose columns overlap (at most 255 x 1300, so the second half's sum
+// across stays within 32 bits). Returns the channels that are not gray: the
+// game's pictures are, and then one channel is the whole picture.
+uint32_t sum_down(const uint8_t* top, int screen_pitch, const uint16_t* wy, int cy, int sx0, int sx1,
+                  uint32_t* column) {
+    uint32_t colour = 0;
+    {
+        const auto* in = reinterpret_cast<const uint32_t*>(top);
+        const uint32_t w = wy[0];
+        for (int x = sx0; x < sx1; ++x) {
+            const uint32_t p = in[x];
+            colour |= p ^ (p >> 8);
+            column[x] = (p & 0xFFu) * w;
+        }
+    }
+    for (int j = 1; j < cy; ++j) {
+        const auto* in = reinterpret_cast<const uint32_t*>(top + size_t(j) * size_t(screen_pitch));
+        const uint32_t w = wy[j];
+        for (int x = sx0; x < sx1; ++x) {
+            const uint32_t p = in[x];
+            colour |= p ^ (p >> 8);
+            column[x] += (p & 0xFFu) * w;
+        }
+    }
+    return colour & 0xFFFFu;
+}
+
+// The second half: one window row of gray pixels from the column sums, each
+// over a fixed TAPS screen columns (the weights past a pixel's own are 0).
+template <int TAPS>
+void sum_across(const ViewAxis& across, const uint32_t* column, int px0, int px1, uint32_t* out, uint32_t gray,
+                uint32_t always) {
+    for (int px = px0; px < px1; ++px) {
+        const uint32_t* in = column + across.first[px];
+        const uint16_t* w = across.tap_weights + size_t(px) * TAPS;
+        uint32_t sum = 0;
+        for (int i = 0; i < TAPS; ++i) sum += in[i] * w[i];
+        *out++ = average(sum) * gray | always;
+    }
+}
+
+// Any number of screen columns per window pixel (a window smaller than a
+// quarter of the screen).
+void sum_across_any(const ViewAxis& across, const uint32_t* column, int px0, int px1, uint32_t* out, uint32_t gray,
+                    uint32_t always) {
+    for (int px = px0; px < px1; ++px) {
+        const uint32_t* in = column + across.first[px];
+        const uint16_t* w = across.weights + across.offset[px];
+        uint32_t sum = 0;
+        for (int i = 0; i < across.count[px]; ++i) sum += in[i] * w[i];
+        *out++ = average(sum) * gray | always;
+    }
+}
+
+}  // namespace
+
 void view_scale(const VideoView& view, const ViewRect& r, const uint8_t* screen, int screen_pitch, uint8_t* window,
                 int window_pitch, const ViewFormat& format) {
     const int rs = format.red_shift, gs = format.green_shift, bs = format.blue_shift;
     const bool same_format = rs == 16 && gs == 8 && bs == 0;
+    if (r.x0 >= r.x1 || r.y0 >= r.y1) return;
+    // The screen columns under the rectangle's window columns.
+    const int px0 = r.x0 - view.x, px1 = r.x1 - view.x;
+    const int sx0 = view.across.first[px0], sx1 = view.across.first[px1 - 1] + view.across.count[px1 - 1];
+    // Read up to VIEW_TAPS_MAX - 1 columns past the last, with weight 0.
+    static uint32_t column[SCREEN_WIDTH + VIEW_TAPS_MAX];
+    // A gray level g becomes the window pixel g x gray: one copy of g in
+    // each channel's place.
+    const uint32_t gray = (1u << rs) | (1u << gs) | (1u << bs);
     for (int y = r.y0; y < r.y1; ++y) {
         uint32_t* out = window_row(window, window_pitch, y);
         const int py = y - view.y;
@@ -117,44 +218,18 @@ void view_scale(const VideoView& view, const ViewRect& r, const uint8_t* screen,
         }
         const int fy = view.down.first[py], cy = view.down.count[py];
         const uint16_t* wy = view.down.weights + view.down.offset[py];
-        for (int x = r.x0; x < r.x1; ++x) {
-            const int px = x - view.x;
-            const int fx = view.across.first[px], cx = view.across.count[px];
-            const uint16_t* wx = view.across.weights + view.across.offset[px];
-            const uint8_t* top = screen + size_t(fy) * size_t(screen_pitch) + size_t(fx) * 4;
-            // The game's pictures are gray: one channel is enough, unless a
-            // pixel under this one is not (the start-up blue).
-            uint32_t sum = 0, colour = 0;
-            for (int j = 0; j < cy; ++j) {
-                const uint32_t* in = reinterpret_cast<const uint32_t*>(top + size_t(j) * size_t(screen_pitch));
-                uint32_t row = 0;
-                for (int i = 0; i < cx; ++i) {
-                    const uint32_t p = in[i];
-                    colour |= (p ^ (p >> 8)) & 0xFFFFu;
-                    row += (p & 0xFFu) * wx[i];
-                }
-                sum += row * wy[j];
-            }
-            if (!colour) {
-                const uint32_t g = average(sum);
-                out[x] = (g << rs) | (g << gs) | (g << bs) | format.always;
-                continue;
-            }
-            uint32_t red = 0, green = 0, blue = 0;
-            for (int j = 0; j < cy; ++j) {
-                const uint32_t* in = reinterpret_cast<const uint32_t*>(top + size_t(j) * size_t(screen_pitch));
-                uint32_t rr = 0, gg = 0, bb = 0;
-                for (int i = 0; i < cx; ++i) {
-                    const uint32_t p = in[i], w = wx[i];
-                    rr += ((p >> 16) & 0xFFu) * w;
-                    gg += ((p >> 8) & 0xFFu) * w;
-                    bb += (p & 0xFFu) * w;
-                }
-                red += rr * wy[j];
-                green += gg * wy[j];
-                blue += bb * wy[j];
-            }
-            out[x] = (average(red) << rs) | (average(green) << gs) | (average(blue) << bs) | format.always;
+        const uint8_t* top = screen + size_t(fy) * size_t(screen_pitch);
+        if (sum_down(top, screen_pitch, wy, cy, sx0, sx1, column)) {
+            for (int x = r.x0; x < r.x1; ++x) out[x] = average_colour(view, x - view.x, py, screen, screen_pitch, format);
+            continue;
+        }
+        uint32_t* row = out + r.x0;
+        switch (view.across.taps) {
+            case 1: sum_across<1>(view.across, column, px0, px1, row, gray, format.always); break;
+            case 2: sum_across<2>(view.across, column, px0, px1, row, gray, format.always); break;
+            case 3: sum_across<3>(view.across, column, px0, px1, row, gray, format.always); break;
+            case 4: sum_across<4>(view.across, column, px0, px1, row, gray, format.always); break;
+            default: sum_across_any(view.across, column, px0, px1, row, gray, format.always); break;
         }
     }
 }

@@ -11,6 +11,8 @@ enum VideoFilter : int { FILTER_SMOOTH, FILTER_SHARP };
 
 // The largest window side the picture fills; a larger window gets wider bars.
 constexpr int VIEW_MAX_SIDE = 8192;
+// The most screen pixels one window pixel's fixed-length sum covers.
+constexpr int VIEW_TAPS_MAX = 4;
 
 // How one window column (or row) is made from screen columns (rows): the
 // first one it covers, how many, and where their weights start. The weights
@@ -21,6 +23,12 @@ struct ViewAxis {
     int count[VIEW_MAX_SIDE];
     int offset[VIEW_MAX_SIDE];
     uint16_t weights[2 * VIEW_MAX_SIDE + 2600];
+    // The same weights, VIEW_TAPS_MAX slots for every window pixel, the
+    // unused ones 0, so that the scaler's inner loop has a fixed length: taps
+    // is the most screen pixels any window pixel covers (0 when more than
+    // VIEW_TAPS_MAX: the plain weights are used).
+    int taps;
+    uint16_t tap_weights[VIEW_TAPS_MAX * VIEW_MAX_SIDE];
 };
 
 struct VideoView {
