@@ -10,6 +10,7 @@
 #include "session/screens.h"
 #include "video/presenter.h"
 #include "web/web_platform.h"
+#include "web/web_settings.h"
 
 namespace {
 
@@ -45,15 +46,17 @@ void frame() {
         // A page cannot close its tab: a quit (Escape, q) goes back to the splash.
         if (input.quit_requested) screen_return_to_splash();
     }
+    web_settings_keep_mute();
     page_audio_pump();
 }
 
 }  // namespace
 
-// The page's touch controls (0 left, 1 right, 2 fire) press and release the
-// keys they stand for, through SDL's own event queue like a keyboard.
+// The page's touch controls (0 left, 1 right, 2 fire, 3 options, 4 up,
+// 5 down) press and release the keys they stand for, through SDL's own event
+// queue like a keyboard.
 extern "C" EMSCRIPTEN_KEEPALIVE void web_press(int control, int down) {
-    constexpr SDLKey KEYS[] = {SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE};
+    constexpr SDLKey KEYS[] = {SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE, SDLK_o, SDLK_UP, SDLK_DOWN};
     if (control < 0 || control >= int(sizeof KEYS / sizeof KEYS[0])) return;
     SDL_Event event;
     std::memset(&event, 0, sizeof event);
@@ -75,7 +78,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE uint32_t web_pass_count() { return pass_count; }
 
 int main() {
     web_platform_use();
+    const Settings settings = web_settings_load();
     if (screen_startup() != 0) return 1;
+    web_settings_apply(settings);
     sdl_read_gamepads();
     last_ms = emscripten_get_now();
     emscripten_set_main_loop(frame, 0, 0);

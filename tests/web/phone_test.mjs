@@ -11,7 +11,7 @@
 import path from 'node:path';
 
 const CANNON_ROW = 1282;  // the cannon's bottom row (its top is at 1275)
-const LABELS = ['Left', 'Right', 'Fire'];
+const LABELS = ['Left', 'Right', 'Fire', 'Options'];
 
 export async function phoneTests({ browser, URL, serving, instrument, reader, waitFor, check, sleep, golden }) {
   const shots = process.env.ZUBA_SCREENSHOTS;
@@ -61,7 +61,7 @@ export async function phoneTests({ browser, URL, serving, instrument, reader, wa
 
   await page.goto(URL);
   await started();
-  check((await layout()).inside, 'a phone held wide shows Left, Right and Fire inside the display');
+  check((await layout()).inside, 'a phone held wide shows Left, Right, Fire and Options inside the display');
 
   // The first tap unlocks the sound and nothing else, even on Fire.
   await page.evaluate(() => {
@@ -187,7 +187,7 @@ export async function phoneTests({ browser, URL, serving, instrument, reader, wa
   await page.reload();
   await started();
   const tall = await layout();
-  check(tall.inside && tall.under, `a phone held tall shows Left, Right and Fire inside the display, under the screen`);
+  check(tall.inside && tall.under, `a phone held tall shows Left, Right, Fire and Options inside the display, under the screen`);
   if (shots) {
     await page.touchscreen.tap(195, 422);
     await sleep(3500);
