@@ -2,8 +2,8 @@
 // browser_test.mjs in a context of its own (an empty storage at first):
 // a stored text applies at the next visit (keys, mute, the sharp picture),
 // its bad lines are reported on the console and skipped, the mute key saves
-// mute at once keeping every other byte of the text, and a storage that
-// refuses or holds junk never stops the game.
+// mute at once keeping every other byte of the text (another tab's line
+// too), and a storage that refuses or holds junk never stops the game.
 const KEY = 'zuba-trilo.settings';
 
 export async function settingsTests({ browser, URL, instrument, reader, waitFor, check, sleep, golden }) {
@@ -45,9 +45,11 @@ export async function settingsTests({ browser, URL, instrument, reader, waitFor,
   check((await score()) !== golden.score0, 'with key.fire = k stored, z no longer starts a game');
   await tap('k');
   await waitFor('... and k does', 5, async () => (await score()) === golden.score0);
+  // Another tab of the game stores a line meanwhile: the save keeps it.
+  await page.evaluate((k) => localStorage.setItem(k, localStorage.getItem(k) + 'volume = 3\n'), KEY);
   await tap('m');
   await waitFor('the mute key saves mute = no at once, every other byte of the text kept', 5,
-    async () => (await stored()) === text.replace('mute = yes', 'mute = no'));
+    async () => (await stored()) === `${text.replace('mute = yes', 'mute = no')}volume = 3\n`);
 
   // Storage that refuses, then a text far too long for settings: the game
   // plays with its defaults and says why.
