@@ -15,6 +15,7 @@
 #include "audio/mixer.h"
 #include "input/input.h"
 #include "platform/platform.h"
+#include "session/options_screen.h"
 #include "session/screens.h"
 #include "video/presenter.h"
 #include "video/screenshot.h"
@@ -84,6 +85,28 @@ WindowRequest window_request_of(const Options& options, const Settings& settings
     return r;
 }
 
+// The settings file, and what it says of fullscreen and mute: the keys that
+// change those in play are remembered at exit only when they differ.
+std::string settings_path;
+bool saved_fullscreen = false, saved_mute = false;
+
+// Each change made on the options screen goes into the file at once. A file
+// the game may not write is said once, not at every change.
+void save_options(const SettingsChanges& changes) {
+    static bool told = false;
+    std::string error;
+    if (settings_path.empty()) return;
+    if (settings_save(settings_path, changes, error)) {
+        for (const auto& [name, value] : changes) {
+            if (name == "fullscreen") saved_fullscreen = value == "yes";
+            if (name == "mute") saved_mute = value == "yes";
+        }
+    } else if (!told) {
+        told = true;
+        std::fprintf(stderr, "zuba-trilo: %s\n", error.c_str());
+    }
+}
+
 // What the player changed in play, kept for the next time.
 void remember_settings(const std::string& path, bool was_fullscreen, bool was_muted) {
     SettingsChanges changes;
@@ -113,7 +136,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zuba-trilo: %s\n", error);
         return 2;
     }
-    std::string settings_path;
     const Settings settings = read_settings(options, settings_path);
     input_bindings = settings.bindings;
     // A demo to play is read, and one to record created, before a window opens.
@@ -136,7 +158,15 @@ int main(int argc, char** argv) {
     screen_set_screenshot_handler(take_screenshot);
     audio_set_muted(settings.mute);
     audio_set_volume(settings.volume);
-    const bool was_fullscreen = game_window.fullscreen;
+    saved_fullscreen = game_window.fullscreen;
+    saved_mute = settings.mute;
+    // A demo plays for itself: its keys never open the options.
+    if (!options.playdemo && !options.timedemo) {
+        Settings in_force = settings;
+        in_force.fullscreen = game_window.fullscreen;
+        options_screen_start(in_force);
+        options_screen_set_saver(save_options);
+    }
     live_demo_started();
 
     frame_stats_reset();
@@ -152,7 +182,7 @@ int main(int argc, char** argv) {
         if (playing) frame_stats_mark(now_ms());
         else frame_stats_break();
     }
-    remember_settings(settings_path, was_fullscreen, settings.mute);
+    remember_settings(settings_path, saved_fullscreen, saved_mute);
     const int status = live_demo_close();
     screen_shutdown();
     if (options.frame_stats) frame_stats_print(stdout);

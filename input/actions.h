@@ -41,6 +41,8 @@ inline constexpr InputActionRow INPUT_ACTIONS[ACTION_COUNT] = {
     // F11 and F12 are kept: they always do this, whatever else is bound.
     {ACTION_FULLSCREEN, "key.fullscreen", nullptr, 0, 0, {1, {SDLK_F11}}, 0, "fullscreen and back (Alt+Enter too)"},
     {ACTION_SCREENSHOT, "key.screenshot", nullptr, 0, PRESS_SCREENSHOT, {1, {SDLK_F12}}, 0, "save a screenshot"},
+    // Scripts, demos and the headless driver cannot open the options.
+    {ACTION_OPTIONS, "key.options", nullptr, 0, PRESS_OPTIONS, {1, {SDLK_o}}, 0, "options"},
 };
 
 // Each row at its own index, so INPUT_ACTIONS[action] is that action's row.

@@ -99,6 +99,7 @@ void handle_button(const SDL_JoyButtonEvent& e, bool down) {
             presses |= INPUT_ACTIONS[ACTION_FIRE].press;
         }
         if (input_bindings.pad_pause & mask) presses |= INPUT_ACTIONS[ACTION_PAUSE].press;
+        if (input_bindings.pad_options & mask) presses |= INPUT_ACTIONS[ACTION_OPTIONS].press;
     }
     if (down && e.state == SDL_PRESSED) {
         input.buttons[e.which] |= bit;
@@ -116,6 +117,16 @@ void handle_active(const SDL_ActiveEvent& e) {
 }
 
 void (*toggle_handler)() = nullptr;
+bool (*menu_handler)(const InputMenuEvent& event) = nullptr;
+
+// The stick's directions newly pushed by an axis event go to the menu.
+void tell_menu_stick(uint32_t before) {
+    const uint32_t pushed = input.axes[0] & ~before;
+    constexpr InputAction DIRECTIONS[] = {ACTION_UP, ACTION_DOWN, ACTION_LEFT, ACTION_RIGHT};
+    for (InputAction d : DIRECTIONS) {
+        if (pushed & INPUT_ACTIONS[d].held) menu_handler(InputMenuEvent{MENU_STICK, d, false});
+    }
+}
 void (*repaint_handler)() = nullptr;
 void (*resize_handler)(int width, int height) = nullptr;
 
@@ -129,6 +140,7 @@ bool is_toggle_key(const SDL_keysym& key) {
 constexpr InputBindings default_bindings() {
     InputBindings b{};
     for (const InputActionRow& a : INPUT_ACTIONS) b.actions[a.action] = a.keys;
+    b.pad_options = PAD_OPTIONS_DEFAULT;
     return b;
 }
 
@@ -228,6 +240,8 @@ int input_kept_key_action(int sym) {
 
 void input_set_toggle_handler(void (*toggle)()) { toggle_handler = toggle; }
 
+void input_set_menu(bool (*menu)(const InputMenuEvent& event)) { menu_handler = menu; }
+
 void input_set_repaint_handler(void (*repaint)()) { repaint_handler = repaint; }
 
 void input_set_resize_handler(void (*resize)(int width, int height)) { resize_handler = resize; }
@@ -254,6 +268,9 @@ void input_init() {
 void input_handle_event(const SDL_Event& event) {
     switch (event.type) {
         case SDL_KEYDOWN:
+            if (menu_handler && menu_handler(InputMenuEvent{MENU_KEY, event.key.keysym.sym,
+                                                            (event.key.keysym.mod & KMOD_ALT) != 0}))
+                break;
             if (toggle_handler && is_toggle_key(event.key.keysym)) {
                 toggle_handler();
                 break;
@@ -264,9 +281,17 @@ void input_handle_event(const SDL_Event& event) {
             if (!demo_playing) input.buttons[0] &= ~held_bits_of_key(event.key.keysym.sym);
             break;
         case SDL_JOYAXISMOTION:
-            if (!demo_playing) handle_axis(event.jaxis);
+            if (!demo_playing) {
+                const uint32_t before = input.axes[0];
+                handle_axis(event.jaxis);
+                if (menu_handler && event.jaxis.which == 0) tell_menu_stick(before);
+            }
             break;
         case SDL_JOYBUTTONDOWN:
+            if (menu_handler && event.jbutton.which == 0 && event.jbutton.state == SDL_PRESSED) {
+                menu_handler(InputMenuEvent{MENU_PAD_BUTTON, event.jbutton.button, false});
+                break;
+            }
             if (!demo_playing) handle_button(event.jbutton, true);
             break;
         case SDL_JOYBUTTONUP:

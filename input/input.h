@@ -25,6 +25,7 @@ constexpr uint32_t PRESS_PAUSE = 2;
 constexpr uint32_t PRESS_MUTE = 4;
 constexpr uint32_t PRESS_SCREENSHOT = 8;
 constexpr uint32_t PRESS_FOCUS_LOST = 16;  // the window lost the keyboard or was minimised
+constexpr uint32_t PRESS_OPTIONS = 32;
 
 constexpr int MAX_JOYSTICKS = 2;
 constexpr int AXIS_THRESHOLD = 20000;
@@ -49,6 +50,7 @@ enum InputAction : int {
     ACTION_QUIT,
     ACTION_FULLSCREEN,
     ACTION_SCREENSHOT,
+    ACTION_OPTIONS,
     ACTION_COUNT
 };
 constexpr int BINDING_MAX_KEYS = 8;
@@ -64,6 +66,7 @@ struct InputBindings {
     // the game's own button table gives them.
     uint32_t pad_fire;
     uint32_t pad_pause;
+    uint32_t pad_options;  // the buttons that open and close the options screen
 };
 
 extern InputBindings input_bindings;
@@ -85,7 +88,7 @@ extern InputState input;
 
 // The bindings the game has always had, the default keys of INPUT_ACTIONS:
 // cursor keys, z and space fire, x c v, p and Pause, m, Escape and q, F11,
-// F12; no extra joystick buttons.
+// F12, o; no extra joystick buttons to fire or pause, button 4 for the options.
 void input_bindings_default(InputBindings& bindings);
 // The names a player gives keys in the settings file, matched in any case:
 // the one list the settings reader, the README and the manual page follow.
@@ -141,6 +144,24 @@ void input_release_all();
 // resumes a paused game must not also fire).
 void input_hold_back(uint32_t bits);
 void input_shutdown();
+// What a menu on top of the game (the options screen) is given while it is
+// open, in place of the game: each key pressed (its SDL symbol, and whether
+// Alt was down), each button of joystick 0 pressed, and each direction the
+// stick of joystick 0 is newly pushed (ACTION_UP, ACTION_DOWN, ACTION_LEFT,
+// ACTION_RIGHT). Key releases and the stick still update the held bits.
+enum InputMenuKind : int { MENU_KEY, MENU_PAD_BUTTON, MENU_STICK };
+struct InputMenuEvent {
+    InputMenuKind kind;
+    int code;  // key symbol, button number or direction
+    bool alt;
+};
+// While set, key presses and joystick 0's buttons go to menu instead of the
+// game; a key the menu does not take (it gives false) acts as usual, so the
+// fullscreen and screenshot keys keep working. nullptr: back to the game.
+void input_set_menu(bool (*menu)(const InputMenuEvent& event));
+// The default joystick button for the options.
+constexpr uint32_t PAD_OPTIONS_DEFAULT = 1u << 4;
+
 // Folds one event into the input state (what input_poll does per event).
 void input_handle_event(const SDL_Event& event);
 // While a demo plays in the window the held bits are the demo's: the player's

@@ -9,6 +9,7 @@
 #include "game/game.h"
 #include "input/input.h"
 #include "session/devices.h"
+#include "session/options_screen.h"
 #include "video/draw_queue.h"
 #include "video/presenter.h"
 #include "video/sprites.h"
@@ -91,10 +92,12 @@ void resume(uint32_t presses) {
     if (presses & PRESS_FIRE) input_hold_back(INPUT_A);
 }
 
-// One pass of a paused game: the picture stays, the keys are read (quit,
-// fullscreen, mute and the resume all act from here).
+// One pass of a paused game, or of the title under the options: the picture
+// stays, the keys are read (quit, fullscreen, mute, the resume and the
+// options all act from here).
 void paused_pass() {
     screens.paused_passes += 1;
+    options_screen_refresh();
     video_present();
     input_poll();
 }
@@ -105,9 +108,19 @@ void handle_presses() {
     const uint32_t presses = input_take_presses();
     if (presses & PRESS_MUTE) audio_set_muted(!mixer.muted);
     if ((presses & PRESS_SCREENSHOT) && screenshot_handler) screenshot_handler();
+    // The options open over the title before its countdown, and over a game,
+    // which pauses first; never over the other screens.
+    if (presses & PRESS_OPTIONS) {
+        if (screens.state == SCREEN_TITLE_WAIT && screens.start_countdown == 0) {
+            options_screen_open();
+        } else if (screens.state == SCREEN_GAME_RUN && options_screen.available) {
+            screen_pause();
+            options_screen_open();
+        }
+    }
     if (screens.state != SCREEN_GAME_RUN) return;
     if (screens.paused) {
-        if (presses & (PRESS_PAUSE | PRESS_FIRE)) resume(presses);
+        if ((presses & (PRESS_PAUSE | PRESS_FIRE)) && !options_screen.open) resume(presses);
     } else if (presses & (PRESS_PAUSE | PRESS_FOCUS_LOST)) {
         screen_pause();
     }
@@ -223,7 +236,9 @@ void screen_pass() {
             screens.state = SCREEN_TITLE_WAIT;
             break;
         case SCREEN_TITLE_WAIT:
-            if (screen_title_step() == ScreenStep::ENDS) screens.state = SCREEN_GAME_BEGIN;
+            // Under the options the title stands still: no blink, no start.
+            if (options_screen.open) paused_pass();
+            else if (screen_title_step() == ScreenStep::ENDS) screens.state = SCREEN_GAME_BEGIN;
             break;
         case SCREEN_GAME_BEGIN:
             game_begin();
@@ -252,6 +267,7 @@ void screen_pass() {
 
 void screen_return_to_splash() {
     input_forget_quit();
+    options_screen_forget();
     // A paused game is left for good: the next one starts unpaused, with sound.
     if (screens.paused) {
         screens.paused = false;

@@ -36,14 +36,15 @@ bool read_yes_no(const std::string& value, bool& out) {
     return true;
 }
 
-std::string key_list(const KeyBinding& keys) {
-    std::string out;
-    for (int i = 0; i < keys.count; ++i) out += std::string(i ? ", " : "") + input_key_name(keys.keys[i]);
-    return out;
-}
-
 bool read_keys(int action, const std::string& value, KeyBinding& out, std::string& why) {
     KeyBinding keys{};
+    // An action may be left without keys (the options screen moves a key
+    // away from it), but never quit nor the options: the player must always
+    // have a way out and a way back in.
+    if (value.empty() && action != ACTION_QUIT && action != ACTION_OPTIONS) {
+        out = keys;
+        return true;
+    }
     for (const std::string& name : split_list(value)) {
         if (name.empty()) {
             why = "an empty key name in '" + printable_excerpt(value) + "'";
@@ -140,11 +141,12 @@ bool read_line(const std::string& name, const std::string& value, Settings& out,
     }
     if (name == "pad.fire") return read_buttons(value, out.bindings.pad_fire, why);
     if (name == "pad.pause") return read_buttons(value, out.bindings.pad_pause, why);
+    if (name == "pad.options") return read_buttons(value, out.bindings.pad_options, why);
     for (int a = 0; a < ACTION_COUNT; ++a) {
         if (!INPUT_ACTIONS[a].setting || name != INPUT_ACTIONS[a].setting) continue;
         if (read_keys(a, value, out.bindings.actions[a], why)) return true;
         // The player can always quit: a refused list leaves the keys that quit.
-        if (a == ACTION_QUIT) why += "; quit stays on " + key_list(out.bindings.actions[a]);
+        if (a == ACTION_QUIT) why += "; quit stays on " + settings_key_list(out.bindings.actions[a]);
         return false;
     }
     why = "unknown name '" + printable_excerpt(name) + "'";
@@ -200,6 +202,21 @@ bool settings_read_size(const std::string& text, int& width, int& height) {
     width = w;
     height = h;
     return true;
+}
+
+std::string settings_key_list(const KeyBinding& keys) {
+    std::string out;
+    for (int i = 0; i < keys.count && i < BINDING_MAX_KEYS; ++i)
+        out += std::string(i ? ", " : "") + input_key_name(keys.keys[i]);
+    return out;
+}
+
+std::string settings_button_list(uint32_t buttons) {
+    std::string out;
+    for (int b = 0; b < JOYSTICK_BUTTONS; ++b) {
+        if (buttons & (1u << b)) out += std::string(out.empty() ? "" : ", ") + char('0' + b);
+    }
+    return out;
 }
 
 Settings settings_default() {

@@ -45,6 +45,11 @@ constexpr double SETTINGS_SCALE_MIN = 0.25;
 constexpr double SETTINGS_SCALE_MAX = 2.0;
 bool settings_read_scale(const char* text, double& scale);
 
+// An action's keys and joystick buttons as the settings file writes them:
+// "z, space" (the names of INPUT_KEY_NAMES) and "1, 3"; empty for none.
+std::string settings_key_list(const KeyBinding& keys);
+std::string settings_button_list(uint32_t buttons);
+
 // The window's size as the settings file writes it: "1600x832".
 constexpr int SETTINGS_SIZE_MIN = 100;
 constexpr int SETTINGS_SIZE_MAX = 16384;

@@ -85,7 +85,7 @@ TEST(Settings, EachBadLineGivesOneMessageWithItsNumberAndIsIgnoredWhileTheRestAp
         {"key.fullscreen = f12", "f12 is kept for key.screenshot and cannot be bound to key.fullscreen"},
         {"key.quit = f11", "cannot be bound to key.quit; quit stays on escape, q"},
         {"key.fire = z,,x", "an empty key name"},
-        {"key.fire =", "an empty key name"},
+        {"key.quit =", "an empty key name"},
         {"key.quit = a,b,c,d,e,f,g,h,i", "more than 8 keys"},
         {"key.b = x", "unknown name 'key.b'"},
         {"pad.fire = 10", "not a joystick button from 0 to 9: '10'"},

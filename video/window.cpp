@@ -180,6 +180,26 @@ void window_resized(int width, int height) {
     video_show_in(again, game_window.filter);
 }
 
+void window_rescale(bool never_scale, double scale) {
+    if (scale <= 0) scale = never_scale ? 1.0 : window_fit_scale(game_window.display_w, game_window.display_h, SCREEN_WIDTH, SCREEN_HEIGHT);
+    int w = 0, h = 0;
+    window_size_at(scale, w, h);
+    if (!presenter.own || game_window.fullscreen) {
+        game_window.width = w;
+        game_window.height = h;
+        return;
+    }
+    const bool resized = game_window.resized;
+    window_resized(w, h);
+    // Only a size the player had dragged to stays remembered, now as this one.
+    game_window.resized = resized;
+}
+
+void window_set_filter(VideoFilter filter) {
+    game_window.filter = filter;
+    if (presenter.own && presenter.window) video_show_in(presenter.window, filter);
+}
+
 std::string window_size_to_remember() {
     if (!game_window.resized) return std::string();
     return std::to_string(game_window.width) + "x" + std::to_string(game_window.height);

@@ -86,6 +86,13 @@ void window_toggle_fullscreen();
 // The player dragged the window's border to width x height: the window gets
 // that size and the picture is refitted in it.
 void window_resized(int width, int height);
+// The window sized afresh as the player chose: the screen's own size
+// (never_scale), scale, or fitted to the display (scale 0). In fullscreen the
+// new size waits for the window's return. A size the player had dragged the
+// window to is replaced by the new one.
+void window_rescale(bool never_scale, double scale);
+// Smooth or sharp from now on.
+void window_set_filter(VideoFilter filter);
 // The window's size for the settings file ("1200x900") once the player has
 // resized it; empty otherwise, so a game that was only fitted, scaled or
 // made fullscreen never writes a size into the player's file.

@@ -1,0 +1,414 @@
+// The options screen as the player works it: with keys and a gamepad pushed
+// into SDL's queue, over the title and a game, and what each change hands
+// the settings file.
+#include "session/options_screen.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "audio/mixer.h"
+#include "game/game.h"
+#include "input/actions.h"
+#include "session/screens.h"
+#include "tests/test_support.h"
+#include "video/presenter.h"
+
+namespace {
+
+std::vector<SettingsChanges> saved;
+void keep(const SettingsChanges& changes) { saved.push_back(changes); }
+
+// What the one change since the last look saved, as "name = value" lines.
+std::vector<std::string> last_saved() {
+    std::vector<std::string> lines;
+    if (saved.empty()) return lines;
+    for (const auto& [name, value] : saved.back()) lines.push_back(name + " = " + value);
+    saved.clear();
+    return lines;
+}
+
+void push_button(int button) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.jbutton = SDL_JoyButtonEvent{SDL_JOYBUTTONDOWN, 0, uint8_t(button), SDL_PRESSED};
+    SDL_PushEvent(&e);
+    e.jbutton = SDL_JoyButtonEvent{SDL_JOYBUTTONUP, 0, uint8_t(button), SDL_RELEASED};
+    SDL_PushEvent(&e);
+}
+
+void push_axis(int axis, int value) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.jaxis = SDL_JoyAxisEvent{SDL_JOYAXISMOTION, 0, uint8_t(axis), int16_t(value)};
+    SDL_PushEvent(&e);
+}
+
+// A key pressed and let go, as the poll of a pass reads it.
+void press(int sym, int modifiers = 0) {
+    replay_push_key(sym, true, modifiers);
+    replay_push_key(sym, false, modifiers);
+    input_poll();
+}
+
+void go_to(int item) {
+    while (options_screen.item != item) options_screen_move(OptionsMove::DOWN);
+}
+
+// The settings a file holding these lines reads back, and its bad lines.
+int bad_lines_of(const std::vector<SettingsChanges>& all, Settings& out) {
+    std::string text;
+    for (const SettingsChanges& changes : all) {
+        for (const auto& [name, value] : changes) text = settings_set(text, name.c_str(), value.c_str());
+    }
+    out = settings_default();
+    std::vector<std::string> messages;
+    return settings_parse(text.data(), text.size(), "test", out, messages);
+}
+
+class OptionsScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(start_headless_video());
+        input_init();
+        input_poll();
+        input_bindings_default(input_bindings);
+        audio_set_muted(false);
+        audio_set_volume(AUDIO_VOLUME_MAX);
+        options_screen = OptionsScreen{};
+        options_screen_start(settings_default());
+        options_screen_set_saver(keep);
+        saved.clear();
+    }
+    void TearDown() override {
+        options_screen_forget();
+        options_screen = OptionsScreen{};
+        options_screen_set_saver(nullptr);
+        input_bindings_default(input_bindings);
+        input_shutdown();
+        stop_headless_video();
+    }
+};
+
+TEST_F(OptionsScreenTest, EachSettingStepsThroughItsValuesAndSavesOnlyItsOwnLine) {
+    options_screen_open();
+    ASSERT_TRUE(options_screen.open);
+    // The cursor goes round: up from the first item is the last.
+    press(SDLK_UP);
+    EXPECT_EQ(options_screen.item, options_back_item());
+    press(SDLK_DOWN);
+    EXPECT_EQ(options_screen.item, OPTIONS_FULLSCREEN);
+
+    go_to(OPTIONS_SOUND);
+    press(SDLK_RIGHT);
+    EXPECT_EQ(mixer.muted, 1);
+    EXPECT_EQ(last_saved(), std::vector<std::string>{"mute = yes"});
+    EXPECT_EQ(options_item_text(OPTIONS_SOUND), "SOUND       OFF");
+    press(SDLK_z);
+    EXPECT_EQ(mixer.muted, 0);
+    EXPECT_EQ(last_saved(), std::vector<std::string>{"mute = no"});
+
+    // Volume steps by one and stops at 0 and 10, saving nothing past them.
+    go_to(OPTIONS_VOLUME);
+    press(SDLK_RIGHT);
+    EXPECT_TRUE(saved.empty());
+    for (int v = AUDIO_VOLUME_MAX - 1; v >= 0; --v) {
+        press(SDLK_LEFT);
+        EXPECT_EQ(audio_volume(), v);
+        EXPECT_EQ(last_saved(), std::vector<std::string>{"volume = " + std::to_string(v)});
+    }
+    press(SDLK_LEFT);
+    EXPECT_EQ(audio_volume(), 0);
+    EXPECT_TRUE(saved.empty());
+
+    // The window's sizes, in the spellings the settings file and --scale read.
+    go_to(OPTIONS_WINDOW);
+    EXPECT_EQ(options_item_text(OPTIONS_WINDOW), "WINDOW      FIT");
+    std::vector<std::string> scales;
+    for (int i = 0; i < 7; ++i) {
+        press(SDLK_RIGHT);
+        scales.push_back(last_saved().at(0));
+        double scale = 0;
+        const std::string value = scales.back().substr(8);
+        if (value != "auto" && value != "window") {
+            EXPECT_TRUE(settings_read_scale(value.c_str(), scale)) << value;
+        }
+    }
+    EXPECT_EQ(scales, (std::vector<std::string>{"scale = window", "scale = 0.25", "scale = 0.5", "scale = 0.75",
+                                                "scale = 1.5", "scale = 2", "scale = auto"}));
+    press(SDLK_LEFT);
+    EXPECT_EQ(options_item_text(OPTIONS_WINDOW), "WINDOW      2");
+
+    for (auto [item, first, second] : {std::tuple{OPTIONS_FULLSCREEN, "fullscreen = yes", "fullscreen = no"},
+                                       {OPTIONS_PICTURE, "filter = sharp", "filter = smooth"},
+                                       {OPTIONS_VSYNC, "vsync = yes", "vsync = no"}}) {
+        go_to(item);
+        press(SDLK_RIGHT);
+        EXPECT_EQ(last_saved(), std::vector<std::string>{first});
+        press(SDLK_LEFT);
+        EXPECT_EQ(last_saved(), std::vector<std::string>{second});
+    }
+    // q does nothing here and Escape only closes: nobody quits.
+    press(SDLK_q);
+    EXPECT_TRUE(options_screen.open);
+    press(SDLK_ESCAPE);
+    EXPECT_FALSE(options_screen.open);
+    EXPECT_EQ(input.quit_requested, 0);
+}
+
+TEST_F(OptionsScreenTest, AKeyReplacesTheActionsKeysAndMovesAwayFromAnotherAction) {
+    options_screen_open();
+    std::vector<SettingsChanges> all;
+    go_to(options_control_item(ACTION_FIRE));
+    press(SDLK_z);
+    EXPECT_TRUE(options_screen.waiting);
+    EXPECT_EQ(options_item_text(options_screen.item), "FIRE        PRESS A KEY");
+    press(SDLK_x);
+    EXPECT_FALSE(options_screen.waiting);
+    EXPECT_EQ(input_bindings.actions[ACTION_FIRE].count, 1);
+    EXPECT_EQ(input_bindings.actions[ACTION_FIRE].keys[0], SDLK_x);
+    all.push_back(saved.back());
+    EXPECT_EQ(last_saved(), std::vector<std::string>{"key.fire = x"});
+    EXPECT_EQ(options_item_text(options_screen.item), "FIRE        X  PAD 1");
+
+    // m is mute's only key: it moves to pause, and mute is left without one.
+    go_to(options_control_item(ACTION_PAUSE));
+    press(SDLK_x);
+    press(SDLK_m);
+    EXPECT_STREQ(options_screen.message, "M MOVED FROM MUTE");
+    all.push_back(saved.back());
+    EXPECT_EQ(last_saved(), (std::vector<std::string>{"key.pause = m", "key.mute = "}));
+    EXPECT_EQ(input_bindings.actions[ACTION_MUTE].count, 0);
+
+    // Escape while waiting keeps the keys as they were and saves nothing.
+    go_to(options_control_item(ACTION_LEFT));
+    press(SDLK_x);
+    press(SDLK_ESCAPE);
+    EXPECT_TRUE(options_screen.open);
+    EXPECT_FALSE(options_screen.waiting);
+    EXPECT_TRUE(saved.empty());
+    EXPECT_EQ(input_bindings.actions[ACTION_LEFT].keys[0], SDLK_LEFT);
+
+    // What was saved reads back clean, as the game now plays.
+    Settings back{};
+    EXPECT_EQ(bad_lines_of(all, back), 0);
+    for (int a = 0; a < ACTION_COUNT; ++a) {
+        EXPECT_EQ(back.bindings.actions[a].count, input_bindings.actions[a].count) << a;
+        for (int i = 0; i < back.bindings.actions[a].count; ++i)
+            EXPECT_EQ(back.bindings.actions[a].keys[i], input_bindings.actions[a].keys[i]) << a;
+    }
+    // The moved key now works outside: x fires, z does nothing, m pauses.
+    options_screen_close();
+    input_take_presses();
+    press(SDLK_z);
+    press(SDLK_m);
+    EXPECT_EQ(input_take_presses(), PRESS_PAUSE);
+}
+
+TEST_F(OptionsScreenTest, ThePlayerNeverLosesTheWayToQuitOrToTheOptionsNorAKeptKey) {
+    options_screen_open();
+    const int quit = options_control_item(ACTION_QUIT);
+    go_to(quit);
+    press(SDLK_z);
+    press(SDLK_q);
+    EXPECT_EQ(last_saved(), std::vector<std::string>{"key.quit = q"});
+    struct Refusal {
+        InputAction action;
+        int sym, modifiers;
+        const char* message;
+    };
+    const Refusal refusals[] = {
+        {ACTION_FIRE, SDLK_q, 0, "Q IS THE ONLY KEY TO QUIT"},
+        {ACTION_PAUSE, SDLK_o, 0, "O IS THE ONLY KEY FOR OPTIONS"},
+        {ACTION_FIRE, SDLK_F11, 0, "F11 IS KEPT FOR FULLSCREEN"},
+        {ACTION_MUTE, SDLK_F12, 0, "F12 IS KEPT FOR SCREENSHOT"},
+        {ACTION_FIRE, SDLK_RETURN, KMOD_LALT, "ALT+ENTER IS KEPT FOR FULLSCREEN"},
+    };
+    const InputBindings before = input_bindings;
+    for (const Refusal& r : refusals) {
+        go_to(options_control_item(r.action));
+        press(SDLK_z);
+        ASSERT_TRUE(options_screen.waiting);
+        press(r.sym, r.modifiers);
+        EXPECT_STREQ(options_screen.message, r.message);
+        EXPECT_TRUE(saved.empty()) << r.message;
+        EXPECT_EQ(std::memcmp(&before, &input_bindings, sizeof before), 0) << r.message;
+    }
+    // Keys the game keeps may go to their own action; with a second options
+    // key, the first may go elsewhere.
+    go_to(options_control_item(ACTION_FULLSCREEN));
+    press(SDLK_z);
+    press(SDLK_F11);
+    EXPECT_EQ(last_saved(), std::vector<std::string>{"key.fullscreen = f11"});
+    go_to(options_control_item(ACTION_OPTIONS));
+    press(SDLK_z);
+    press(SDLK_F5);
+    EXPECT_EQ(last_saved(), std::vector<std::string>{"key.options = f5"});
+    go_to(options_control_item(ACTION_PAUSE));
+    press(SDLK_z);
+    press(SDLK_o);
+    EXPECT_EQ(last_saved(), std::vector<std::string>{"key.pause = o"});
+    // The options key now closes the screen; o no longer does.
+    press(SDLK_o);
+    EXPECT_TRUE(options_screen.open);
+    press(SDLK_F5);
+    EXPECT_FALSE(options_screen.open);
+
+    // Reset gives every action its keys and buttons back and saves them all.
+    options_screen_open();
+    go_to(options_reset_item());
+    press(SDLK_z);
+    InputBindings defaults{};
+    input_bindings_default(defaults);
+    EXPECT_EQ(std::memcmp(&defaults, &input_bindings, sizeof defaults), 0);
+    const std::vector<std::string> lines = last_saved();
+    EXPECT_EQ(lines.size(), 14u);
+    EXPECT_EQ(lines.front(), "key.up = up");
+    EXPECT_EQ(lines[4], "key.fire = z, space");
+    EXPECT_EQ(lines[7], "key.quit = escape, q");
+    EXPECT_EQ(lines.back(), "pad.options = 4");
+    go_to(options_back_item());
+    press(SDLK_SPACE);
+    EXPECT_FALSE(options_screen.open);
+}
+
+TEST_F(OptionsScreenTest, AGamepadChoosesChangesAndBindsThroughSdlEvents) {
+    // The options button opens nothing by itself (the screens do), and
+    // presses it.
+    input_take_presses();
+    push_button(4);
+    input_poll();
+    EXPECT_EQ(input_take_presses(), PRESS_OPTIONS);
+    options_screen_open();
+    // The stick chooses (each new push once) and changes.
+    push_axis(1, 30000);
+    input_poll();
+    push_axis(1, 30000);
+    input_poll();
+    EXPECT_EQ(options_screen.item, OPTIONS_WINDOW);
+    push_axis(1, 0);
+    for (int i = 0; i < 4; ++i) {
+        push_axis(1, 30000);
+        push_axis(1, 0);
+    }
+    input_poll();
+    EXPECT_EQ(options_screen.item, OPTIONS_VOLUME);
+    push_axis(0, -30000);
+    push_axis(0, 0);
+    input_poll();
+    EXPECT_EQ(audio_volume(), AUDIO_VOLUME_MAX - 1);
+    EXPECT_EQ(last_saved(), std::vector<std::string>{"volume = 9"});
+    // The pad's fire button binds; the button moves from pause to fire.
+    input_bindings.pad_pause = 1u << 3;
+    go_to(options_control_item(ACTION_FIRE));
+    push_button(1);
+    input_poll();
+    ASSERT_TRUE(options_screen.waiting);
+    push_button(3);
+    input_poll();
+    EXPECT_EQ(last_saved(), (std::vector<std::string>{"pad.fire = 3", "pad.pause = "}));
+    EXPECT_STREQ(options_screen.message, "PAD 3 MOVED FROM PAUSE");
+    EXPECT_EQ(options_item_text(options_screen.item), "FIRE        Z, SPACE  PAD 1, 3");
+    // An action without buttons of its own refuses one.
+    go_to(options_control_item(ACTION_MUTE));
+    push_button(3);
+    push_button(7);
+    input_poll();
+    EXPECT_STREQ(options_screen.message, "NO PAD BUTTON FOR MUTE");
+    EXPECT_TRUE(saved.empty());
+    // Nothing pressed on the screen reached the game; the button closes.
+    EXPECT_EQ(input_held(), 0u);
+    push_button(4);
+    input_poll();
+    EXPECT_FALSE(options_screen.open);
+    EXPECT_EQ(input_take_presses(), 0u);
+}
+
+// The screens as main runs them, one pass at a time.
+void passes(int n) {
+    for (int i = 0; i < n; ++i) screen_pass();
+}
+
+std::vector<uint32_t> picture() {
+    video_flush();
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < SCREEN_HEIGHT; y += 2) {
+        for (int x = 0; x < SCREEN_WIDTH; x += 2) pixels.push_back(video_pixel(x, y));
+    }
+    return pixels;
+}
+
+TEST_F(OptionsScreenTest, TheOptionsKeyFreezesTheTitleAndPausesAGameAndClosingPutsThePictureBack) {
+    screens.state = SCREEN_TITLE_BEGIN;
+    screens.paused = false;
+    options_screen.available = false;
+    passes(40);
+    // Not offered (a demo, the headless driver): the key does nothing.
+    replay_push_key(SDLK_o, true);
+    passes(1);
+    EXPECT_FALSE(options_screen.open);
+    options_screen.available = true;
+    replay_push_key(SDLK_o, false);
+    const std::vector<uint32_t> title = picture();
+    replay_push_key(SDLK_o, true);
+    passes(1);
+    ASSERT_TRUE(options_screen.open);
+    const int timer = screens.screen_timer;
+    EXPECT_NE(picture(), title);
+    // Fire works the screen and does not start a game; nothing blinks.
+    replay_push_key(SDLK_o, false);
+    replay_push_key(SDLK_z, true);
+    passes(90);
+    EXPECT_EQ(screens.state, SCREEN_TITLE_WAIT);
+    EXPECT_EQ(screens.screen_timer, timer);
+    EXPECT_EQ(screens.start_countdown, 0);
+    replay_push_key(SDLK_z, false);
+    replay_push_key(SDLK_ESCAPE, true);
+    replay_push_key(SDLK_ESCAPE, false);
+    passes(1);
+    EXPECT_FALSE(options_screen.open);
+    EXPECT_EQ(input.quit_requested, 0);
+    EXPECT_EQ(picture(), title);
+
+    // In a game the key pauses first; closing leaves the game paused.
+    replay_push_key(SDLK_z, true);
+    passes(2);
+    replay_push_key(SDLK_z, false);
+    while (screens.state != SCREEN_GAME_RUN) passes(1);
+    passes(20);
+    const std::vector<uint32_t> before = picture();
+    replay_push_key(SDLK_o, true);
+    replay_push_key(SDLK_o, false);
+    passes(1);
+    ASSERT_TRUE(options_screen.open);
+    EXPECT_TRUE(screen_paused());
+    const std::vector<uint32_t> paused_game = picture();
+    EXPECT_NE(paused_game, before);
+    replay_push_key(SDLK_p, true);
+    replay_push_key(SDLK_p, false);
+    replay_push_key(SDLK_o, true);
+    replay_push_key(SDLK_o, false);
+    passes(3);
+    EXPECT_FALSE(options_screen.open);
+    EXPECT_TRUE(screen_paused()) << "the pause key pressed on the screen does not resume";
+    // Reopened over the pause and closed, the PAUSED label is back as it was.
+    const std::vector<uint32_t> label = picture();
+    replay_push_key(SDLK_o, true);
+    replay_push_key(SDLK_o, false);
+    passes(1);
+    EXPECT_TRUE(options_screen.open);
+    replay_push_key(SDLK_o, true);
+    replay_push_key(SDLK_o, false);
+    passes(1);
+    EXPECT_EQ(picture(), label);
+    replay_push_key(SDLK_p, true);
+    replay_push_key(SDLK_p, false);
+    passes(1);
+    EXPECT_FALSE(screen_paused());
+    screen_return_to_splash();
+}
+
+}  // namespace
