@@ -173,6 +173,9 @@
     if (document.fullscreenElement) document.exitFullscreen();
     else if (root.requestFullscreen) root.requestFullscreen().catch(function() {});
   }
+  Module.zubaFullscreen = function(on) {
+    if (!!on !== !!document.fullscreenElement) toggleFullscreen();
+  };
   if (document.fullscreenEnabled) body.classList.add('can-fullscreen');
   document.getElementById('fullscreen').addEventListener('click', toggleFullscreen);
 

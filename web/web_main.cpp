@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "input/input.h"
+#include "session/options_screen.h"
 #include "session/screens.h"
 #include "video/presenter.h"
 #include "web/web_platform.h"
@@ -21,6 +22,12 @@ constexpr int MAX_CATCH_UP_PASSES = 4;
 double last_ms = 0;
 double owed_ms = 0;
 uint32_t pass_count = 0;
+
+// The page shows its Up and Down buttons while the options screen is open.
+EM_JS(void, page_options_shown, (int open), {
+    if (Module.zubaOptionsShown) Module.zubaOptionsShown(open);
+});
+bool options_shown = false;
 
 EM_JS(void, page_audio_pump, (), {
     if (Module.zubaAudioPump) Module.zubaAudioPump();
@@ -47,6 +54,10 @@ void frame() {
         if (input.quit_requested) screen_return_to_splash();
     }
     web_settings_keep_mute();
+    if (options_screen.open != options_shown) {
+        options_shown = options_screen.open;
+        page_options_shown(options_shown);
+    }
     page_audio_pump();
 }
 
@@ -81,6 +92,12 @@ int main() {
     const Settings settings = web_settings_load();
     if (screen_startup() != 0) return 1;
     web_settings_apply(settings);
+    // The page is never fullscreen at start: a browser allows that only
+    // after a key press or a tap.
+    Settings in_force = settings;
+    in_force.fullscreen = false;
+    options_screen_start(in_force);
+    options_screen_set_saver(web_settings_save);
     sdl_read_gamepads();
     last_ms = emscripten_get_now();
     emscripten_set_main_loop(frame, 0, 0);

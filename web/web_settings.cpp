@@ -55,6 +55,12 @@ EM_JS(void, page_canvas_sharp, (int sharp), {
     if (Module.canvas) Module.canvas.style.imageRendering = sharp ? "pixelated" : "";
 });
 
+// The options screen's fullscreen switches the page's (the browser allows it
+// shortly after the key press or tap that chose it).
+EM_JS(void, page_fullscreen, (int on), {
+    if (Module.zubaFullscreen) Module.zubaFullscreen(on);
+});
+
 std::string key_words() { return std::string("the page's storage (") + WEB_SETTINGS_KEY + ")"; }
 
 // The stored text, or why there is none to read: false with why empty means
@@ -111,6 +117,7 @@ void web_settings_save(const SettingsChanges& changes) {
         text = settings_set(text, name.c_str(), value.c_str());
         if (name == "mute") stored_mute = value == "yes";
         if (name == "filter") page_canvas_sharp(value == "sharp");
+        if (name == "fullscreen") page_fullscreen(value == "yes");
     }
     if (!page_settings_store(WEB_SETTINGS_KEY, text.data(), int(text.size())))
         report(key_words() + " refused the settings: not kept");

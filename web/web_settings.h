@@ -15,7 +15,8 @@ Settings web_settings_load();
 void web_settings_apply(const Settings& settings);
 
 // Sets each name to its value in the stored text, every other byte kept, and
-// stores it again; the filter also applies to the canvas at once. A storage
+// stores it again; the filter applies to the canvas and fullscreen to the
+// page at once (a page starts windowed, whatever is stored). A storage
 // that refuses (switched off, full) is reported on the console.
 void web_settings_save(const SettingsChanges& changes);
 
