@@ -2,7 +2,9 @@
 // 390 x 844 portrait), run by browser_test.mjs after the desktop checks:
 // the Left, Right and Fire buttons are shown and inside the display (under
 // the screen when it stands tall), the first tap unlocks sound and counts as
-// nothing else, Fire starts a game, Right moves the cannon, two thumbs move
+// nothing else, the Options button opens the options screen whose items Up,
+// Down and the pad change by touch (and store), Fire starts a game, Right
+// moves the cannon, two thumbs move
 // and fire at once, one thumb sliding from Left to Right turns the cannon,
 // a hidden page pauses and Fire resumes, the manifest holds what a home
 // screen needs, the offline copy plays with the network off, and a new
@@ -12,6 +14,7 @@ import path from 'node:path';
 
 const CANNON_ROW = 1282;  // the cannon's bottom row (its top is at 1275)
 const LABELS = ['Left', 'Right', 'Fire', 'Options'];
+const ALL_LABELS = [...LABELS, 'Up', 'Down'];
 
 export async function phoneTests({ browser, URL, serving, instrument, reader, waitFor, check, sleep, golden }) {
   const shots = process.env.ZUBA_SCREENSHOTS;
@@ -25,7 +28,7 @@ export async function phoneTests({ browser, URL, serving, instrument, reader, wa
   const centres = () => page.evaluate((labels) => Object.fromEntries(labels.map((l) => {
     const r = document.querySelector(`button[aria-label="${l}"]`).getBoundingClientRect();
     return [l, { x: r.x + r.width / 2, y: r.y + r.height / 2 }];
-  })), LABELS);
+  })), ALL_LABELS);
   // One puppeteer touch handle per finger, by the button it is on.
   const fingers = {};
   async function put(label) {
@@ -79,6 +82,33 @@ export async function phoneTests({ browser, URL, serving, instrument, reader, wa
     return seen.has(golden.titlePrompt) || seen.has(golden.titleBlank);
   });
   await sleep(600);  // the title reads the button only after its first half second
+
+  // The options by touch: the Options button opens them, Up and Down show
+  // up, Down four times and Right turn the sound off (stored), Options closes.
+  const optionsOpen = () => page.evaluate(() => document.body.classList.contains('options-open'));
+  async function tapButton(label) {
+    await put(label);
+    await sleep(100);
+    await lift(label);
+    await sleep(100);
+  }
+  await tapButton('Options');
+  await waitFor('the Options button opens the options screen', 5, optionsOpen);
+  const reach = await page.evaluate(() => ['Up', 'Down'].every((l) => {
+    const b = document.querySelector(`button[aria-label="${l}"]`).getBoundingClientRect();
+    return b.width > 0 && b.left >= 0 && b.top >= 0 && b.right <= innerWidth && b.bottom <= innerHeight;
+  }));
+  check(reach, '... and shows Up and Down inside the display');
+  for (let i = 0; i < 4; i++) await tapButton('Down');
+  await tapButton('Right');
+  await waitFor('Down to SOUND and Right turn the sound off by touch, and it is stored', 5, () =>
+    page.evaluate(() => localStorage.getItem('zuba-trilo.settings') === 'mute = yes\n'));
+  await tapButton('Up');
+  await tapButton('Left');
+  await waitFor('Up to VSYNC and Left switch it', 5, () =>
+    page.evaluate(() => localStorage.getItem('zuba-trilo.settings') === 'mute = yes\nvsync = yes\n'));
+  await tapButton('Options');
+  await waitFor('the Options button closes it again', 5, async () => !(await optionsOpen()));
   await tapFire();
   await waitFor('tapping Fire at the title starts a game (score 000000 on the panel)', 5,
     async () => (await score()) === golden.score0);

@@ -1,5 +1,7 @@
 // The settings the browser build keeps in the page's local storage, run by
 // browser_test.mjs in a context of its own (an empty storage at first):
+// the volume turned down to 0 on the options screen is stored and, after a
+// reload, the game's sound reaches Web Audio silent;
 // a stored text applies at the next visit (keys, mute, the sharp picture),
 // its bad lines are reported on the console and skipped, the mute key saves
 // mute at once keeping every other byte of the text (another tab's line
@@ -29,8 +31,32 @@ export async function settingsTests({ browser, URL, instrument, reader, waitFor,
     await sleep(600);  // the title reads the button only after its first half second
   }
 
+  const optionsOpen = () => page.evaluate(() => document.body.classList.contains('options-open'));
+  const sound = () => page.evaluate(() => [zubaSound.blocks, zubaSound.loud]);
+
+  // The options screen: volume down to 0, kept over a reload, and heard.
   await page.goto(URL);
   await started();
+  await title();
+  await tap('o');
+  await waitFor('o opens the options screen on the title', 5, optionsOpen);
+  for (const key of ['ArrowDown', 'ArrowDown', 'ArrowDown', 'ArrowDown', 'ArrowDown']) await tap(key);
+  for (let i = 0; i < 11; i++) await tap('ArrowLeft');
+  await waitFor('Left on VOLUME steps it down to 0 and stores only that line', 5,
+    async () => (await stored()) === 'volume = 0\n');
+  await tap('o');
+  await waitFor('o closes it', 5, async () => !(await optionsOpen()));
+  await page.reload();
+  await started();
+  await title();
+  await tap('z');
+  await waitFor('after a reload a game starts', 5, async () => (await score()) === golden.score0);
+  const [blocks, loud] = await sound();
+  await sleep(3000);
+  const [blocksAfter, loudAfter] = await sound();
+  check(blocksAfter >= blocks + 8 && loud === 0 && loudAfter === 0,
+    `... and the stored volume 0 holds: the game's sound reaches Web Audio silent (${blocksAfter} blocks, ${loudAfter} not silent)`);
+
   const text = '# mine\r\nnonsense\nkey.fire = k\nfilter = sharp\nmute = yes\n';
   await page.evaluate((k, t) => localStorage.setItem(k, t), KEY, text);
   await page.reload();
