@@ -227,7 +227,7 @@ try {
   console.log(`passes run: ${await passes()}`);
   await page.close();
 
-  await settingsTests({ browser, URL, instrument, reader, waitFor, check, sleep, golden: { titlePrompt, titleBlank, score0 } });
+  await settingsTests({ browser, URL, instrument, reader, waitFor, check, sleep, golden: { splash, titlePrompt, titleBlank, score0 } });
   await phoneTests({ browser, URL, serving, instrument, reader, waitFor, check, sleep, golden: { splash, titlePrompt,
     titleBlank, score0 }, SCORE, sourceDir });
 } finally {

@@ -1,7 +1,8 @@
 // The settings the browser build keeps in the page's local storage, run by
 // browser_test.mjs in a context of its own (an empty storage at first):
-// the volume turned down to 0 on the options screen is stored and, after a
-// reload, the game's sound reaches Web Audio silent;
+// the volume turned down to 0 on the options screen is stored, Escape
+// closes the screen (and goes nowhere else), and after a reload the game's
+// sound reaches Web Audio silent;
 // a stored text applies at the next visit (keys, mute, the sharp picture),
 // its bad lines are reported on the console and skipped, the mute key saves
 // mute at once keeping every other byte of the text (another tab's line
@@ -44,8 +45,10 @@ export async function settingsTests({ browser, URL, instrument, reader, waitFor,
   for (let i = 0; i < 11; i++) await tap('ArrowLeft');
   await waitFor('Left on VOLUME steps it down to 0 and stores only that line', 5,
     async () => (await stored()) === 'volume = 0\n');
-  await tap('o');
-  await waitFor('o closes it', 5, async () => !(await optionsOpen()));
+  await tap('Escape');
+  await waitFor('Escape closes it', 5, async () => !(await optionsOpen()));
+  await sleep(300);
+  check((await frameHash()) !== golden.splash, '... and does not go back to the splash card');
   await page.reload();
   await started();
   await title();
