@@ -51,7 +51,7 @@ export async function phoneTests({ browser, URL, serving, instrument, reader, wa
     await lift('Fire');
   }
   // Where the buttons are, against the display and the screen.
-  const layout = () => page.evaluate((labels) => {
+  const layout = (labels = LABELS) => page.evaluate((labels) => {
     const canvas = document.getElementById('screen').getBoundingClientRect();
     const buttons = labels.map((l) => document.querySelector(`button[aria-label="${l}"]`).getBoundingClientRect());
     const inside = buttons.every((b) => b.width > 0 && b.height > 0 && b.left >= 0 && b.top >= 0 &&
@@ -60,7 +60,7 @@ export async function phoneTests({ browser, URL, serving, instrument, reader, wa
     const shown = Math.min(canvas.width / 2500, canvas.height / 1300) * 1300;
     const pictureBottom = canvas.top + (canvas.height + shown) / 2;
     return { inside, under: buttons.every((b) => b.top >= pictureBottom - 0.5) };
-  }, LABELS);
+  }, labels);
 
   await page.goto(URL);
   await started();
@@ -83,31 +83,26 @@ export async function phoneTests({ browser, URL, serving, instrument, reader, wa
   });
   await sleep(600);  // the title reads the button only after its first half second
 
-  // The options by touch: the Options button opens them, Up and Down show
-  // up, Down four times and Right turn the sound off (stored), Options closes.
+  // The options by touch: Options opens them and shows Up and Down; Down four
+  // times and Right turn the sound off, Up and Left switch vsync (stored).
   const optionsOpen = () => page.evaluate(() => document.body.classList.contains('options-open'));
-  async function tapButton(label) {
-    await put(label);
-    await sleep(100);
-    await lift(label);
-    await sleep(100);
+  const storedIs = (text) => () => page.evaluate((t) => localStorage.getItem('zuba-trilo.settings') === t, text);
+  async function tapButtons(...labels) {
+    for (const label of labels) {
+      await put(label);
+      await sleep(100);
+      await lift(label);
+      await sleep(100);
+    }
   }
-  await tapButton('Options');
+  await tapButtons('Options');
   await waitFor('the Options button opens the options screen', 5, optionsOpen);
-  const reach = await page.evaluate(() => ['Up', 'Down'].every((l) => {
-    const b = document.querySelector(`button[aria-label="${l}"]`).getBoundingClientRect();
-    return b.width > 0 && b.left >= 0 && b.top >= 0 && b.right <= innerWidth && b.bottom <= innerHeight;
-  }));
-  check(reach, '... and shows Up and Down inside the display');
-  for (let i = 0; i < 4; i++) await tapButton('Down');
-  await tapButton('Right');
-  await waitFor('Down to SOUND and Right turn the sound off by touch, and it is stored', 5, () =>
-    page.evaluate(() => localStorage.getItem('zuba-trilo.settings') === 'mute = yes\n'));
-  await tapButton('Up');
-  await tapButton('Left');
-  await waitFor('Up to VSYNC and Left switch it', 5, () =>
-    page.evaluate(() => localStorage.getItem('zuba-trilo.settings') === 'mute = yes\nvsync = yes\n'));
-  await tapButton('Options');
+  check((await layout(['Up', 'Down'])).inside, '... and shows Up and Down inside the display');
+  await tapButtons('Down', 'Down', 'Down', 'Down', 'Right');
+  await waitFor('Down to SOUND and Right turn the sound off by touch, and it is stored', 5, storedIs('mute = yes\n'));
+  await tapButtons('Up', 'Left');
+  await waitFor('Up to VSYNC and Left switch it', 5, storedIs('mute = yes\nvsync = yes\n'));
+  await tapButtons('Options');
   await waitFor('the Options button closes it again', 5, async () => !(await optionsOpen()));
   await tapFire();
   await waitFor('tapping Fire at the title starts a game (score 000000 on the panel)', 5,
