@@ -278,7 +278,7 @@ constexpr int COLUMNS = 46;
 constexpr int LINE_H = GLYPH_H * ZOOM + 8;
 constexpr int BORDER = 8 * ZOOM;
 constexpr int HEAD_LINES = 2, FOOT_LINES = 4;
-constexpr int LINES = HEAD_LINES + ITEM_COUNT + FOOT_LINES;
+constexpr int LINES = HEAD_LINES + ITEM_COUNT + 1 + FOOT_LINES;  // and the controls' heading
 constexpr int PANEL_W = COLUMNS * GLYPH_W * ZOOM + 2 * BORDER;
 constexpr int PANEL_H = LINES * LINE_H - (LINE_H - GLYPH_H * ZOOM) + 2 * BORDER;
 constexpr int PANEL_X = (PANEL_SEPARATOR_X - PANEL_W) / 2, PANEL_Y = (SCREEN_HEIGHT - PANEL_H) / 2;
@@ -304,12 +304,17 @@ void put_line(int line, const std::string& text, uint8_t gray) {
     }
 }
 
+// The controls have a heading of their own, so the fullscreen key's line is
+// not taken for the fullscreen setting.
+int item_line(int item) { return HEAD_LINES + item + (item >= OPTIONS_FIRST_CONTROL ? 1 : 0); }
+
 void panel_lines(std::string (&lines)[LINES]) {
     lines[0] = "OPTIONS";
     lines[1] = "";
     for (int i = 0; i < ITEM_COUNT; ++i)
-        lines[HEAD_LINES + i] = (i == options_screen.item ? "> " : "  ") + options_item_text(i);
-    const int foot = HEAD_LINES + ITEM_COUNT;
+        lines[item_line(i)] = (i == options_screen.item ? "> " : "  ") + options_item_text(i);
+    lines[item_line(OPTIONS_FIRST_CONTROL) - 1] = "CONTROLS: KEYS AND PAD BUTTONS";
+    const int foot = HEAD_LINES + ITEM_COUNT + 1;
     lines[foot] = "";
     lines[foot + 1] = options_screen.message;
     lines[foot + 2] = "UP/DOWN CHOOSE  LEFT/RIGHT CHANGE  FIRE SETS";
@@ -322,7 +327,7 @@ void draw_panel() {
     panel_lines(lines);
     std::memset(panel, 0, sizeof panel);
     for (int i = 0; i < LINES; ++i) {
-        const bool bright = i == 0 || i == HEAD_LINES + options_screen.item;
+        const bool bright = i == 0 || i == item_line(options_screen.item);
         put_line(i, lines[i], bright ? BRIGHT : GRAY);
         drawn[i] = lines[i];
     }

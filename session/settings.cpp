@@ -124,7 +124,7 @@ bool read_line(const std::string& name, const std::string& value, Settings& out,
         return false;
     }
     if (name == "volume") {
-        if (value.size() >= 1 && value.size() <= 2 && value.find_first_not_of("0123456789") == std::string::npos &&
+        if (!value.empty() && value.size() <= 2 && value.find_first_not_of("0123456789") == std::string::npos &&
             std::stoi(value) <= AUDIO_VOLUME_MAX) {
             out.volume = std::stoi(value);
             return true;

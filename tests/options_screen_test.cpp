@@ -200,6 +200,15 @@ TEST_F(OptionsScreenTest, AKeyReplacesTheActionsKeysAndMovesAwayFromAnotherActio
         for (int i = 0; i < back.bindings.actions[a].count; ++i)
             EXPECT_EQ(back.bindings.actions[a].keys[i], input_bindings.actions[a].keys[i]) << a;
     }
+    // A file may leave an action without keys, but never quit nor the options.
+    const std::string text = "key.mute =\nkey.options =\nkey.quit =\npad.options = 2\n";
+    std::vector<std::string> messages;
+    Settings read = settings_default();
+    EXPECT_EQ(settings_parse(text.data(), text.size(), "f", read, messages), 2);
+    EXPECT_EQ(read.bindings.actions[ACTION_MUTE].count, 0);
+    EXPECT_EQ(read.bindings.actions[ACTION_OPTIONS].keys[0], SDLK_o);
+    EXPECT_EQ(read.bindings.actions[ACTION_QUIT].count, 2);
+    EXPECT_EQ(read.bindings.pad_options, 1u << 2);
     // The moved key now works outside: x fires, z does nothing, m pauses.
     options_screen_close();
     input_take_presses();
