@@ -74,21 +74,23 @@
   // it landed on, so both thumbs work at once and a finger that slides off a
   // button keeps it. The pad is one control: where the finger is on it now
   // (left or right half) is the direction, so sliding switches without a lift.
-  var LEFT = 0, RIGHT = 1, FIRE = 2;
+  // Options opens the options screen; Up and Down, shown while it is open,
+  // choose its item, the pad changes the item's value and Fire acts.
+  var LEFT = 0, RIGHT = 1, FIRE = 2, OPTIONS = 3, UP = 4, DOWN = 5, CONTROLS = 6;
   var body = document.body;
   var pad = document.getElementById('pad');
-  var fire = document.getElementById('fire');
-  var fingers = {};  // pointerId -> LEFT, RIGHT or FIRE
-  var held = [false, false, false];
+  var fingers = {};  // pointerId -> one of the controls
+  var held = [];
+  for (var c = 0; c < CONTROLS; c++) held.push(false);
   function press(control, down) {
     if (held[control] === down) return;
     held[control] = down;
     if (Module._web_press) Module._web_press(control, down ? 1 : 0);
   }
   function restate() {
-    var now = [false, false, false];
+    var now = held.map(function() { return false; });
     for (var id in fingers) now[fingers[id]] = true;
-    for (var c = 0; c < 3; c++) press(c, now[c]);
+    for (var c = 0; c < CONTROLS; c++) press(c, now[c]);
   }
   function padSide(event) {
     var box = pad.getBoundingClientRect();
@@ -115,11 +117,22 @@
     element.addEventListener('lostpointercapture', lift);
   }
   grab(pad, 0);
-  grab(fire, FIRE);
+  grab(document.getElementById('fire'), FIRE);
+  grab(document.getElementById('options'), OPTIONS);
+  grab(document.getElementById('up'), UP);
+  grab(document.getElementById('down'), DOWN);
   function releaseAll() {
     fingers = {};
     restate();
   }
+  // The game says when its options screen opens and closes.
+  Module.zubaOptionsShown = function(open) {
+    body.classList.toggle('options-open', !!open);
+    if (!open) {
+      for (var id in fingers) if (fingers[id] === UP || fingers[id] === DOWN) delete fingers[id];
+      restate();
+    }
+  };
 
   // Touch mode: from the start on a device whose pointer is a finger, or at
   // the first touch. The first tap (the "Tap to play" cover) only unlocks the
@@ -160,6 +173,9 @@
     if (document.fullscreenElement) document.exitFullscreen();
     else if (root.requestFullscreen) root.requestFullscreen().catch(function() {});
   }
+  Module.zubaFullscreen = function(on) {
+    if (!!on !== !!document.fullscreenElement) toggleFullscreen();
+  };
   if (document.fullscreenEnabled) body.classList.add('can-fullscreen');
   document.getElementById('fullscreen').addEventListener('click', toggleFullscreen);
 

@@ -7,9 +7,11 @@
 #include <cstring>
 
 #include "input/input.h"
+#include "session/options_screen.h"
 #include "session/screens.h"
 #include "video/presenter.h"
 #include "web/web_platform.h"
+#include "web/web_settings.h"
 
 namespace {
 
@@ -20,6 +22,12 @@ constexpr int MAX_CATCH_UP_PASSES = 4;
 double last_ms = 0;
 double owed_ms = 0;
 uint32_t pass_count = 0;
+
+// The page shows its Up and Down buttons while the options screen is open.
+EM_JS(void, page_options_shown, (int open), {
+    if (Module.zubaOptionsShown) Module.zubaOptionsShown(open);
+});
+bool options_shown = false;
 
 EM_JS(void, page_audio_pump, (), {
     if (Module.zubaAudioPump) Module.zubaAudioPump();
@@ -45,15 +53,21 @@ void frame() {
         // A page cannot close its tab: a quit (Escape, q) goes back to the splash.
         if (input.quit_requested) screen_return_to_splash();
     }
+    web_settings_keep_mute();
+    if (options_screen.open != options_shown) {
+        options_shown = options_screen.open;
+        page_options_shown(options_shown);
+    }
     page_audio_pump();
 }
 
 }  // namespace
 
-// The page's touch controls (0 left, 1 right, 2 fire) press and release the
-// keys they stand for, through SDL's own event queue like a keyboard.
+// The page's touch controls (0 left, 1 right, 2 fire, 3 options, 4 up,
+// 5 down) press and release the keys they stand for, through SDL's own event
+// queue like a keyboard.
 extern "C" EMSCRIPTEN_KEEPALIVE void web_press(int control, int down) {
-    constexpr SDLKey KEYS[] = {SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE};
+    constexpr SDLKey KEYS[] = {SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE, SDLK_o, SDLK_UP, SDLK_DOWN};
     if (control < 0 || control >= int(sizeof KEYS / sizeof KEYS[0])) return;
     SDL_Event event;
     std::memset(&event, 0, sizeof event);
@@ -75,7 +89,15 @@ extern "C" EMSCRIPTEN_KEEPALIVE uint32_t web_pass_count() { return pass_count; }
 
 int main() {
     web_platform_use();
+    const Settings settings = web_settings_load();
     if (screen_startup() != 0) return 1;
+    web_settings_apply(settings);
+    // The page is never fullscreen at start: a browser allows that only
+    // after a key press or a tap.
+    Settings in_force = settings;
+    in_force.fullscreen = false;
+    options_screen_start(in_force);
+    options_screen_set_saver(web_settings_save);
     sdl_read_gamepads();
     last_ms = emscripten_get_now();
     emscripten_set_main_loop(frame, 0, 0);

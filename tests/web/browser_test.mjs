@@ -13,6 +13,7 @@ import path from 'node:path';
 import zlib from 'node:zlib';
 import puppeteer from 'puppeteer-core';
 import { phoneTests } from './phone_test.mjs';
+import { settingsTests } from './settings_test.mjs';
 
 const [buildDir = 'build-web', sourceDir = '.'] = process.argv.slice(2);
 const W = 2500;
@@ -226,6 +227,7 @@ try {
   console.log(`passes run: ${await passes()}`);
   await page.close();
 
+  await settingsTests({ browser, URL, instrument, reader, waitFor, check, sleep, golden: { splash, titlePrompt, titleBlank, score0 } });
   await phoneTests({ browser, URL, serving, instrument, reader, waitFor, check, sleep, golden: { splash, titlePrompt,
     titleBlank, score0 }, SCORE, sourceDir });
 } finally {

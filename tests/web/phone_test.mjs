@@ -2,7 +2,9 @@
 // 390 x 844 portrait), run by browser_test.mjs after the desktop checks:
 // the Left, Right and Fire buttons are shown and inside the display (under
 // the screen when it stands tall), the first tap unlocks sound and counts as
-// nothing else, Fire starts a game, Right moves the cannon, two thumbs move
+// nothing else, the Options button opens the options screen whose items Up,
+// Down and the pad change by touch (and store), Fire starts a game, Right
+// moves the cannon, two thumbs move
 // and fire at once, one thumb sliding from Left to Right turns the cannon,
 // a hidden page pauses and Fire resumes, the manifest holds what a home
 // screen needs, the offline copy plays with the network off, and a new
@@ -11,7 +13,8 @@
 import path from 'node:path';
 
 const CANNON_ROW = 1282;  // the cannon's bottom row (its top is at 1275)
-const LABELS = ['Left', 'Right', 'Fire'];
+const LABELS = ['Left', 'Right', 'Fire', 'Options'];
+const ALL_LABELS = [...LABELS, 'Up', 'Down'];
 
 export async function phoneTests({ browser, URL, serving, instrument, reader, waitFor, check, sleep, golden }) {
   const shots = process.env.ZUBA_SCREENSHOTS;
@@ -25,7 +28,7 @@ export async function phoneTests({ browser, URL, serving, instrument, reader, wa
   const centres = () => page.evaluate((labels) => Object.fromEntries(labels.map((l) => {
     const r = document.querySelector(`button[aria-label="${l}"]`).getBoundingClientRect();
     return [l, { x: r.x + r.width / 2, y: r.y + r.height / 2 }];
-  })), LABELS);
+  })), ALL_LABELS);
   // One puppeteer touch handle per finger, by the button it is on.
   const fingers = {};
   async function put(label) {
@@ -48,7 +51,7 @@ export async function phoneTests({ browser, URL, serving, instrument, reader, wa
     await lift('Fire');
   }
   // Where the buttons are, against the display and the screen.
-  const layout = () => page.evaluate((labels) => {
+  const layout = (labels = LABELS) => page.evaluate((labels) => {
     const canvas = document.getElementById('screen').getBoundingClientRect();
     const buttons = labels.map((l) => document.querySelector(`button[aria-label="${l}"]`).getBoundingClientRect());
     const inside = buttons.every((b) => b.width > 0 && b.height > 0 && b.left >= 0 && b.top >= 0 &&
@@ -57,11 +60,11 @@ export async function phoneTests({ browser, URL, serving, instrument, reader, wa
     const shown = Math.min(canvas.width / 2500, canvas.height / 1300) * 1300;
     const pictureBottom = canvas.top + (canvas.height + shown) / 2;
     return { inside, under: buttons.every((b) => b.top >= pictureBottom - 0.5) };
-  }, LABELS);
+  }, labels);
 
   await page.goto(URL);
   await started();
-  check((await layout()).inside, 'a phone held wide shows Left, Right and Fire inside the display');
+  check((await layout()).inside, 'a phone held wide shows Left, Right, Fire and Options inside the display');
 
   // The first tap unlocks the sound and nothing else, even on Fire.
   await page.evaluate(() => {
@@ -79,6 +82,28 @@ export async function phoneTests({ browser, URL, serving, instrument, reader, wa
     return seen.has(golden.titlePrompt) || seen.has(golden.titleBlank);
   });
   await sleep(600);  // the title reads the button only after its first half second
+
+  // The options by touch: Options opens them and shows Up and Down; Down four
+  // times and Right turn the sound off, Up and Left switch vsync (stored).
+  const optionsOpen = () => page.evaluate(() => document.body.classList.contains('options-open'));
+  const storedIs = (text) => () => page.evaluate((t) => localStorage.getItem('zuba-trilo.settings') === t, text);
+  async function tapButtons(...labels) {
+    for (const label of labels) {
+      await put(label);
+      await sleep(100);
+      await lift(label);
+      await sleep(100);
+    }
+  }
+  await tapButtons('Options');
+  await waitFor('the Options button opens the options screen', 5, optionsOpen);
+  check((await layout(['Up', 'Down'])).inside, '... and shows Up and Down inside the display');
+  await tapButtons('Down', 'Down', 'Down', 'Down', 'Right');
+  await waitFor('Down to SOUND and Right turn the sound off by touch, and it is stored', 5, storedIs('mute = yes\n'));
+  await tapButtons('Up', 'Left');
+  await waitFor('Up to VSYNC and Left switch it', 5, storedIs('mute = yes\nvsync = yes\n'));
+  await tapButtons('Options');
+  await waitFor('the Options button closes it again', 5, async () => !(await optionsOpen()));
   await tapFire();
   await waitFor('tapping Fire at the title starts a game (score 000000 on the panel)', 5,
     async () => (await score()) === golden.score0);
@@ -187,7 +212,7 @@ export async function phoneTests({ browser, URL, serving, instrument, reader, wa
   await page.reload();
   await started();
   const tall = await layout();
-  check(tall.inside && tall.under, `a phone held tall shows Left, Right and Fire inside the display, under the screen`);
+  check(tall.inside && tall.under, `a phone held tall shows Left, Right, Fire and Options inside the display, under the screen`);
   if (shots) {
     await page.touchscreen.tap(195, 422);
     await sleep(3500);
