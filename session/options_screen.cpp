@@ -443,7 +443,10 @@ bool options_screen_key(int sym, bool alt) {
     else if (sym == SDLK_DOWN || key_bound(ACTION_DOWN, sym)) options_screen_move(OptionsMove::DOWN);
     else if (sym == SDLK_LEFT || key_bound(ACTION_LEFT, sym)) options_screen_move(OptionsMove::LEFT);
     else if (sym == SDLK_RIGHT || key_bound(ACTION_RIGHT, sym)) options_screen_move(OptionsMove::RIGHT);
-    else if (key_bound(ACTION_FIRE, sym)) options_screen_move(OptionsMove::FIRE);
+    // Enter and space always act, as the arrows always move: a player who
+    // bound fire to an arrow can still reach RESET CONTROLS.
+    else if (sym == SDLK_RETURN || sym == SDLK_KP_ENTER || sym == SDLK_SPACE || key_bound(ACTION_FIRE, sym))
+        options_screen_move(OptionsMove::FIRE);
     // The fullscreen and screenshot keys work here as everywhere.
     else if (input_kept_key_action(sym) >= 0 || key_bound(ACTION_FULLSCREEN, sym) || key_bound(ACTION_SCREENSHOT, sym))
         return false;

@@ -237,10 +237,16 @@ TEST_F(OptionsScreenTest, ThePlayerNeverLosesTheWayToQuitOrToTheOptionsNorAKeptK
     press(SDLK_F5);
     EXPECT_FALSE(options_screen.open);
 
-    // Reset gives every action its keys and buttons back and saves them all.
+    // Fire moved onto the left arrow, which moves here: Enter still acts,
+    // so the screen can always undo what it did. Reset gives every action
+    // its keys and buttons back and saves them all.
     options_screen_open();
+    bind(ACTION_FIRE, SDLK_LEFT);
+    EXPECT_EQ(last_saved(), (std::vector<std::string>{"key.fire = left", "key.left = "}));
     go_to(options_reset_item());
     press(SDLK_z);
+    EXPECT_TRUE(saved.empty()) << "z no longer fires";
+    press(SDLK_RETURN);
     InputBindings defaults{};
     input_bindings_default(defaults);
     EXPECT_EQ(std::memcmp(&defaults, &input_bindings, sizeof defaults), 0);
