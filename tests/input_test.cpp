@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -248,13 +247,6 @@ TEST_F(Input, F11AndF12AreAlwaysTheGamesOwnAndAKeyThatQuitsAlwaysQuits) {
 
 namespace {
 
-std::string read_text(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The names from `first` to `last` in the order of the table, each a name of
 // its own (not an alias); empty when either is missing.
 std::vector<std::string> table_range(const std::string& first, const std::string& last) {
@@ -275,7 +267,7 @@ TEST(KeyNames, TheReadmeAndTheManualPageListEveryKeyNameOfTheTableInItsOrder) {
         if (!INPUT_KEY_NAMES[i].alias) table.push_back(INPUT_KEY_NAMES[i].name);
     }
     // The README: "`a` to `z`, `0` to `9`, ..., `right bracket`."
-    const std::string readme = read_text(source_path("README.md"));
+    const std::string readme = read_file(source_path("README.md"));
     const size_t from = readme.find("Keys are named, in any case:");
     ASSERT_NE(from, std::string::npos);
     const std::string paragraph = readme.substr(from, readme.find("\n\n", from) - from);
@@ -299,7 +291,7 @@ TEST(KeyNames, TheReadmeAndTheManualPageListEveryKeyNameOfTheTableInItsOrder) {
     EXPECT_EQ(listed, table) << "README.md";
 
     // The manual page: lines ".BR a \" to \" z ," and ".BR up \", \" down ,".
-    const std::string man = read_text(source_path("packaging/zuba-trilo.6"));
+    const std::string man = read_file(source_path("packaging/zuba-trilo.6"));
     const size_t man_from = man.find("the key names, in any case:");
     ASSERT_NE(man_from, std::string::npos);
     std::istringstream lines(man.substr(man.find('\n', man_from) + 1));
@@ -376,7 +368,7 @@ TEST(KeyNames, TheReadmeTheManualPageAndTheWindowsReadmeListTheDefaultKeysOfTheT
     std::sort(table.begin(), table.end());
 
     // The README's controls table: "| `z` or space | button 1 | fire ... |".
-    const std::string readme = read_text(source_path("README.md"));
+    const std::string readme = read_file(source_path("README.md"));
     std::istringstream readme_lines(readme.substr(readme.find("| Keyboard |")));
     std::vector<std::string> readme_keys;
     std::string line;
@@ -386,7 +378,7 @@ TEST(KeyNames, TheReadmeTheManualPageAndTheWindowsReadmeListTheDefaultKeysOfTheT
         for (const std::string& k : doc_keys(line.substr(2, line.find(" |") - 2))) readme_keys.push_back(k);
     }
     // The manual's ".SS Keyboard": ".TP" then ".B z\fR,\fP Space".
-    const std::string man = read_text(source_path("packaging/zuba-trilo.6"));
+    const std::string man = read_file(source_path("packaging/zuba-trilo.6"));
     const size_t keyboard = man.find(".SS Keyboard\n");
     ASSERT_NE(keyboard, std::string::npos);
     std::istringstream man_lines(man.substr(keyboard, man.find(".SS Joystick") - keyboard));
@@ -396,7 +388,7 @@ TEST(KeyNames, TheReadmeTheManualPageAndTheWindowsReadmeListTheDefaultKeysOfTheT
         for (const std::string& k : doc_keys(line.substr(3))) man_keys.push_back(k);
     }
     // The Windows README.txt's "Keys" part: "  z or space            fire ...".
-    const std::string windows = read_text(source_path("packaging/windows/README.txt.in"));
+    const std::string windows = read_file(source_path("packaging/windows/README.txt.in"));
     const size_t keys_part = windows.find("\nKeys\n----\n");
     ASSERT_NE(keys_part, std::string::npos);
     std::istringstream windows_lines(windows.substr(keys_part + 11));

@@ -129,14 +129,7 @@ TEST(Demo, CrlfAByteOrderMarkAndHexOfEitherCaseReadAsThePlainText) {
 #ifndef _WIN32  // a FIFO and a folder's mode: POSIX's alone
 TEST(ReplayScript, OnlyANonEmptyRegularFileOfBoundedSizeIsReadAndEveryRefusalNamesThePathAsGiven) {
     const std::string dir = scratch_folder("script_files");
-    auto write = [](const std::string& path, const std::string& text) {
-        std::FILE* f = std::fopen(path.c_str(), "wb");
-        ASSERT_TRUE(f);
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-    };
-    write(dir + "/empty.demo", "");
-    write(dir + "/big.demo", "");
+    ASSERT_TRUE(write_file(dir + "/empty.demo", "") && write_file(dir + "/big.demo", ""));
     ASSERT_EQ(truncate((dir + "/big.demo").c_str(), off_t(REPLAY_MAX_SCRIPT_BYTES) + 1), 0);
     ASSERT_EQ(mkfifo((dir + "/fifo.demo").c_str(), 0600), 0);
     ASSERT_EQ(mkdir((dir + "/folder.demo").c_str(), 0700), 0);
@@ -154,7 +147,7 @@ TEST(ReplayScript, OnlyANonEmptyRegularFileOfBoundedSizeIsReadAndEveryRefusalNam
         EXPECT_NE(error.find(says), std::string::npos) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos) << error;
     }
-    write(dir + "/ok.demo", "3 fire\n");
+    ASSERT_TRUE(write_file(dir + "/ok.demo", "3 fire\n"));
     ReplayScript s;
     std::string error;
     EXPECT_TRUE(replay_load_script(dir + "/ok.demo", s, error)) << error;
@@ -366,10 +359,7 @@ TEST(ReplayArguments, OptionsAreReadAndMistakesRefused) {
 TEST(ReplayArguments, NoOutputIsTheScriptItselfWhateverItsName) {
     const std::string dir = scratch_folder("outputs");
     const std::string demo = dir + "/game.demo";
-    std::FILE* f = std::fopen(demo.c_str(), "wb");
-    ASSERT_TRUE(f);
-    std::fputs("3 fire\n", f);
-    std::fclose(f);
+    ASSERT_TRUE(write_file(demo, "3 fire\n"));
     ASSERT_EQ(symlink("game.demo", (dir + "/link.demo").c_str()), 0);
     ASSERT_EQ(link(demo.c_str(), (dir + "/hard.demo").c_str()), 0);
     for (const std::string& out : {demo, dir + "/link.demo", dir + "/hard.demo", dir + "/./game.demo"}) {

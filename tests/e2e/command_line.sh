@@ -4,16 +4,10 @@
 # standard error and exits 2, before SDL starts (no window is ever opened:
 # with a video driver that cannot start, reaching SDL would end in 255).
 # Arguments: game binary, replay binary, source directory.
-set -u
+# shellcheck source=tests/e2e/xvfb_lib.bash
+source "$3/tests/e2e/xvfb_lib.bash"
 game=$1
 src=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-unset SDL12COMPAT_WINDOW_SCALING
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 run() {
     SDL_VIDEODRIVER=nonexistent timeout 20 "$game" "$@" >"$work/out" 2>"$work/err"
     status=$?

@@ -4,12 +4,10 @@
 # screen; on 2600 x 1400 it keeps its 2500 x 1300 pixels. It is titled
 # ZUBA-TRILO and carries the game's icon, the picture of the desktop icon.
 # Arguments: game binary, replay binary, source directory.
-set -u
 game=$1
 src=$3
 # shellcheck source=tests/e2e/xvfb_lib.bash
 source "$src/tests/e2e/xvfb_lib.bash"
-unset SDL12COMPAT_WINDOW_SCALING
 
 # Screen, expected window size.
 while read -r screen expect; do
