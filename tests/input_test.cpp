@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <iomanip>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -247,16 +248,28 @@ TEST_F(Input, F11AndF12AreAlwaysTheGamesOwnAndAKeyThatQuitsAlwaysQuits) {
 
 namespace {
 
-// The names from `first` to `last` in the order of the table, each a name of
-// its own (not an alias); empty when either is missing.
-std::vector<std::string> table_range(const std::string& first, const std::string& last) {
-    std::vector<std::string> own;
+// The key names a text lists between backticks, in order, "`a` to `z`"
+// standing for the table's own names (not aliases) from a to z.
+std::vector<std::string> listed_names(const std::string& text) {
+    std::vector<std::string> own, parts, out;  // parts: a name, the words after it, ...
     for (int i = 0; i < INPUT_KEY_NAME_COUNT; ++i) {
         if (!INPUT_KEY_NAMES[i].alias) own.push_back(INPUT_KEY_NAMES[i].name);
     }
-    const auto a = std::find(own.begin(), own.end(), first), b = std::find(own.begin(), own.end(), last);
-    if (a == own.end() || b == own.end() || b < a) return {"(no range " + first + " to " + last + ")"};
-    return std::vector<std::string>(a, b + 1);
+    for (size_t at = text.find('`'), end; at != std::string::npos; at = text.find('`', end + 1)) {
+        end = text.find('`', at + 1);
+        parts.push_back(text.substr(at + 1, end - at - 1));
+        parts.push_back(text.substr(end + 1, text.find('`', end + 1) - end - 1));
+    }
+    for (size_t i = 0; i < parts.size(); i += 2) {
+        const auto a = std::find(own.begin(), own.end(), parts[i]);
+        if (parts[i + 1] != " to " || i + 2 >= parts.size() || a == own.end()) {
+            out.push_back(parts[i]);
+            continue;
+        }
+        const auto b = std::find(a, own.end(), parts[i += 2]);
+        out.insert(out.end(), a, b == own.end() ? b : b + 1);
+    }
+    return out;
 }
 
 }  // namespace
@@ -270,61 +283,21 @@ TEST(KeyNames, TheReadmeAndTheManualPageListEveryKeyNameOfTheTableInItsOrder) {
     const std::string readme = read_file(source_path("README.md"));
     const size_t from = readme.find("Keys are named, in any case:");
     ASSERT_NE(from, std::string::npos);
-    const std::string paragraph = readme.substr(from, readme.find("\n\n", from) - from);
-    std::vector<std::string> listed;
-    std::vector<std::string> words;  // `name` and the words between them
-    for (size_t at = paragraph.find('`'); at != std::string::npos && at < paragraph.find("SDL 1.2's own");) {
-        const size_t end = paragraph.find('`', at + 1);
-        words.push_back(paragraph.substr(at + 1, end - at - 1));
-        const size_t next = paragraph.find('`', end + 1);
-        words.push_back(paragraph.substr(end + 1, next == std::string::npos ? 0 : next - end - 1));
-        at = next;
-    }
-    for (size_t i = 0; i + 1 < words.size(); i += 2) {
-        if (words[i + 1] == " to " && i + 2 < words.size()) {
-            for (const std::string& n : table_range(words[i], words[i + 2])) listed.push_back(n);
-            i += 2;
-        } else {
-            listed.push_back(words[i]);
-        }
-    }
-    EXPECT_EQ(listed, table) << "README.md";
-
-    // The manual page: lines ".BR a \" to \" z ," and ".BR up \", \" down ,".
+    EXPECT_EQ(listed_names(readme.substr(from, readme.find("SDL 1.2's own", from) - from)), table) << "README.md";
+    // The manual page: lines ".BR a " to " z ," and ".BR up ", " down ,",
+    // bold names alternating with roman words, read as the README's text.
     const std::string man = read_file(source_path("packaging/zuba-trilo.6"));
     const size_t man_from = man.find("the key names, in any case:");
     ASSERT_NE(man_from, std::string::npos);
     std::istringstream lines(man.substr(man.find('\n', man_from) + 1));
-    std::vector<std::string> man_listed;
+    std::string text;
     for (std::string line; std::getline(lines, line) && line.rfind(".BR ", 0) == 0;) {
-        std::vector<std::string> args;  // roff arguments: "quoted" or bare
-        for (size_t i = 4; i < line.size();) {
-            if (line[i] == ' ') {
-                ++i;
-            } else if (line[i] == '"') {
-                const size_t end = line.find('"', i + 1);
-                args.push_back(line.substr(i + 1, end - i - 1));
-                i = end + 1;
-            } else {
-                const size_t end = std::min(line.find(' ', i), line.size());
-                args.push_back(line.substr(i, end - i));
-                i = end;
-            }
-        }
-        for (std::string& a : args) {
-            for (size_t at; (at = a.find("\\-")) != std::string::npos;) a.erase(at, 1);
-        }
-        // Bold names alternate with roman separators.
-        for (size_t i = 0; i < args.size(); i += 2) {
-            if (i + 2 < args.size() && args[i + 1] == " to ") {
-                for (const std::string& n : table_range(args[i], args[i + 2])) man_listed.push_back(n);
-                i += 2;
-            } else {
-                man_listed.push_back(args[i]);
-            }
-        }
+        for (size_t at; (at = line.find("\\-")) != std::string::npos;) line.erase(at, 1);
+        std::istringstream args(line.substr(4));
+        for (std::string a, tick = "`"; args >> std::quoted(a); tick = tick.empty() ? "`" : "")
+            text += tick + a + tick;
     }
-    EXPECT_EQ(man_listed, table) << "packaging/zuba-trilo.6";
+    EXPECT_EQ(listed_names(text), table) << "packaging/zuba-trilo.6";
 }
 
 namespace {

@@ -163,20 +163,6 @@ TEST(ScreenSequence, ATitleLeftAloneForYearsKeepsItsBlinkWithoutOverflowing) {
     stop_headless_video();
 }
 
-TEST(ScreenSequence, GameOverReturnsToTheSplashCardNotTheTitle) {
-    ASSERT_TRUE(start_headless_video());
-    input_init();
-    screens.state = SCREEN_GAME_OVER_BEGIN;
-    int passes = 0;
-    for (; screens.state != SCREEN_SPLASH_BEGIN && passes < 400; ++passes) {
-        screen_pass();
-        ASSERT_TRUE(screens.state == SCREEN_GAME_OVER_WAIT || screens.state == SCREEN_SPLASH_BEGIN) << passes;
-    }
-    EXPECT_EQ(screens.state, SCREEN_SPLASH_BEGIN);
-    input_shutdown();
-    stop_headless_video();
-}
-
 TEST(ScreenSequence, ReturningToTheSplashEndsThePauseStopsEverySoundKeepsTheHiScoreAndForgetsTheQuit) {
     ASSERT_TRUE(start_headless_video());
     input_init();
