@@ -38,10 +38,8 @@ done <<'EOF_CASES'
 --fulscreen|unknown option '--fulscreen'
 --scale 3|--scale wants a number from 0.25 to 2.0, not '3'
 --window --scale|option '--scale' needs a value
---window --scale 0.5|--window and --scale exclude each other
-game.txt|unknown option 'game.txt'
---settings=|option '--settings' needs a value
 --record|option '--record' needs a value
+game.txt|unknown option 'game.txt'
 EOF_CASES
 
 # A settings path that is no file is one line naming it as given, and the
