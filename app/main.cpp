@@ -11,7 +11,7 @@
 #include "app/frame_stats.h"
 #include "app/live_demo.h"
 #include "app/options.h"
-#include "app/settings.h"
+#include "session/settings.h"
 #include "audio/mixer.h"
 #include "input/input.h"
 #include "platform/platform.h"
@@ -80,7 +80,7 @@ WindowRequest window_request_of(const Options& options, const Settings& settings
     // start-up, like --scale) when nothing else chose a size.
     const char* variable = std::getenv(OPTIONS_SCALING_VARIABLE);
     double scale = 0;
-    if (!r.chosen && variable && options_read_scale(variable, scale)) r.scale = scale;
+    if (!r.chosen && variable && settings_read_scale(variable, scale)) r.scale = scale;
     return r;
 }
 
@@ -135,6 +135,7 @@ int main(int argc, char** argv) {
     input_set_resize_handler(window_resized);
     screen_set_screenshot_handler(take_screenshot);
     audio_set_muted(settings.mute);
+    audio_set_volume(settings.volume);
     const bool was_fullscreen = game_window.fullscreen;
     live_demo_started();
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "input/actions.h"
+#include "session/settings.h"
 
 #ifndef ZUBA_VERSION
 #define ZUBA_VERSION "unknown"
@@ -92,19 +93,9 @@ std::string build_usage() {
 
 }  // namespace
 
-bool options_read_scale(const char* text, double& scale) {
-    if (!text || !((*text >= '0' && *text <= '9') || *text == '.') || std::strpbrk(text, "xX")) return false;
-    char* end = nullptr;
-    double value = std::strtod(text, &end);
-    if (*end != '\0' || !std::isfinite(value)) return false;
-    if (value < OPTIONS_SCALE_MIN || value > OPTIONS_SCALE_MAX) return false;
-    scale = value;
-    return true;
-}
-
 bool options_check_scaling_variable(const char* value, char* error, size_t error_size) {
     double scale = 0;
-    if (!value || options_read_scale(value, scale)) return true;
+    if (!value || settings_read_scale(value, scale)) return true;
     if (error_size > 0)
         std::snprintf(error, error_size, "%s wants a number from 0.25 to 2.0 (or to be unset), not '%s'",
                       OPTIONS_SCALING_VARIABLE, value);
@@ -141,7 +132,7 @@ OptionsResult options_parse(int argc, const char* const* argv, Options& options,
                 options.settings = value;
                 break;
             case OPTION_SCALE:
-                if (!options_read_scale(value, options.scale))
+                if (!settings_read_scale(value, options.scale))
                     return refuse(error, error_size, "--scale wants a number from 0.25 to 2.0, not '%s'", value);
                 break;
             case OPTION_RECORD:

@@ -47,13 +47,6 @@ struct OptionSpec {
 extern const OptionSpec OPTION_TABLE[];
 extern const int OPTION_COUNT;
 
-constexpr double OPTIONS_SCALE_MIN = 0.25;
-constexpr double OPTIONS_SCALE_MAX = 2.0;
-
-// A scale factor in range, written as a plain decimal number and nothing
-// else ("0.5", not "0.5x" nor " 1"); false leaves scale as it was.
-bool options_read_scale(const char* text, double& scale);
-
 // SDL's scaling variable, which a player may set in the environment instead
 // of --scale. Its value (null when unset) is held to the same rule as --scale,
 // so a bad one is refused in one line before a window opens rather than

@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "audio/sounds.h"
@@ -114,6 +115,21 @@ void mixer_reset() {
     device->pause(0);
 }
 
+namespace {
+
+// Read by the audio callback, set under the device's lock.
+int master_volume = AUDIO_VOLUME_MAX;
+
+// Each sample's distance from silence, scaled by the master volume.
+void scale_to_volume(uint8_t* stream, int len) {
+    for (int i = 0; i < len; ++i) {
+        const int wave = int(stream[i]) - MIX_SILENCE;
+        stream[i] = uint8_t(MIX_SILENCE + wave * master_volume / AUDIO_VOLUME_MAX);
+    }
+}
+
+}  // namespace
+
 void mixer_fill() { mix_into(1 - mixer.played_half); }
 
 void mixer_callback(void* userdata, uint8_t* stream, int len) {
@@ -133,9 +149,18 @@ void mixer_callback(void* userdata, uint8_t* stream, int len) {
             std::memset(stream + MIX_BLOCK, MIX_SILENCE, size_t(len - MIX_BLOCK));
         }
         if (mixer.muted) std::memset(stream, MIX_SILENCE, size_t(len));
+        else if (master_volume < AUDIO_VOLUME_MAX) scale_to_volume(stream, len);
     }
     mixer_fill();
 }
+
+void audio_set_volume(int level) {
+    device->lock();
+    master_volume = std::clamp(level, 0, AUDIO_VOLUME_MAX);
+    device->unlock();
+}
+
+int audio_volume() { return master_volume; }
 
 void audio_set_muted(bool muted) {
     device->lock();

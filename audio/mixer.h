@@ -51,6 +51,12 @@ void audio_shutdown();
 // Mute silences only what reaches the device: the voices and the cues go on,
 // so sound comes back in step.
 void audio_set_muted(bool muted);
+// The master volume, from 0 (silent) to AUDIO_VOLUME_MAX (the mix as it is),
+// scales only what reaches the device, as mute does; out-of-range levels are
+// held to the range.
+constexpr int AUDIO_VOLUME_MAX = 10;
+void audio_set_volume(int level);
+int audio_volume();
 // Stops the device where it is (a paused game) and starts it again.
 void audio_set_paused(bool paused);
 void voice_start(int voice, const uint8_t* samples, int32_t length);

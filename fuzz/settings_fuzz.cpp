@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "session/settings.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {

@@ -104,6 +104,26 @@ TEST_F(Mixing, MuteSilencesOnlyTheStreamWhileTheVoicesGoOnSoUnmutingIsInStep) {
     EXPECT_EQ(callback(), constant(MIX_BLOCK, 200));
 }
 
+TEST_F(Mixing, TheMasterVolumeScalesTheWaveAboutSilenceAndLeavesTheMixAlone) {
+    Bytes tone(3 * MIX_BLOCK);
+    for (size_t i = 0; i < tone.size(); ++i) tone[i] = uint8_t(i % 2 ? 228 : 28);  // 100 either side
+    voice_start(0, tone.data(), int32_t(tone.size()));
+    callback();
+    audio_set_volume(3);
+    const Bytes quiet = callback();
+    EXPECT_EQ(quiet[0], 128 - 30);
+    EXPECT_EQ(quiet[1], 128 + 30);
+    audio_set_volume(0);
+    EXPECT_EQ(callback(), constant(MIX_BLOCK, MIX_SILENCE));
+    audio_set_volume(AUDIO_VOLUME_MAX);
+    EXPECT_EQ(callback(), slice(tone.data(), 2 * MIX_BLOCK, 3 * MIX_BLOCK)) << "the mix itself was never scaled";
+    audio_set_volume(99);
+    EXPECT_EQ(audio_volume(), AUDIO_VOLUME_MAX) << "held to the range";
+    audio_set_volume(-4);
+    EXPECT_EQ(audio_volume(), 0);
+    audio_set_volume(AUDIO_VOLUME_MAX);
+}
+
 TEST(AudioDevice, OpensSilentWithTheCatalogueFilledAndShutsDownWithEveryVoiceSilenced) {
     platform_set_env("SDL_AUDIODRIVER", "dummy", true);
     for (int id = 1; id <= SOUND_COUNT; ++id) sound_catalogue[id].samples = nullptr;

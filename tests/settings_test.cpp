@@ -1,6 +1,6 @@
 // The settings file: the lenient reader, the writer that keeps every byte it
 // does not own, and the save that never harms a file of the player's.
-#include "app/settings.h"
+#include "session/settings.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -15,6 +15,7 @@
 #include <sstream>
 #include <thread>
 
+#include "audio/mixer.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -328,10 +329,12 @@ TEST(Settings, CopiesOfTheGameSavingAtOnceNeverLoseEachOthersChange) {
 
 #endif  // _WIN32
 
-TEST(Settings, TheFilterVsyncAndRememberedWindowSizeAreReadAndBadValuesRefused) {
+TEST(Settings, TheFilterVsyncVolumeAndRememberedWindowSizeAreReadAndBadValuesRefused) {
     std::vector<std::string> messages;
-    Settings s = parse("filter = sharp\nvsync = yes\nwindow_size = 1600x832\n", messages);
+    Settings s = parse("filter = sharp\nvsync = yes\nwindow_size = 1600x832\nvolume = 0\n", messages);
     EXPECT_TRUE(messages.empty()) << messages[0];
+    EXPECT_EQ(s.volume, 0);
+    EXPECT_EQ(settings_default().volume, AUDIO_VOLUME_MAX);
     EXPECT_EQ(s.filter, FILTER_SHARP);
     EXPECT_EQ(s.vsync, 1);
     EXPECT_EQ(s.window_width, 1600);
@@ -353,6 +356,10 @@ TEST(Settings, TheFilterVsyncAndRememberedWindowSizeAreReadAndBadValuesRefused) 
         {"window_size = -5x500", "not '-5x500'"},
         {"window_size = 99999999999x500", "not '99999999999x500'"},
         {"window_size = 1600 x 832", "not '1600 x 832'"},
+        {"volume = 11", "volume wants a whole number from 0 to 10, not '11'"},
+        {"volume = -1", "not '-1'"},
+        {"volume = 5.5", "not '5.5'"},
+        {"volume = 007", "not '007'"},
     };
     for (const auto& [line, why] : bad) {
         messages.clear();
@@ -362,5 +369,6 @@ TEST(Settings, TheFilterVsyncAndRememberedWindowSizeAreReadAndBadValuesRefused) 
         EXPECT_EQ(s.window_width, 0) << line;
         EXPECT_EQ(s.filter, FILTER_SMOOTH) << line;
         EXPECT_EQ(s.vsync, -1) << line;
+        EXPECT_EQ(s.volume, AUDIO_VOLUME_MAX) << line;
     }
 }

@@ -19,6 +19,7 @@ enum SettingsScale { SETTINGS_SCALE_UNSET, SETTINGS_SCALE_AUTO, SETTINGS_SCALE_W
 struct Settings {
     bool fullscreen;
     bool mute;
+    int volume;  // 0 to AUDIO_VOLUME_MAX
     SettingsScale scale_mode;
     double scale;  // with SETTINGS_SCALE_FACTOR
     int window_width, window_height;  // the window's last size (0: none remembered)
@@ -36,6 +37,13 @@ Settings settings_default();
 // At most this many bad lines are reported one by one; the rest are counted
 // in one last line, so a file of junk cannot flood the terminal.
 constexpr int SETTINGS_MAX_MESSAGES = 20;
+
+// A scale factor in range (--scale, the settings file's scale and SDL's
+// scaling variable), written as a plain decimal number and nothing else
+// ("0.5", not "0.5x" nor " 1"); false leaves scale as it was.
+constexpr double SETTINGS_SCALE_MIN = 0.25;
+constexpr double SETTINGS_SCALE_MAX = 2.0;
+bool settings_read_scale(const char* text, double& scale);
 
 // The window's size as the settings file writes it: "1600x832".
 constexpr int SETTINGS_SIZE_MIN = 100;

@@ -1,12 +1,14 @@
 // The settings file: a lenient reader into a Settings record, and a writer
 // that changes only the lines it owns.
-#include "app/settings.h"
+#include "session/settings.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
-#include "app/options.h"
+#include "audio/mixer.h"
 #include "input/actions.h"
 #include "platform/platform.h"
 #include "session/text_lines.h"
@@ -95,7 +97,7 @@ bool read_line(const std::string& name, const std::string& value, Settings& out,
     if (name == "scale") {
         if (value == "auto") out.scale_mode = SETTINGS_SCALE_AUTO;
         else if (value == "window") out.scale_mode = SETTINGS_SCALE_WINDOW;
-        else if (options_read_scale(value.c_str(), out.scale)) out.scale_mode = SETTINGS_SCALE_FACTOR;
+        else if (settings_read_scale(value.c_str(), out.scale)) out.scale_mode = SETTINGS_SCALE_FACTOR;
         else {
             why = "scale wants auto, window or a number from 0.25 to 2.0, not '" + printable_excerpt(value) + "'";
             return false;
@@ -118,6 +120,16 @@ bool read_line(const std::string& name, const std::string& value, Settings& out,
             return true;
         }
         why = "vsync wants yes or no, not '" + printable_excerpt(value) + "'";
+        return false;
+    }
+    if (name == "volume") {
+        if (value.size() >= 1 && value.size() <= 2 && value.find_first_not_of("0123456789") == std::string::npos &&
+            std::stoi(value) <= AUDIO_VOLUME_MAX) {
+            out.volume = std::stoi(value);
+            return true;
+        }
+        why = "volume wants a whole number from 0 to " + std::to_string(AUDIO_VOLUME_MAX) + ", not '" +
+              printable_excerpt(value) + "'";
         return false;
     }
     if (name == "window_size") {
@@ -194,6 +206,7 @@ Settings settings_default() {
     Settings s{};
     s.fullscreen = false;
     s.mute = false;
+    s.volume = AUDIO_VOLUME_MAX;
     s.scale_mode = SETTINGS_SCALE_UNSET;
     s.scale = 0;
     s.window_width = 0;
@@ -390,4 +403,14 @@ bool settings_save(const std::string& path, const SettingsChanges& changes, std:
     }
     error = path + ": " + why + ", so " + changes_words(changes) + (changes.size() == 1 ? " is" : " are") + " not saved";
     return false;
+}
+
+bool settings_read_scale(const char* text, double& scale) {
+    if (!text || !((*text >= '0' && *text <= '9') || *text == '.') || std::strpbrk(text, "xX")) return false;
+    char* end = nullptr;
+    double value = std::strtod(text, &end);
+    if (*end != '\0' || !std::isfinite(value)) return false;
+    if (value < SETTINGS_SCALE_MIN || value > SETTINGS_SCALE_MAX) return false;
+    scale = value;
+    return true;
 }
