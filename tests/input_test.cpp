@@ -19,16 +19,14 @@
 namespace {
 
 void push_button(int device, int button, bool down) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
+    SDL_Event e{};
     e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
     e.jbutton = SDL_JoyButtonEvent{e.type, uint8_t(device), uint8_t(button), uint8_t(down ? SDL_PRESSED : SDL_RELEASED)};
     SDL_PushEvent(&e);
 }
 
 void push_axis(int device, int axis, int value) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
+    SDL_Event e{};
     e.jaxis = SDL_JoyAxisEvent{SDL_JOYAXISMOTION, uint8_t(device), uint8_t(axis), int16_t(value)};
     SDL_PushEvent(&e);
 }
@@ -110,8 +108,7 @@ TEST_F(Input, TheSecondJoystickChangesOnlyItsOwnWordsAndOtherDevicesNothing) {
     push_axis(2, 0, -30000);
     push_button(0, 10, true);
     push_axis(0, 2, -30000);
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
+    SDL_Event e{};
     e.type = SDL_JOYHATMOTION;
     e.jhat.value = SDL_HAT_LEFT;
     SDL_PushEvent(&e);
@@ -145,8 +142,7 @@ TEST_F(Input, MouseMovesWhileNobodyPollsCannotCrowdOutAKeyReleaseOrAQuit) {
     ASSERT_EQ(words()[0], INPUT_LEFT);
     for (int frame = 0; frame < 90; ++frame) {
         for (int i = 0; i < 20; ++i) {
-            SDL_Event e;
-            std::memset(&e, 0, sizeof e);
+            SDL_Event e{};
             e.type = SDL_MOUSEMOTION;
             SDL_PushEvent(&e);
         }
@@ -381,8 +377,7 @@ namespace {
 int repaints = 0;
 void count_repaint() { repaints += 1; }
 void push_active(int gain, int state) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
+    SDL_Event e{};
     e.active = SDL_ActiveEvent{SDL_ACTIVEEVENT, uint8_t(gain), uint8_t(state)};
     SDL_PushEvent(&e);
 }
@@ -393,8 +388,7 @@ TEST_F(Input, TheWindowIsRepaintedWhenExposedOrRestoredAlsoDuringADemoButNotOnAF
     for (bool demo : {false, true}) {
         input_play_demo(demo);
         repaints = 0;
-        SDL_Event e;
-        std::memset(&e, 0, sizeof e);
+        SDL_Event e{};
         e.type = SDL_VIDEOEXPOSE;
         SDL_PushEvent(&e);
         input_pump();

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -316,8 +315,7 @@ TEST(Pause, ThePausedLabelReadsInAFittedWindowIsSteadyAndResumingPutsBackExactly
 TEST(Pause, LosingTheWindowFocusPausesTheGameReleasesHeldKeysAndDoesNotResumeByItself) {
     const uint64_t lost = 250 + 1 + 130 + 20;
     auto focus = [](bool gain) {
-        SDL_Event e;
-        std::memset(&e, 0, sizeof e);
+        SDL_Event e{};
         e.type = SDL_ACTIVEEVENT;
         e.active.gain = gain ? 1 : 0;
         e.active.state = SDL_APPINPUTFOCUS;
