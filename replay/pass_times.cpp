@@ -41,4 +41,3 @@ void pass_times_print(std::FILE* out, const char* label, const PassTimes& times)
                  pass_times_percentile(times, 0.95) / 1000, pass_times_percentile(times, 0.99) / 1000,
                  times.worst_micros / 1000);
 }
-
