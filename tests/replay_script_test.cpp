@@ -339,9 +339,11 @@ TEST(ReplayArguments, OptionsAreReadAndMistakesRefused) {
     }
     const char* help[] = {"zuba-trilo-replay", "demo.txt", "--help"};
     const char* version[] = {"zuba-trilo-replay", "--version"};
+    ReplayOptions opt;
     std::string error;
-    EXPECT_EQ(replay_parse_args(3, const_cast<char**>(help), script, o, error), REPLAY_ARGS_HELP);
-    EXPECT_EQ(replay_parse_args(2, const_cast<char**>(version), script, o, error), REPLAY_ARGS_VERSION);
+    script.clear();
+    EXPECT_EQ(replay_parse_args(3, const_cast<char**>(help), script, opt, error), REPLAY_ARGS_HELP);
+    EXPECT_EQ(replay_parse_args(2, const_cast<char**>(version), script, opt, error), REPLAY_ARGS_VERSION);
 }
 
 #ifndef _WIN32  // symbolic and hard links: POSIX's alone
