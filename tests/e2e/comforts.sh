@@ -124,13 +124,7 @@ expected=$(printf '\xef\xbb\xbf# mine\r\nkey.fire = z, space\nmute  =  yes \n\t#
 
 # The command line wins over the player's SDL scaling variable.
 SDL12COMPAT_WINDOW_SCALING=0.5 SDL_AUDIODRIVER=dummy start_game "$game" --scale 0.75 --settings "$work/none.ini"
-size=""
-for _ in $(seq 50); do
-    size=$(xwininfo -id "$game_window" | awk '/Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h}')
-    [ "$size" = 1875x975 ] && break
-    sleep 0.2
-done
-[ "$size" = 1875x975 ] || fail "--scale 0.75 with SDL12COMPAT_WINDOW_SCALING=0.5 gave a $size window"
+wait_size 1875x975 || fail "--scale 0.75 with SDL12COMPAT_WINDOW_SCALING=0.5 gave a $(window_size) window"
 press q
 wait_game
 

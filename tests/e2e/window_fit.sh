@@ -13,7 +13,7 @@ source "$src/tests/e2e/xvfb_lib.bash"
 while read -r screen expect; do
     start_xvfb "$screen"
     SDL_AUDIODRIVER=dummy start_game "$game"
-    size=$(xwininfo -id "$game_window" | awk '/Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h}')
+    size=$(window_size)
     [ "$size" = "$expect" ] || fail "on a $screen screen the window is $size, not $expect"
     if [ "$screen" = 1920x1080 ]; then
         [ "$(xprop -id "$game_window" WM_NAME)" = 'WM_NAME(STRING) = "ZUBA-TRILO"' ] ||
