@@ -55,9 +55,11 @@ row() {
     awk -v name="$1" -v mode="$2" -v base="$baseline" '
         /^game passes:/ { passes = $3 }
         /^game passes per second:/ { rate = $5 }
-        /^simulation/ { s = sprintf("%7.1f %8.1f %8.1f", $2, $3, $4) }
-        /^presentation/ { p = sprintf("%7.1f %8.1f %8.1f", $2, $3, $4) }
-        /^total/ { t = sprintf("%7.1f %8.1f %8.1f", $2, $3, $4) }
+        # "simulation ms: median M, p95 P, p99 Q, max X", shown in microseconds
+        function us(line) { gsub(",", "", line); split(line, f, " "); return sprintf("%7.1f %8.1f %8.1f", 1000 * f[4], 1000 * f[8], 1000 * f[10]) }
+        /^simulation ms:/ { s = us($0) }
+        /^presentation ms:/ { p = us($0) }
+        /^total ms:/ { t = us($0) }
         /^peak resident memory:/ { mem = $4 }
         END { printf "%-16s %-7s %7s %7s | %s | %s | %s | %5.1f %+5.1f\n",
               name, mode, passes, rate, s, p, t, mem, mem - base }' "$3"

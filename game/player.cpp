@@ -3,6 +3,8 @@
 // the frame's missiles (the shot first, then the bombs).
 #include "game/player.h"
 
+#include <iterator>
+
 #include "audio/mixer.h"
 #include "audio/sounds.h"
 #include "game/bombs.h"
@@ -21,14 +23,13 @@ namespace {
 // Frames each picture of the cannon's explosion stays up.
 constexpr int EXPLOSION_PICTURE_PERIOD = 4;
 
-// Points of formation_hit_test's hit classes 2, 3 and 4.
+// Points of formation_hit_test's hit classes 2, 3 and 4, indexed by class;
+// any other class scores nothing.
+constexpr int INVADER_POINTS[] = {0, 0, 10, 20, 30};
+
 int invader_points(int hit_class) {
-    switch (hit_class) {
-        case 2: return 10;
-        case 3: return 20;
-        case 4: return 30;
-        default: return 0;
-    }
+    if (hit_class < 0 || hit_class >= int(std::size(INVADER_POINTS))) return 0;
+    return INVADER_POINTS[hit_class];
 }
 
 // Draws one explosion picture and counts the explosion down; 1 when it ends.

@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <cctype>
+#include <cstring>
 
 #include "input/actions.h"
 
@@ -325,6 +326,16 @@ void input_poll() {
     while (SDL_PollEvent(&event)) input_handle_event(event);
     input.polled = input_held();
     input.polls += 1;
+}
+
+SDL_Event input_key_event(int symbol, bool down, int modifiers) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = SDLKey(symbol);
+    e.key.keysym.mod = SDLMod(modifiers);
+    return e;
 }
 
 void input_play_demo(bool on) { demo_playing = on; }

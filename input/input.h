@@ -164,6 +164,9 @@ constexpr uint32_t PAD_OPTIONS_DEFAULT = 1u << 4;
 
 // Folds one event into the input state (what input_poll does per event).
 void input_handle_event(const SDL_Event& event);
+// A key going down or up (an SDLKey value with SDLMod modifiers) as SDL
+// delivers it: what the replay driver and the browser page push for a key.
+SDL_Event input_key_event(int symbol, bool down, int modifiers = 0);
 // While a demo plays in the window the held bits are the demo's: the player's
 // keys and joystick no longer reach them, nor does losing the window's focus;
 // the quit keys, the window close, mute, the screenshot key and the

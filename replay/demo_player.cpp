@@ -71,7 +71,5 @@ void demo_player_print_figures(const DemoPlayer& p, std::FILE* out) {
     const double seconds = (p.last_ms - p.first_ms) / 1000.0;
     std::fprintf(out, "timedemo: %llu passes in %.2f s, %.0f passes per second\n", (unsigned long long)t.count,
                  seconds, seconds > 0 ? double(t.count) / seconds : 0.0);
-    std::fprintf(out, "frame time ms: median %.2f, p95 %.2f, p99 %.2f, max %.2f\n",
-                 pass_times_percentile(t, 0.5) / 1000, pass_times_percentile(t, 0.95) / 1000,
-                 pass_times_percentile(t, 0.99) / 1000, t.worst_micros / 1000);
+    pass_times_print(out, "frame time", t);
 }

@@ -36,3 +36,8 @@ double pass_times_percentile(const PassTimes& times, double share) {
 
 double pass_times_median(const PassTimes& times) { return pass_times_percentile(times, 0.5); }
 
+void pass_times_print(std::FILE* out, const char* label, const PassTimes& times) {
+    std::fprintf(out, "%s ms: median %.3f, p95 %.3f, p99 %.3f, max %.3f\n", label, pass_times_median(times) / 1000,
+                 pass_times_percentile(times, 0.95) / 1000, pass_times_percentile(times, 0.99) / 1000,
+                 times.worst_micros / 1000);
+}

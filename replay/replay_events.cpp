@@ -5,15 +5,11 @@
 
 #include <cstring>
 
+#include "input/input.h"
 #include "replay/replay_script.h"
 
 void replay_push_key(int symbol, bool down, int modifiers) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = SDLKey(symbol);
-    e.key.keysym.mod = SDLMod(modifiers);
+    SDL_Event e = input_key_event(symbol, down, modifiers);
     SDL_PushEvent(&e);
 }
 

@@ -107,8 +107,7 @@ void replay_print_summary(const ReplayResult& result, std::FILE* out) {
     std::fprintf(out, "ended: %s\n", result.quit ? "quit requested" : "script exhausted");
     std::fprintf(out, "passes per second: %.0f\n",
                  t.total_micros > 0 ? double(t.count) * 1e6 / t.total_micros : 0.0);
-    std::fprintf(out, "per-pass work: median %.1f us, worst %.1f us\n", pass_times_median(t),
-                 t.worst_micros);
+    pass_times_print(out, "pass work", t);
 }
 
 void replay_print_timedemo(const ReplayResult& result, std::FILE* out) {
@@ -116,14 +115,9 @@ void replay_print_timedemo(const ReplayResult& result, std::FILE* out) {
     std::fprintf(out, "game passes: %llu\n", (unsigned long long)all.count);
     std::fprintf(out, "game passes per second: %.0f\n",
                  all.total_micros > 0 ? double(all.count) * 1e6 / all.total_micros : 0.0);
-    std::fprintf(out, "%-14s %10s %10s %10s\n", "per pass (us)", "median", "p99", "max");
-    auto row = [out](const char* name, const PassTimes& t) {
-        std::fprintf(out, "%-14s %10.1f %10.1f %10.1f\n", name, pass_times_median(t),
-                     pass_times_percentile(t, 0.99), t.worst_micros);
-    };
-    row("simulation", result.game_simulation);
-    row("presentation", result.game_presentation);
-    row("total", all);
+    pass_times_print(out, "simulation", result.game_simulation);
+    pass_times_print(out, "presentation", result.game_presentation);
+    pass_times_print(out, "total", all);
     const long long peak = platform_peak_memory_bytes();
     if (peak >= 0) std::fprintf(out, "peak resident memory: %.1f MB\n", double(peak) / (1024.0 * 1024.0));
     else std::fprintf(out, "peak resident memory: not known on this platform\n");

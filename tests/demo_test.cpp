@@ -22,24 +22,6 @@
 #ifndef _WIN32  // FIFOs, symbolic links, folder modes and a file size limit: POSIX's alone
 namespace {
 
-std::string slurp(const std::string& path) {
-    std::string text;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return "(missing)";
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, got);
-    std::fclose(f);
-    return text;
-}
-
-void spit(const std::string& path, const std::string& text) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_TRUE(f) << path;
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
-}
-
 bool exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
 const std::string OLD_DEMO = "# zuba-trilo demo 1\n# game 0.0.9\n3 fire\n# sync 2 00000000000000ff\n";
@@ -57,9 +39,9 @@ bool record_passes(DemoRecorder& r, int count, std::string& error) {
 
 TEST(DemoRecording, NoFileButADemoOfTheGameIsEverRecordedOverAndNothingIsLeftBehind) {
     const std::string dir = scratch_folder("record_refused");
-    spit(dir + "/notes.txt", "my notes\n");
-    spit(dir + "/program", std::string("\x7f" "ELF\x02\x01\x01\0\0\0", 10));
-    spit(dir + "/read-only.demo", OLD_DEMO);
+    ASSERT_TRUE(write_file(dir + "/notes.txt", "my notes\n"));
+    ASSERT_TRUE(write_file(dir + "/program", std::string("\x7f" "ELF\x02\x01\x01\0\0\0", 10)));
+    ASSERT_TRUE(write_file(dir + "/read-only.demo", OLD_DEMO));
     ASSERT_EQ(chmod((dir + "/read-only.demo").c_str(), 0444), 0);
     ASSERT_EQ(symlink("notes.txt", (dir + "/link.demo").c_str()), 0);
     ASSERT_EQ(mkfifo((dir + "/fifo.demo").c_str(), 0600), 0);
@@ -67,13 +49,13 @@ TEST(DemoRecording, NoFileButADemoOfTheGameIsEverRecordedOverAndNothingIsLeftBeh
     for (const std::string& path : {dir + "/notes.txt", dir + "/program", dir + "/read-only.demo",
                                     dir + "/link.demo", dir + "/fifo.demo", dir + "/folder.demo",
                                     std::string("/dev/null")}) {
-        const std::string before = slurp(path.find("fifo") == std::string::npos ? path : dir + "/notes.txt");
+        const std::string before = read_file(path.find("fifo") == std::string::npos ? path : dir + "/notes.txt");
         DemoRecorder r;
         std::string error;
         EXPECT_FALSE(demo_record_start(r, path, "0.1.0", 0, error)) << path;
         EXPECT_EQ(error.rfind(path + ": ", 0), 0u) << error;
         EXPECT_NE(error.find("no demo recorded"), std::string::npos) << error;
-        EXPECT_EQ(slurp(path.find("fifo") == std::string::npos ? path : dir + "/notes.txt"), before) << path;
+        EXPECT_EQ(read_file(path.find("fifo") == std::string::npos ? path : dir + "/notes.txt"), before) << path;
         EXPECT_FALSE(exists(path + DEMO_PART_SUFFIX)) << path;
     }
     EXPECT_FALSE(exists(dir + "/notes.txt" + DEMO_PART_SUFFIX)) << "nor beside a link's target";
@@ -90,7 +72,7 @@ TEST(DemoRecording, NoFileButADemoOfTheGameIsEverRecordedOverAndNothingIsLeftBeh
 TEST(DemoRecording, ADemoIsReplacedOnlyOnceTheNewRecordingIsWholeKeepingItsModeAndLinks) {
     const std::string dir = scratch_folder("record_replace");
     ASSERT_EQ(mkdir((dir + "/real").c_str(), 0700), 0);
-    spit(dir + "/real/game.demo", OLD_DEMO);
+    ASSERT_TRUE(write_file(dir + "/real/game.demo", OLD_DEMO));
     ASSERT_EQ(chmod((dir + "/real/game.demo").c_str(), 0640), 0);
     ASSERT_EQ(symlink("real/game.demo", (dir + "/link.demo").c_str()), 0);
     DemoRecorder r;
@@ -98,14 +80,14 @@ TEST(DemoRecording, ADemoIsReplacedOnlyOnceTheNewRecordingIsWholeKeepingItsModeA
     ASSERT_TRUE(demo_record_start(r, dir + "/link.demo", "0.1.0", 0, error)) << error;
     // Beside the link's target; a second recording of the same file is refused.
     const std::string part = dir + "/real/game.demo" + DEMO_PART_SUFFIX;
-    EXPECT_EQ(slurp(part), "# zuba-trilo demo 1\n# game 0.1.0\n# rules 1\n# hash 1\n") << "the header is on the disk before play";
+    EXPECT_EQ(read_file(part), "# zuba-trilo demo 1\n# game 0.1.0\n# rules 1\n# hash 1\n") << "the header is on the disk before play";
     DemoRecorder second;
     std::string second_error;
     EXPECT_FALSE(demo_record_start(second, dir + "/real/game.demo", "0.1.0", 0, second_error));
     EXPECT_EQ(second_error.rfind(part + ": already there", 0), 0u) << second_error;
     ASSERT_TRUE(record_passes(r, 5, error)) << error;
     // Killed here, the old demo is whole and the new one plays.
-    EXPECT_EQ(slurp(dir + "/real/game.demo"), OLD_DEMO);
+    EXPECT_EQ(read_file(dir + "/real/game.demo"), OLD_DEMO);
     ReplayScript partial;
     EXPECT_TRUE(replay_load_script(part, partial, error)) << error;
     EXPECT_EQ(partial.total_passes, 5u);
@@ -121,17 +103,17 @@ TEST(DemoRecording, ADemoIsReplacedOnlyOnceTheNewRecordingIsWholeKeepingItsModeA
     ASSERT_EQ(stat((dir + "/real/game.demo").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     // A game that cannot start leaves the old demo and no .part.
-    spit(dir + "/real/game.demo", OLD_DEMO);
+    ASSERT_TRUE(write_file(dir + "/real/game.demo", OLD_DEMO));
     ASSERT_TRUE(demo_record_start(r, dir + "/real/game.demo", "0.1.0", 0, error)) << error;
     demo_record_abandon(r);
     EXPECT_FALSE(exists(part));
-    EXPECT_EQ(slurp(dir + "/real/game.demo"), OLD_DEMO);
+    EXPECT_EQ(read_file(dir + "/real/game.demo"), OLD_DEMO);
 }
 
 TEST(DemoRecording, AFailedWriteIsReportedBeforePlayOrAtOnceAndTheOldDemoStays) {
     const std::string dir = scratch_folder("record_full");
     const std::string path = dir + "/game.demo";
-    spit(path, OLD_DEMO);
+    ASSERT_TRUE(write_file(path, OLD_DEMO));
     // A file size limit stands in for a full disk: writes past it fail.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved{};
@@ -163,7 +145,7 @@ TEST(DemoRecording, AFailedWriteIsReportedBeforePlayOrAtOnceAndTheOldDemoStays) 
     EXPECT_TRUE(later) << "once stopped, nothing more is written or said";
     EXPECT_FALSE(finished) << "the exit status says it";
     EXPECT_TRUE(finish_error.empty()) << finish_error;
-    EXPECT_EQ(slurp(path), OLD_DEMO);
+    EXPECT_EQ(read_file(path), OLD_DEMO);
 }
 
 #endif  // _WIN32
@@ -209,10 +191,7 @@ TEST(DemoPlayer, TheVerdictIsOneTableOfStatusesForEveryProgram) {
     EXPECT_EQ(message.rfind("my.demo:3: the demo stops in the middle of this line", 0), 0u) << message;
     // The replay driver gives that status for that file.
     const std::string path = scratch_folder("verdict") + "/cut.demo";
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_TRUE(f);
-    std::fputs("# zuba-trilo demo 1\n3 -\n2 le", f);
-    std::fclose(f);
+    ASSERT_TRUE(write_file(path, "# zuba-trilo demo 1\n3 -\n2 le"));
     const char* args[] = {"zuba-trilo-replay", path.c_str(), nullptr};
     EXPECT_EQ(replay_main(2, const_cast<char**>(args)), DEMO_STATUS_CUT_OFF);
 }

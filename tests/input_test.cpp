@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <fstream>
+#include <iomanip>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,16 +19,14 @@
 namespace {
 
 void push_button(int device, int button, bool down) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
+    SDL_Event e{};
     e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
     e.jbutton = SDL_JoyButtonEvent{e.type, uint8_t(device), uint8_t(button), uint8_t(down ? SDL_PRESSED : SDL_RELEASED)};
     SDL_PushEvent(&e);
 }
 
 void push_axis(int device, int axis, int value) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
+    SDL_Event e{};
     e.jaxis = SDL_JoyAxisEvent{SDL_JOYAXISMOTION, uint8_t(device), uint8_t(axis), int16_t(value)};
     SDL_PushEvent(&e);
 }
@@ -110,8 +108,7 @@ TEST_F(Input, TheSecondJoystickChangesOnlyItsOwnWordsAndOtherDevicesNothing) {
     push_axis(2, 0, -30000);
     push_button(0, 10, true);
     push_axis(0, 2, -30000);
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
+    SDL_Event e{};
     e.type = SDL_JOYHATMOTION;
     e.jhat.value = SDL_HAT_LEFT;
     SDL_PushEvent(&e);
@@ -145,8 +142,7 @@ TEST_F(Input, MouseMovesWhileNobodyPollsCannotCrowdOutAKeyReleaseOrAQuit) {
     ASSERT_EQ(words()[0], INPUT_LEFT);
     for (int frame = 0; frame < 90; ++frame) {
         for (int i = 0; i < 20; ++i) {
-            SDL_Event e;
-            std::memset(&e, 0, sizeof e);
+            SDL_Event e{};
             e.type = SDL_MOUSEMOTION;
             SDL_PushEvent(&e);
         }
@@ -248,23 +244,28 @@ TEST_F(Input, F11AndF12AreAlwaysTheGamesOwnAndAKeyThatQuitsAlwaysQuits) {
 
 namespace {
 
-std::string read_text(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// The names from `first` to `last` in the order of the table, each a name of
-// its own (not an alias); empty when either is missing.
-std::vector<std::string> table_range(const std::string& first, const std::string& last) {
-    std::vector<std::string> own;
+// The key names a text lists between backticks, in order, "`a` to `z`"
+// standing for the table's own names (not aliases) from a to z.
+std::vector<std::string> listed_names(const std::string& text) {
+    std::vector<std::string> own, parts, out;  // parts: a name, the words after it, ...
     for (int i = 0; i < INPUT_KEY_NAME_COUNT; ++i) {
         if (!INPUT_KEY_NAMES[i].alias) own.push_back(INPUT_KEY_NAMES[i].name);
     }
-    const auto a = std::find(own.begin(), own.end(), first), b = std::find(own.begin(), own.end(), last);
-    if (a == own.end() || b == own.end() || b < a) return {"(no range " + first + " to " + last + ")"};
-    return std::vector<std::string>(a, b + 1);
+    for (size_t at = text.find('`'), end; at != std::string::npos; at = text.find('`', end + 1)) {
+        end = text.find('`', at + 1);
+        parts.push_back(text.substr(at + 1, end - at - 1));
+        parts.push_back(text.substr(end + 1, text.find('`', end + 1) - end - 1));
+    }
+    for (size_t i = 0; i < parts.size(); i += 2) {
+        const auto a = std::find(own.begin(), own.end(), parts[i]);
+        if (parts[i + 1] != " to " || i + 2 >= parts.size() || a == own.end()) {
+            out.push_back(parts[i]);
+            continue;
+        }
+        const auto b = std::find(a, own.end(), parts[i += 2]);
+        out.insert(out.end(), a, b == own.end() ? b : b + 1);
+    }
+    return out;
 }
 
 }  // namespace
@@ -275,64 +276,24 @@ TEST(KeyNames, TheReadmeAndTheManualPageListEveryKeyNameOfTheTableInItsOrder) {
         if (!INPUT_KEY_NAMES[i].alias) table.push_back(INPUT_KEY_NAMES[i].name);
     }
     // The README: "`a` to `z`, `0` to `9`, ..., `right bracket`."
-    const std::string readme = read_text(source_path("README.md"));
+    const std::string readme = read_file(source_path("README.md"));
     const size_t from = readme.find("Keys are named, in any case:");
     ASSERT_NE(from, std::string::npos);
-    const std::string paragraph = readme.substr(from, readme.find("\n\n", from) - from);
-    std::vector<std::string> listed;
-    std::vector<std::string> words;  // `name` and the words between them
-    for (size_t at = paragraph.find('`'); at != std::string::npos && at < paragraph.find("SDL 1.2's own");) {
-        const size_t end = paragraph.find('`', at + 1);
-        words.push_back(paragraph.substr(at + 1, end - at - 1));
-        const size_t next = paragraph.find('`', end + 1);
-        words.push_back(paragraph.substr(end + 1, next == std::string::npos ? 0 : next - end - 1));
-        at = next;
-    }
-    for (size_t i = 0; i + 1 < words.size(); i += 2) {
-        if (words[i + 1] == " to " && i + 2 < words.size()) {
-            for (const std::string& n : table_range(words[i], words[i + 2])) listed.push_back(n);
-            i += 2;
-        } else {
-            listed.push_back(words[i]);
-        }
-    }
-    EXPECT_EQ(listed, table) << "README.md";
-
-    // The manual page: lines ".BR a \" to \" z ," and ".BR up \", \" down ,".
-    const std::string man = read_text(source_path("packaging/zuba-trilo.6"));
+    EXPECT_EQ(listed_names(readme.substr(from, readme.find("SDL 1.2's own", from) - from)), table) << "README.md";
+    // The manual page: lines ".BR a " to " z ," and ".BR up ", " down ,",
+    // bold names alternating with roman words, read as the README's text.
+    const std::string man = read_file(source_path("packaging/zuba-trilo.6"));
     const size_t man_from = man.find("the key names, in any case:");
     ASSERT_NE(man_from, std::string::npos);
     std::istringstream lines(man.substr(man.find('\n', man_from) + 1));
-    std::vector<std::string> man_listed;
+    std::string text;
     for (std::string line; std::getline(lines, line) && line.rfind(".BR ", 0) == 0;) {
-        std::vector<std::string> args;  // roff arguments: "quoted" or bare
-        for (size_t i = 4; i < line.size();) {
-            if (line[i] == ' ') {
-                ++i;
-            } else if (line[i] == '"') {
-                const size_t end = line.find('"', i + 1);
-                args.push_back(line.substr(i + 1, end - i - 1));
-                i = end + 1;
-            } else {
-                const size_t end = std::min(line.find(' ', i), line.size());
-                args.push_back(line.substr(i, end - i));
-                i = end;
-            }
-        }
-        for (std::string& a : args) {
-            for (size_t at; (at = a.find("\\-")) != std::string::npos;) a.erase(at, 1);
-        }
-        // Bold names alternate with roman separators.
-        for (size_t i = 0; i < args.size(); i += 2) {
-            if (i + 2 < args.size() && args[i + 1] == " to ") {
-                for (const std::string& n : table_range(args[i], args[i + 2])) man_listed.push_back(n);
-                i += 2;
-            } else {
-                man_listed.push_back(args[i]);
-            }
-        }
+        for (size_t at; (at = line.find("\\-")) != std::string::npos;) line.erase(at, 1);
+        std::istringstream args(line.substr(4));
+        for (std::string a, tick = "`"; args >> std::quoted(a); tick = tick.empty() ? "`" : "")
+            text += tick + a + tick;
     }
-    EXPECT_EQ(man_listed, table) << "packaging/zuba-trilo.6";
+    EXPECT_EQ(listed_names(text), table) << "packaging/zuba-trilo.6";
 }
 
 namespace {
@@ -376,7 +337,7 @@ TEST(KeyNames, TheReadmeTheManualPageAndTheWindowsReadmeListTheDefaultKeysOfTheT
     std::sort(table.begin(), table.end());
 
     // The README's controls table: "| `z` or space | button 1 | fire ... |".
-    const std::string readme = read_text(source_path("README.md"));
+    const std::string readme = read_file(source_path("README.md"));
     std::istringstream readme_lines(readme.substr(readme.find("| Keyboard |")));
     std::vector<std::string> readme_keys;
     std::string line;
@@ -386,7 +347,7 @@ TEST(KeyNames, TheReadmeTheManualPageAndTheWindowsReadmeListTheDefaultKeysOfTheT
         for (const std::string& k : doc_keys(line.substr(2, line.find(" |") - 2))) readme_keys.push_back(k);
     }
     // The manual's ".SS Keyboard": ".TP" then ".B z\fR,\fP Space".
-    const std::string man = read_text(source_path("packaging/zuba-trilo.6"));
+    const std::string man = read_file(source_path("packaging/zuba-trilo.6"));
     const size_t keyboard = man.find(".SS Keyboard\n");
     ASSERT_NE(keyboard, std::string::npos);
     std::istringstream man_lines(man.substr(keyboard, man.find(".SS Joystick") - keyboard));
@@ -396,7 +357,7 @@ TEST(KeyNames, TheReadmeTheManualPageAndTheWindowsReadmeListTheDefaultKeysOfTheT
         for (const std::string& k : doc_keys(line.substr(3))) man_keys.push_back(k);
     }
     // The Windows README.txt's "Keys" part: "  z or space            fire ...".
-    const std::string windows = read_text(source_path("packaging/windows/README.txt.in"));
+    const std::string windows = read_file(source_path("packaging/windows/README.txt.in"));
     const size_t keys_part = windows.find("\nKeys\n----\n");
     ASSERT_NE(keys_part, std::string::npos);
     std::istringstream windows_lines(windows.substr(keys_part + 11));
@@ -416,8 +377,7 @@ namespace {
 int repaints = 0;
 void count_repaint() { repaints += 1; }
 void push_active(int gain, int state) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
+    SDL_Event e{};
     e.active = SDL_ActiveEvent{SDL_ACTIVEEVENT, uint8_t(gain), uint8_t(state)};
     SDL_PushEvent(&e);
 }
@@ -428,8 +388,7 @@ TEST_F(Input, TheWindowIsRepaintedWhenExposedOrRestoredAlsoDuringADemoButNotOnAF
     for (bool demo : {false, true}) {
         input_play_demo(demo);
         repaints = 0;
-        SDL_Event e;
-        std::memset(&e, 0, sizeof e);
+        SDL_Event e{};
         e.type = SDL_VIDEOEXPOSE;
         SDL_PushEvent(&e);
         input_pump();

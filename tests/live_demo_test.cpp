@@ -61,13 +61,9 @@ TEST(LiveDemo, PassesSpentPausedAreLeftOutSoTheDemoPlaysAsIfThereWasNoPause) {
     while (demo_player_next(pa, ka) && demo_player_next(pb, kb)) ASSERT_EQ(kb.keys, ka.keys) << "pass " << pa.pass;
 }
 
-
 TEST(LiveDemo, ADemoCutOffMidLineGivesTheReplayDriversStatusInTheWindowToo) {
     const std::string path = scratch_folder("live_cut") + "/cut.demo";
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_TRUE(f);
-    std::fputs("# zuba-trilo demo 1\n3 -\n2 le", f);
-    std::fclose(f);
+    ASSERT_TRUE(write_file(path, "# zuba-trilo demo 1\n3 -\n2 le"));
     Options options{};
     options.playdemo = path.c_str();
     std::string error;

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -126,13 +125,6 @@ OptionList options_in(const std::string& text, const std::string& lead, const st
         if (name.rfind("--", 0) == 0) out.push_back(name + (value.empty() ? "" : " VALUE"));
     }
     return out;
-}
-
-std::string read_file(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // The part of text from the line holding from up to the next line holding to.

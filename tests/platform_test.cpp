@@ -19,17 +19,6 @@ constexpr char SEPARATOR = '\\';
 constexpr char SEPARATOR = '/';
 #endif
 
-std::string read_all(const std::string& path) {
-    std::string text;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        char buffer[256];
-        size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
-        std::fclose(f);
-    }
-    return text;
-}
-
 bool write_all(std::FILE* f, const std::string& text) {
     const bool ok = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
     return f && std::fclose(f) == 0 && ok;
@@ -58,14 +47,14 @@ TEST(Platform, FoldersAreMadeWithTheirParentsAndFilesAreNeverCreatedOverAnother)
     errno = 0;
     EXPECT_EQ(platform_create_new_file(file), nullptr) << "a name already taken is not created again";
     EXPECT_EQ(errno, EEXIST);
-    EXPECT_EQ(read_all(file), "first\n") << "bytes come back as written: no text mode";
+    EXPECT_EQ(read_file(file), "first\n") << "bytes come back as written: no text mode";
     EXPECT_FALSE(platform_make_folders(platform_path(file, "under-a-file")));
 
     // Replacing puts the new file in the old one's place, whole.
     const std::string next = file + ".new";
     ASSERT_TRUE(write_all(std::fopen(next.c_str(), "wb"), "second\r\nline\n"));
     ASSERT_TRUE(platform_replace_file(next, file));
-    EXPECT_EQ(read_all(file), "second\r\nline\n");
+    EXPECT_EQ(read_file(file), "second\r\nline\n");
     EXPECT_EQ(std::fopen(next.c_str(), "rb"), nullptr);
 }
 
@@ -86,20 +75,11 @@ TEST(Platform, AnEnvironmentVariableIsSetOnlyWhenAskedToOverwriteOrUnset) {
 
 #include <atomic>
 #include <chrono>
-#include <fstream>
 #include <thread>
-
-namespace {
-
-void write_text(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-}  // namespace
 
 TEST(PlatformFiles, EveryKindOfPathIsToldApartAndOnlyARegularFileIsRead) {
     const std::string dir = scratch_folder("platform_kinds");
-    write_text(dir + "/plain", "abc");
+    write_file(dir + "/plain", "abc");
     ASSERT_EQ(mkfifo((dir + "/fifo").c_str(), 0600), 0);
     ASSERT_EQ(symlink("plain", (dir + "/link").c_str()), 0);
     ASSERT_EQ(symlink("nowhere", (dir + "/dangling").c_str()), 0);
@@ -128,8 +108,8 @@ TEST(PlatformFiles, EveryKindOfPathIsToldApartAndOnlyARegularFileIsRead) {
 
 TEST(PlatformFiles, OneFileIsRecognisedUnderEveryName) {
     const std::string dir = scratch_folder("platform_same");
-    write_text(dir + "/a", "x");
-    write_text(dir + "/b", "x");
+    write_file(dir + "/a", "x");
+    write_file(dir + "/b", "x");
     ASSERT_EQ(link((dir + "/a").c_str(), (dir + "/hard").c_str()), 0);
     ASSERT_EQ(symlink((dir + "/a").c_str(), (dir + "/soft").c_str()), 0);
     const PlatformFileInfo a = platform_file_info(dir + "/a");
@@ -143,7 +123,7 @@ TEST(PlatformFiles, OneFileIsRecognisedUnderEveryName) {
 TEST(PlatformFiles, LinksAreFollowedToTheFileTheyName) {
     const std::string dir = scratch_folder("platform_links");
     ASSERT_TRUE(platform_make_folders(dir + "/dotfiles"));
-    write_text(dir + "/dotfiles/settings.ini", "mute = yes\n");
+    write_file(dir + "/dotfiles/settings.ini", "mute = yes\n");
     ASSERT_EQ(symlink("dotfiles/settings.ini", (dir + "/step").c_str()), 0);
     ASSERT_EQ(symlink("step", (dir + "/settings.ini").c_str()), 0);
     ASSERT_EQ(symlink("loop2", (dir + "/loop1").c_str()), 0);

@@ -11,8 +11,6 @@
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "audio/mixer.h"
@@ -26,17 +24,6 @@ Settings parse(const std::string& text, std::vector<std::string>& messages) {
     return s;
 }
 
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void spit(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 }  // namespace
 
 TEST(Settings, EveryNameIsReadWithCommentsBlankLinesSpacesAndCrlfAllowed) {
@@ -44,9 +31,11 @@ TEST(Settings, EveryNameIsReadWithCommentsBlankLinesSpacesAndCrlfAllowed) {
     const Settings s = parse("\xEF\xBB\xBF# mine\r\n\n  fullscreen=yes \r\nmute = yes\nscale = 0.5\n"
                              "key.fire = X, space\nkey.pause=f1\nkey.left = a\nkey.right = d\nkey.up = w\n"
                              "key.down = Keypad 5, [2]\nkey.mute = f2\nkey.quit = f3\nkey.fullscreen = f4, F11\nkey.screenshot = f5\n"
-                             "pad.fire = 3, 4\npad.pause = 9",
+                             "pad.fire = 3, 4\npad.pause = 9\nfilter = sharp\nvsync = yes\nwindow_size = 1600x832\nvolume = 0",
                              messages);
     EXPECT_TRUE(messages.empty()) << messages[0];
+    EXPECT_TRUE(s.filter == FILTER_SHARP && s.vsync == 1 && s.window_width == 1600 && s.window_height == 832);
+    EXPECT_EQ(s.volume, 0);
     EXPECT_TRUE(s.fullscreen);
     EXPECT_TRUE(s.mute);
     EXPECT_EQ(s.scale_mode, SETTINGS_SCALE_FACTOR);
@@ -68,6 +57,8 @@ TEST(Settings, EveryNameIsReadWithCommentsBlankLinesSpacesAndCrlfAllowed) {
     EXPECT_EQ(parse("scale = window\n", none).scale_mode, SETTINGS_SCALE_WINDOW);
     EXPECT_EQ(parse("scale = auto\n", none).scale_mode, SETTINGS_SCALE_AUTO);
     EXPECT_EQ(parse("", none).scale_mode, SETTINGS_SCALE_UNSET);
+    const Settings other = parse("filter = smooth\nvsync = no\n", none);
+    EXPECT_TRUE(other.filter == FILTER_SMOOTH && other.vsync == 0);
     EXPECT_TRUE(none.empty());
 }
 
@@ -93,6 +84,20 @@ TEST(Settings, EachBadLineGivesOneMessageWithItsNumberAndIsIgnoredWhileTheRestAp
         {"just some words", "expected 'name = value', got 'just some words'"},
         {std::string("mute = y\0es", 11), "NUL byte"},
         {"key.left = \x01\xff", "unknown key '\\x01\\xff'"},
+        {"filter = blurry", "filter wants smooth or sharp, not 'blurry'"},
+        {"vsync = 1", "vsync wants yes or no, not '1'"},
+        {"window_size = 1600", "window_size wants WIDTHxHEIGHT (each from 100 to 16384), not '1600'"},
+        {"window_size = 1600x", "not '1600x'"},
+        {"window_size = 99x500", "not '99x500'"},
+        {"window_size = 500x16385", "not '500x16385'"},
+        {"window_size = 1600x832x", "not '1600x832x'"},
+        {"window_size = -5x500", "not '-5x500'"},
+        {"window_size = 99999999999x500", "not '99999999999x500'"},
+        {"window_size = 1600 x 832", "not '1600 x 832'"},
+        {"volume = 11", "volume wants a whole number from 0 to 10, not '11'"},
+        {"volume = -1", "not '-1'"},
+        {"volume = 5.5", "not '5.5'"},
+        {"volume = 007", "not '007'"},
     };
     for (const auto& [line, why] : bad) {
         std::vector<std::string> messages;
@@ -103,6 +108,8 @@ TEST(Settings, EachBadLineGivesOneMessageWithItsNumberAndIsIgnoredWhileTheRestAp
         EXPECT_TRUE(s.mute && s.fullscreen) << line;
         EXPECT_EQ(s.bindings.actions[ACTION_FIRE].keys[0], SDLK_x) << line;
         EXPECT_EQ(s.bindings.actions[ACTION_LEFT].keys[0], SDLK_LEFT) << "a bad line changes nothing: " << line;
+        EXPECT_TRUE(s.window_width == 0 && s.filter == FILTER_SMOOTH && s.vsync == -1 && s.volume == AUDIO_VOLUME_MAX)
+            << "the defaults stand: " << line;
     }
 }
 
@@ -146,7 +153,7 @@ TEST(Settings, NoFileMeansTheDefaultsAndAnythingButAReadableFileGivesOneLineNami
     EXPECT_TRUE(messages.empty());
     std::filesystem::create_directory(dir + "/settings.ini");
     ASSERT_EQ(mkfifo((dir + "/fifo").c_str(), 0600), 0);
-    spit(dir + "/big.ini", std::string((1 << 20) + 1, '#'));
+    write_file(dir + "/big.ini", std::string((1 << 20) + 1, '#'));
     const std::pair<std::string, std::string> refused[] = {
         {dir + "/settings.ini", ": a folder, not a settings file; using the defaults"},
         {dir + "/fifo", ": not a regular file (a FIFO, a device or a socket), not a settings file; using the defaults"},
@@ -162,7 +169,7 @@ TEST(Settings, NoFileMeansTheDefaultsAndAnythingButAReadableFileGivesOneLineNami
     }
     EXPECT_FALSE(s.mute);
     EXPECT_EQ(s.bindings.actions[ACTION_FIRE].keys[0], SDLK_z);
-    spit(dir + "/bad.ini", "mute = yes\nwhat\n");
+    write_file(dir + "/bad.ini", "mute = yes\nwhat\n");
     messages.clear();
     settings_load(dir + "/../scratch_settings_test_load/bad.ini", s, messages);
     EXPECT_EQ(messages, std::vector<std::string>{dir + "/../scratch_settings_test_load/bad.ini:2: expected 'name = value', got 'what'"});
@@ -197,20 +204,20 @@ TEST(Settings, SavingCreatesTheFileAndFolderOrReplacesItWholeAndAFailedSaveLoses
     EXPECT_TRUE(messages.empty());
 
     const std::string mine = dir + "/settings.ini";
-    spit(mine, "\xEF\xBB\xBF# mine\r\nkey.fire = x\r\nmute = no\r\n");
+    write_file(mine, "\xEF\xBB\xBF# mine\r\nkey.fire = x\r\nmute = no\r\n");
     ASSERT_TRUE(settings_save(mine, {{"mute", "yes"}, {"fullscreen", "no"}}, error)) << error;
-    EXPECT_EQ(slurp(mine), "\xEF\xBB\xBF# mine\r\nkey.fire = x\r\nmute = yes\r\nfullscreen = no\r\n");
+    EXPECT_EQ(read_file(mine), "\xEF\xBB\xBF# mine\r\nkey.fire = x\r\nmute = yes\r\nfullscreen = no\r\n");
     EXPECT_FALSE(std::filesystem::exists(mine + ".new")) << "the temporary file is gone";
     // A temporary file left by a save cut short is the game's own.
-    spit(mine + ".new", "half");
+    write_file(mine + ".new", "half");
     ASSERT_TRUE(settings_save(mine, {{"mute", "no"}}, error)) << error;
-    EXPECT_EQ(slurp(mine), "\xEF\xBB\xBF# mine\r\nkey.fire = x\r\nmute = no\r\nfullscreen = no\r\n");
+    EXPECT_EQ(read_file(mine), "\xEF\xBB\xBF# mine\r\nkey.fire = x\r\nmute = no\r\nfullscreen = no\r\n");
 
     // The temporary file cannot be made: the player's file stays as it was.
     std::filesystem::create_directory(mine + ".new");
     EXPECT_FALSE(settings_save(mine, {{"mute", "yes"}}, error));
     EXPECT_EQ(error, mine + ": cannot write " + mine + ".new beside it (File exists), so mute = yes is not saved");
-    EXPECT_EQ(slurp(mine), "\xEF\xBB\xBF# mine\r\nkey.fire = x\r\nmute = no\r\nfullscreen = no\r\n");
+    EXPECT_EQ(read_file(mine), "\xEF\xBB\xBF# mine\r\nkey.fire = x\r\nmute = no\r\nfullscreen = no\r\n");
     // A file where its folder should be.
     EXPECT_FALSE(settings_save(mine + "/under.ini", {{"mute", "yes"}}, error));
     EXPECT_EQ(error.rfind(mine + "/under.ini: cannot make its folder " + mine + " (", 0), 0u) << error;
@@ -224,13 +231,13 @@ TEST(Settings, OnlyARegularFileOfCleanSettingsIsSavedIntoAndEveryOtherIsLeftAsIt
     // file, a file with a second name: each stays byte for byte, and the
     // line says why.
     const std::string demo = "#zuba-trilo demo 1\n# game 0.1.0\n4 left fire\n# sync 120 0a1b2c3d\n";
-    spit(dir + "/demo", demo);
-    spit(dir + "/typo.ini", "mute = no\nmtue = yes\n");
+    write_file(dir + "/demo", demo);
+    write_file(dir + "/typo.ini", "mute = no\nmtue = yes\n");
     std::filesystem::create_directory(dir + "/folder");
     ASSERT_EQ(mkfifo((dir + "/fifo").c_str(), 0600), 0);
-    spit(dir + "/locked.ini", "mute = no\n");
+    write_file(dir + "/locked.ini", "mute = no\n");
     chmod((dir + "/locked.ini").c_str(), 0444);
-    spit(dir + "/twice.ini", "mute = no\n");
+    write_file(dir + "/twice.ini", "mute = no\n");
     std::filesystem::create_hard_link(dir + "/twice.ini", dir + "/other-name.ini");
     const std::pair<std::string, std::string> refused[] = {
         {"demo", "it does not read as a settings file (1 bad line)"},
@@ -242,13 +249,13 @@ TEST(Settings, OnlyARegularFileOfCleanSettingsIsSavedIntoAndEveryOtherIsLeftAsIt
     };
     for (const auto& [name, why] : refused) {
         const std::string path = dir + "/" + name;
-        const std::string before = name == "fifo" || name == "folder" ? "" : slurp(path);
+        const std::string before = name == "fifo" || name == "folder" ? "" : read_file(path);
         std::string error;
         EXPECT_FALSE(settings_save(path, {{"mute", "yes"}}, error)) << name;
         EXPECT_EQ(error.rfind(path + ": " + why, 0), 0u) << error;
         EXPECT_NE(error.find("so mute = yes is not saved"), std::string::npos) << error;
         if (!before.empty()) {
-            EXPECT_EQ(slurp(path), before) << name;
+            EXPECT_EQ(read_file(path), before) << name;
         }
     }
     EXPECT_TRUE(std::filesystem::is_fifo(dir + "/fifo"));
@@ -260,14 +267,14 @@ TEST(Settings, OnlyARegularFileOfCleanSettingsIsSavedIntoAndEveryOtherIsLeftAsIt
 TEST(Settings, ALinkIsFollowedToItsTargetWhichKeepsItsModeAndTheLinkStaysALink) {
     const std::string dir = scratch_folder("settings_test_link");
     std::filesystem::create_directories(dir + "/dotfiles");
-    spit(dir + "/dotfiles/zuba.ini", "mute = no\n");
+    write_file(dir + "/dotfiles/zuba.ini", "mute = no\n");
     chmod((dir + "/dotfiles/zuba.ini").c_str(), 0600);
     std::filesystem::create_directories(dir + "/config");
     std::filesystem::create_symlink("../dotfiles/zuba.ini", dir + "/config/settings.ini");
     std::string error;
     ASSERT_TRUE(settings_save(dir + "/config/settings.ini", {{"mute", "yes"}}, error)) << error;
     EXPECT_TRUE(std::filesystem::is_symlink(dir + "/config/settings.ini"));
-    EXPECT_EQ(slurp(dir + "/dotfiles/zuba.ini"), "mute = yes\n");
+    EXPECT_EQ(read_file(dir + "/dotfiles/zuba.ini"), "mute = yes\n");
     struct stat st {};
     ASSERT_EQ(stat((dir + "/dotfiles/zuba.ini").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
@@ -284,13 +291,13 @@ TEST(Settings, ALinkIsFollowedToItsTargetWhichKeepsItsModeAndTheLinkStaysALink) 
     // A file in a folder the player may not write to: the new file cannot be
     // made beside it, so it is left as it was (root may write anywhere).
     std::filesystem::create_directories(dir + "/shut");
-    spit(dir + "/shut/settings.ini", "mute = no\n");
+    write_file(dir + "/shut/settings.ini", "mute = no\n");
     chmod((dir + "/shut").c_str(), 0555);
     const bool saved = settings_save(dir + "/shut/settings.ini", {{"mute", "yes"}}, error);
     if (geteuid() != 0) {
         EXPECT_FALSE(saved);
         EXPECT_EQ(error.rfind(dir + "/shut/settings.ini: cannot write " + dir + "/shut/settings.ini.new beside it (Permission denied)", 0), 0u) << error;
-        EXPECT_EQ(slurp(dir + "/shut/settings.ini"), "mute = no\n");
+        EXPECT_EQ(read_file(dir + "/shut/settings.ini"), "mute = no\n");
     } else {
         EXPECT_TRUE(saved) << error;
     }
@@ -306,7 +313,7 @@ TEST(Settings, CopiesOfTheGameSavingAtOnceNeverLoseEachOthersChange) {
         {"fullscreen", "yes"}, {"mute", "yes"},    {"key.up", "w"},   {"key.down", "s"},
         {"key.left", "a"},     {"key.right", "d"}, {"key.pause", "f1"}, {"pad.fire", "3"}};
     for (int round = 0; round < 25; ++round) {
-        spit(path, "# shared\n");
+        write_file(path, "# shared\n");
         std::atomic<int> ready{0};
         std::vector<std::string> errors(std::size(changes));
         std::vector<std::thread> copies;
@@ -319,7 +326,7 @@ TEST(Settings, CopiesOfTheGameSavingAtOnceNeverLoseEachOthersChange) {
         }
         for (std::thread& t : copies) t.join();
         for (const std::string& e : errors) ASSERT_EQ(e, "") << "round " << round;
-        const std::string text = slurp(path);
+        const std::string text = read_file(path);
         for (const auto& [name, value] : changes)
             ASSERT_NE(text.find(std::string(name) + " = " + value + "\n"), std::string::npos)
                 << "round " << round << " lost " << name << ":\n" << text;
@@ -328,47 +335,3 @@ TEST(Settings, CopiesOfTheGameSavingAtOnceNeverLoseEachOthersChange) {
 }
 
 #endif  // _WIN32
-
-TEST(Settings, TheFilterVsyncVolumeAndRememberedWindowSizeAreReadAndBadValuesRefused) {
-    std::vector<std::string> messages;
-    Settings s = parse("filter = sharp\nvsync = yes\nwindow_size = 1600x832\nvolume = 0\n", messages);
-    EXPECT_TRUE(messages.empty()) << messages[0];
-    EXPECT_EQ(s.volume, 0);
-    EXPECT_EQ(settings_default().volume, AUDIO_VOLUME_MAX);
-    EXPECT_EQ(s.filter, FILTER_SHARP);
-    EXPECT_EQ(s.vsync, 1);
-    EXPECT_EQ(s.window_width, 1600);
-    EXPECT_EQ(s.window_height, 832);
-    s = parse("filter = smooth\nvsync = no\n", messages);
-    EXPECT_EQ(s.filter, FILTER_SMOOTH);
-    EXPECT_EQ(s.vsync, 0);
-    EXPECT_EQ(settings_default().vsync, -1) << "unset: SDL's own choice";
-    EXPECT_EQ(settings_default().filter, FILTER_SMOOTH);
-    EXPECT_EQ(settings_default().window_width, 0);
-    const std::pair<std::string, std::string> bad[] = {
-        {"filter = blurry", "filter wants smooth or sharp, not 'blurry'"},
-        {"vsync = 1", "vsync wants yes or no, not '1'"},
-        {"window_size = 1600", "window_size wants WIDTHxHEIGHT (each from 100 to 16384), not '1600'"},
-        {"window_size = 1600x", "not '1600x'"},
-        {"window_size = 99x500", "not '99x500'"},
-        {"window_size = 500x16385", "not '500x16385'"},
-        {"window_size = 1600x832x", "not '1600x832x'"},
-        {"window_size = -5x500", "not '-5x500'"},
-        {"window_size = 99999999999x500", "not '99999999999x500'"},
-        {"window_size = 1600 x 832", "not '1600 x 832'"},
-        {"volume = 11", "volume wants a whole number from 0 to 10, not '11'"},
-        {"volume = -1", "not '-1'"},
-        {"volume = 5.5", "not '5.5'"},
-        {"volume = 007", "not '007'"},
-    };
-    for (const auto& [line, why] : bad) {
-        messages.clear();
-        s = parse(line + "\n", messages);
-        ASSERT_EQ(messages.size(), 1u) << line;
-        EXPECT_NE(messages[0].find(why), std::string::npos) << messages[0];
-        EXPECT_EQ(s.window_width, 0) << line;
-        EXPECT_EQ(s.filter, FILTER_SMOOTH) << line;
-        EXPECT_EQ(s.vsync, -1) << line;
-        EXPECT_EQ(s.volume, AUDIO_VOLUME_MAX) << line;
-    }
-}

@@ -92,6 +92,23 @@ std::string source_path(const std::string& relative) {
     return std::string(ZUBA_SOURCE_DIR) + "/" + relative;
 }
 
+std::string read_file(const std::string& path) {
+    std::string text;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return text;
+    char buffer[4096];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, got);
+    std::fclose(f);
+    return text;
+}
+
+bool write_file(const std::string& path, const std::string& text) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    return std::fclose(f) == 0 && written;
+}
+
 std::string scratch_folder(const std::string& name) {
     const std::string dir = std::string(ZUBA_BINARY_DIR) + "/scratch_" + name;
     std::filesystem::remove_all(dir);

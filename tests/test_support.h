@@ -49,5 +49,9 @@ struct PpmImage {
 PpmImage read_ppm(const std::string& path);
 
 std::string source_path(const std::string& relative);
+// A whole file as bytes ("" when it cannot be read); a file written whole
+// (false when it could not be).
+std::string read_file(const std::string& path);
+bool write_file(const std::string& path, const std::string& text);
 // An empty folder of the build tree for one test's files (made anew).
 std::string scratch_folder(const std::string& name);

@@ -4,8 +4,6 @@
 #include <SDL.h>
 #include <emscripten.h>
 
-#include <cstring>
-
 #include "input/input.h"
 #include "session/options_screen.h"
 #include "session/screens.h"
@@ -69,11 +67,7 @@ void frame() {
 extern "C" EMSCRIPTEN_KEEPALIVE void web_press(int control, int down) {
     constexpr SDLKey KEYS[] = {SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE, SDLK_o, SDLK_UP, SDLK_DOWN};
     if (control < 0 || control >= int(sizeof KEYS / sizeof KEYS[0])) return;
-    SDL_Event event;
-    std::memset(&event, 0, sizeof event);
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = KEYS[control];
+    SDL_Event event = input_key_event(KEYS[control], down != 0);
     SDL_PushEvent(&event);
 }
 

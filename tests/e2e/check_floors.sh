@@ -4,14 +4,9 @@
 # floor, one across to a neighbour, a folder on no floor, and includes in a
 # linked header or a file with an odd name.
 # Arguments: game binary, replay binary, source directory.
-set -u
+# shellcheck source=tests/e2e/xvfb_lib.bash
+source "$3/tests/e2e/xvfb_lib.bash"
 src=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 # A tree with FILE holding LINE besides a game/ and a video/ that keep the rule.
 tree() {
     rm -rf "$work/tree"

@@ -4,11 +4,10 @@
 # (NAME.trace.gz). Scripts marked "# long:" run only with ZUBA_LONG_TESTS=1.
 # ZUBA_UPDATE_GOLDEN=1 rewrites the golden traces instead of comparing.
 # Arguments: game binary (unused), replay binary, source directory.
-set -u
+# shellcheck source=tests/e2e/xvfb_lib.bash
+source "$3/tests/e2e/xvfb_lib.bash"
 replay=$2
 dir=$3/tests/replay
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 
 status=0
@@ -19,13 +18,13 @@ for script in "$dir"/*.script; do
         continue
     fi
     every=$(sed -n 's/^# trace-every: *\([0-9][0-9]*\).*/\1/p' "$script" | head -n 1)
-    if ! "$replay" "$script" --trace "$tmp/$name.trace" --trace-every "${every:-1}"; then
+    if ! "$replay" "$script" --trace "$work/$name.trace" --trace-every "${every:-1}"; then
         echo "$name: the replay driver failed"
         status=1
         continue
     fi
     if [ "${ZUBA_UPDATE_GOLDEN:-0}" = 1 ]; then
-        gzip -9 -n -c "$tmp/$name.trace" > "$dir/$name.trace.gz"
+        gzip -9 -n -c "$work/$name.trace" > "$dir/$name.trace.gz"
         echo "$name: golden trace written"
         continue
     fi
@@ -34,12 +33,12 @@ for script in "$dir"/*.script; do
         status=1
         continue
     fi
-    gzip -dc "$dir/$name.trace.gz" > "$tmp/$name.golden"
-    if cmp -s "$tmp/$name.golden" "$tmp/$name.trace"; then
-        echo "$name: same as the golden trace ($(wc -l < "$tmp/$name.trace") lines)"
+    gzip -dc "$dir/$name.trace.gz" > "$work/$name.golden"
+    if cmp -s "$work/$name.golden" "$work/$name.trace"; then
+        echo "$name: same as the golden trace ($(wc -l < "$work/$name.trace") lines)"
     else
         echo "$name: differs from the golden trace; first difference:"
-        diff "$tmp/$name.golden" "$tmp/$name.trace" | head -n 4 | cut -c 1-400
+        diff "$work/$name.golden" "$work/$name.trace" | head -n 4 | cut -c 1-400
         status=1
     fi
 done

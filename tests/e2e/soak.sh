@@ -3,17 +3,12 @@
 # whole screen cycle), every pass of the trace checked by zuba-soak-check; and
 # the checker itself refuses traces that break the game's rules.
 # Arguments: game binary, replay binary, source directory.
-set -u
+# shellcheck source=tests/e2e/xvfb_lib.bash
+source "$3/tests/e2e/xvfb_lib.bash"
 replay=$2
 source_dir=$3
 build=$(dirname "$replay")
 check=$build/zuba-soak-check
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 
 timeout 250 bash "$source_dir/scripts/soak.sh" 50000 "$build" >"$work/out" 2>&1 || {
     cat "$work/out" >&2

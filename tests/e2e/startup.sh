@@ -3,15 +3,10 @@
 # prints exactly "SDL initialize error." and exits with status -1 (255); when
 # only sound is unavailable, the game runs silently.
 # Arguments: game binary, replay binary, source directory.
-set -u
+# shellcheck source=tests/e2e/xvfb_lib.bash
+source "$3/tests/e2e/xvfb_lib.bash"
 game=$1
 replay=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 
 for binary in "$game" "$replay"; do
     args=()

@@ -4,18 +4,16 @@
 # screen; on 2600 x 1400 it keeps its 2500 x 1300 pixels. It is titled
 # ZUBA-TRILO and carries the game's icon, the picture of the desktop icon.
 # Arguments: game binary, replay binary, source directory.
-set -u
 game=$1
 src=$3
 # shellcheck source=tests/e2e/xvfb_lib.bash
 source "$src/tests/e2e/xvfb_lib.bash"
-unset SDL12COMPAT_WINDOW_SCALING
 
 # Screen, expected window size.
 while read -r screen expect; do
     start_xvfb "$screen"
     SDL_AUDIODRIVER=dummy start_game "$game"
-    size=$(xwininfo -id "$game_window" | awk '/Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h}')
+    size=$(window_size)
     [ "$size" = "$expect" ] || fail "on a $screen screen the window is $size, not $expect"
     if [ "$screen" = 1920x1080 ]; then
         [ "$(xprop -id "$game_window" WM_NAME)" = 'WM_NAME(STRING) = "ZUBA-TRILO"' ] ||

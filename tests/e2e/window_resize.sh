@@ -4,12 +4,10 @@
 # remembered in the settings file and the next game opens at it; a
 # remembered size larger than the display is refitted.
 # Arguments: game binary, replay binary, source directory.
-set -u
 game=$1
 src=$3
 # shellcheck source=tests/e2e/xvfb_lib.bash
 source "$src/tests/e2e/xvfb_lib.bash"
-unset SDL12COMPAT_WINDOW_SCALING
 start_xvfb 1920x1080
 start_window_manager
 settings=$work/settings.ini
@@ -43,27 +41,22 @@ done
 window_shot "$work/resized.ppm"
 convert "$work/resized.ppm" -crop 1200x624+0+138 +repage -resize 2500x1300! -crop 320x200+1090+490 +repage \
     -format '%[max]' info: | grep -qv '^0$' || fail "no title image where the refitted picture has it"
-xdotool key --window "$game_window" q
-wait_game
-[ "$game_status" = 0 ] || fail "q ended the game with status $game_status"
+quit_game
 expected=$(printf '# mine\nfilter = sharp\nvsync = no\nwindow_size = 1200x900\n')
 [ "$(cat "$settings")" = "$expected" ] || fail "the settings file after resizing is: $(cat -A "$settings")"
 [ ! -s "$work/game.err" ] || fail "the game said: $(cat "$work/game.err")"
 
 SDL_AUDIODRIVER=dummy start_game "$game" --settings "$settings"
 wait_size 1200x900 || fail "the remembered size 1200x900 was not used (the window is $(window_size))"
-xdotool key --window "$game_window" q
-wait_game
+quit_game
 # --scale wins over the remembered size.
 SDL_AUDIODRIVER=dummy start_game "$game" --settings "$settings" --scale 0.5
 wait_size 1250x650 || fail "--scale 0.5 gave a $(window_size) window"
-xdotool key --window "$game_window" q
-wait_game
+quit_game
 
 printf 'window_size = 3000x2000\n' >"$settings"
 SDL_AUDIODRIVER=dummy start_game "$game" --settings "$settings"
 wait_size 1855x964 || fail "a remembered size larger than the display gave a $(window_size) window"
-xdotool key --window "$game_window" q
-wait_game
+quit_game
 [ "$(cat "$settings")" = "window_size = 3000x2000" ] || fail "a game that was not resized changed the size: $(cat "$settings")"
 echo "ok: a resized window refits the picture with black bars, the size is remembered and refitted when too large"

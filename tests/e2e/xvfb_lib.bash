@@ -1,7 +1,10 @@
-# Shared by the end-to-end tests that run the game in a real X server. Source
-# it, then call start_xvfb; everything started here is stopped on exit.
+# Shared by the end-to-end tests: a scratch folder $work and fail, and for
+# those that run the game in a real X server, start_xvfb and the helpers
+# below; everything started here is stopped on exit. Unset variables are
+# errors, and a player's SDL12COMPAT_WINDOW_SCALING never reaches a test.
 # (Not itself a test: only tests/e2e/*.sh are run.)
-
+set -u
+unset SDL12COMPAT_WINDOW_SCALING
 work=$(mktemp -d)
 xvfb_pid=""
 game_pid=""
@@ -96,7 +99,8 @@ start_game() {
     fi
 }
 
-# Waits (up to 20 s) for the game to end; sets game_status.
+# Waits (up to 20 s) for the game to end; sets game_status, and fails
+# unless it is 0 ("wait_game any" takes every status).
 wait_game() {
     local i
     for i in $(seq 200); do
@@ -107,6 +111,13 @@ wait_game() {
     wait "$game_pid"
     game_status=$?
     game_pid=""
+    [ "${1:-}" = any ] || [ "$game_status" = 0 ] || fail "the game ended with status $game_status: $(cat "$work/game.err")"
+}
+
+# Quits the game with q, sent to its window, and waits for it to end with 0.
+quit_game() {
+    xdotool key --window "$game_window" q
+    wait_game
 }
 
 # Writes what the game's window shows, as an 8-bit PPM, into $1, from a

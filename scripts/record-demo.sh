@@ -2,7 +2,7 @@
 # Records a demo of the corpus live in the real window: Xvfb 1920 x 1080 with
 # openbox, keys from xdotool, sound off, settings and screenshots in a
 # throw-away folder. Not a test (it takes minutes and the result depends on
-# timing); see README.md here for how the committed demos were made.
+# timing); see tests/demos/README.md for how the committed demos were made.
 # Arguments: game binary, replay binary of the same build, source directory,
 # "tour" or "game_over", the demo file to write.
 set -u
@@ -13,7 +13,6 @@ which=$4
 out=$5
 # shellcheck source=tests/e2e/xvfb_lib.bash
 source "$src/tests/e2e/xvfb_lib.bash"
-unset SDL12COMPAT_WINDOW_SCALING
 start_xvfb 1920x1080
 start_window_manager
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
