@@ -62,12 +62,28 @@ void frame() {
 }  // namespace
 
 // The page's touch controls (0 left, 1 right, 2 fire, 3 options, 4 up,
-// 5 down) press and release the keys they stand for, through SDL's own event
-// queue like a keyboard.
+// 5 down) press and release a key of the action they stand for, through
+// SDL's own event queue like a keyboard: the first key the player bound to
+// it, so a Fire button still fires after fire was moved to another key. On
+// the options screen they press the keys that always work there (arrows,
+// Enter, Escape), whatever is bound. An up lets go of the key its down
+// pressed.
 extern "C" EMSCRIPTEN_KEEPALIVE void web_press(int control, int down) {
-    constexpr SDLKey KEYS[] = {SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE, SDLK_o, SDLK_UP, SDLK_DOWN};
-    if (control < 0 || control >= int(sizeof KEYS / sizeof KEYS[0])) return;
-    SDL_Event event = input_key_event(KEYS[control], down != 0);
+    constexpr InputAction ACTIONS[] = {ACTION_LEFT, ACTION_RIGHT, ACTION_FIRE, ACTION_OPTIONS, ACTION_UP, ACTION_DOWN};
+    constexpr SDLKey MENU_KEYS[] = {SDLK_LEFT, SDLK_RIGHT, SDLK_RETURN, SDLK_ESCAPE, SDLK_UP, SDLK_DOWN};
+    constexpr int CONTROLS = int(sizeof ACTIONS / sizeof ACTIONS[0]);
+    static int pressed[CONTROLS] = {};
+    if (control < 0 || control >= CONTROLS) return;
+    int key = pressed[control];
+    if (down) {
+        const KeyBinding& bound = input_bindings.actions[ACTIONS[control]];
+        key = options_screen.open ? int(MENU_KEYS[control]) : bound.count > 0 ? bound.keys[0] : 0;
+        pressed[control] = key;
+    } else {
+        pressed[control] = 0;
+    }
+    if (key == 0) return;
+    SDL_Event event = input_key_event(key, down != 0);
     SDL_PushEvent(&event);
 }
 

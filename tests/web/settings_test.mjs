@@ -57,8 +57,11 @@ export async function settingsTests({ browser, URL, instrument, reader, waitFor,
   check(said(`${KEY}:2: expected 'name = value'`), 'a bad stored line is reported on the console with its line number');
   check(await page.evaluate(() => document.getElementById('screen').style.imageRendering === 'pixelated'),
     'a stored filter = sharp draws the canvas pixelated');
-  await tap('k');
-  await waitFor('with key.fire = k stored, k starts a game', 5, async () => (await score()) === golden.score0);
+  await page.evaluate(() => Module._web_press(2, 1));
+  await sleep(80);
+  await page.evaluate(() => Module._web_press(2, 0));
+  await waitFor('with key.fire = k stored, the Fire button (it presses k now) starts a game', 5,
+    async () => (await score()) === golden.score0);
   // Another tab of the game stores a line meanwhile: the save keeps it.
   await page.evaluate((k) => localStorage.setItem(k, `${localStorage.getItem(k)}volume = 3\n`), KEY);
   await tap('m');
