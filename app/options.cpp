@@ -76,7 +76,7 @@ std::string build_usage() {
         }
         out += '\n';
     }
-    out += "\nKeys (the settings file can change them):\n";
+    out += "\nKeys (the options screen and the settings file can change them):\n";
     for (const InputActionRow& a : INPUT_ACTIONS) {
         if (!a.usage) continue;
         std::string head = "  ";
