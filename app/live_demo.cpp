@@ -58,9 +58,7 @@ bool live_demo_before_pass() {
     }
     DemoPass pass{};
     if (!demo_player_next(live.player, pass)) return false;
-    // The window's input seam: the demo's keys as the held bits of the next
-    // poll, its quit as a quit there.
-    input_demo_hold(replay_keys_to_game_bits(pass.keys), pass.quit);
+    demo_player_feed(pass);
     return true;
 }
 

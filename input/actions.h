@@ -16,7 +16,7 @@ struct InputActionRow {
     const char* script_key;  // "fire" in replay scripts and demos; null: scripts cannot press it
     uint32_t held;           // the INPUT_ bit held while one of its keys or buttons is down
     uint32_t press;          // the PRESS_ bit each press makes, to be taken once
-    KeyBinding keys;         // the default keys; a script presses the first
+    KeyBinding keys;         // the default keys
     uint32_t pad_buttons;    // the joystick buttons (bit n: button n) that hold it
     const char* usage;       // what --help says it does; null: left out
 };

@@ -340,11 +340,14 @@ SDL_Event input_key_event(int symbol, bool down, int modifiers) {
 
 void input_play_demo(bool on) { demo_playing = on; }
 
-void input_demo_hold(uint32_t bits, bool quit) {
+void input_demo_hold(uint32_t bits, uint32_t presses, bool quit, bool closed) {
     input.buttons[0] = bits;
     input.axes[0] = 0;
-    input.held_back = 0;
+    // As a key let go would: a fire that resumed a pause stays hidden while held.
+    input.held_back &= bits;
+    input.presses |= presses;
     if (quit) input.quit_pending = 1;
+    if (closed) input.window_closed = 1;
 }
 
 void input_pump() {

@@ -172,5 +172,8 @@ SDL_Event input_key_event(int symbol, bool down, int modifiers = 0);
 // the quit keys, the window close, mute, the screenshot key and the
 // fullscreen keys still work.
 void input_play_demo(bool on);
-// The demo's held bits from the next poll on, and a quit it asks for there.
-void input_demo_hold(uint32_t bits, bool quit);
+// The one way a demo's or script's pass reaches the game, in the window and
+// headless alike: the held bits from the next poll on, the presses of the
+// keys it newly holds, and a quit it asks for there (a window close, or the
+// quit key going down).
+void input_demo_hold(uint32_t bits, uint32_t presses, bool quit, bool closed);

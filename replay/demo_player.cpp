@@ -1,6 +1,7 @@
 // Playing a demo pass by pass, and its verdict.
 #include "replay/demo_player.h"
 
+#include "input/input.h"
 #include "replay/replay_trace.h"
 #include "replay/world_state.h"
 
@@ -28,6 +29,11 @@ bool demo_player_next(DemoPlayer& p, DemoPass& pass) {
     p.in_line += 1;
     p.pass += 1;
     return true;
+}
+
+void demo_player_feed(const DemoPass& pass) {
+    input_demo_hold(replay_keys_to_game_bits(pass.keys), replay_keys_to_presses(pass.keys & ~pass.previous), pass.quit,
+                    pass.close);
 }
 
 bool demo_player_check(DemoPlayer& p) {

@@ -2,8 +2,8 @@
 // and --timedemo step a demo (or any script) through it, pass by pass. It
 // owns the cursor, the keys each pass holds and the quit they ask for, the
 // sync check, the verdict (exit status and message) and the timed demo's
-// figures; whoever drives the game only feeds it each pass's keys through
-// its own input seam.
+// figures; and it feeds each pass's keys into the game (demo_player_feed),
+// the same way for all of them.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -52,6 +52,10 @@ void demo_player_start(DemoPlayer& player, const ReplayScript& script);
 // Before every pass: cues start empty, and the pass's keys; false when the
 // script has no more passes.
 bool demo_player_next(DemoPlayer& player, DemoPass& pass);
+// The pass's keys into the game, before it runs: its held bits, the presses
+// of the keys it newly holds, its quit and window close. The one seam by
+// which the headless driver, --playdemo and --timedemo feed a demo's keys.
+void demo_player_feed(const DemoPass& pass);
 // After the pass: false when the script has a sync line for it and the world
 // does not hash as it says (the player then stops).
 bool demo_player_check(DemoPlayer& player);

@@ -12,7 +12,6 @@
 #include "replay/demo_player.h"
 #include "replay/frame_dump.h"
 #include "replay/replay_clock.h"
-#include "replay/replay_events.h"
 #include "replay/replay_trace.h"
 #include "session/screens.h"
 #include "video/draw_queue.h"
@@ -47,9 +46,7 @@ int replay_run(const ReplayScript& script, const ReplayOptions& options, ReplayR
     int status = 0;
     DemoPass keys{};
     while (!result.quit && demo_player_next(player, keys)) {
-        // The pass's keys reach the game as the player's would: as events.
-        if (keys.close) replay_push_quit();
-        replay_push_key_changes(keys.previous, keys.keys);
+        demo_player_feed(keys);
         int state = screens.state;
         present_timing.drain_micros = 0;
         auto t0 = std::chrono::steady_clock::now();

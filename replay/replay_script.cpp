@@ -20,7 +20,7 @@ namespace {
 
 // The actions a script can press, in the order of their bits (REPLAY_UP
 // first), which the script and demo format fixes; the names, the held bits
-// and the keys pressed come from the action table.
+// and the presses come from the action table.
 constexpr InputAction SCRIPT_KEY_ACTIONS[REPLAY_KEY_COUNT] = {ACTION_UP, ACTION_DOWN, ACTION_LEFT, ACTION_RIGHT,
                                                               ACTION_FIRE, ACTION_B, ACTION_C, ACTION_D,
                                                               ACTION_QUIT, ACTION_PAUSE};
@@ -39,12 +39,6 @@ constexpr ReplayKeyName REPLAY_KEY_NAMES[REPLAY_KEY_COUNT] = {script_key(0), scr
 static_assert(REPLAY_KEY_NAMES[8].bit == REPLAY_ESCAPE && REPLAY_KEY_NAMES[9].bit == REPLAY_PAUSE);
 
 namespace {
-
-// The key each script key presses: its action's first default key.
-constexpr int key_symbol(int k) { return INPUT_ACTIONS[SCRIPT_KEY_ACTIONS[k]].keys.keys[0]; }
-constexpr int KEY_SYMBOLS[REPLAY_KEY_COUNT] = {key_symbol(0), key_symbol(1), key_symbol(2), key_symbol(3),
-                                               key_symbol(4), key_symbol(5), key_symbol(6), key_symbol(7),
-                                               key_symbol(8), key_symbol(9)};
 
 std::string key_list() {
     std::string out;
@@ -248,13 +242,18 @@ bool parse_version_line(const std::string& raw, ReplayScript& out, std::string& 
 
 }  // namespace
 
-int replay_key_symbol(int key_index) { return KEY_SYMBOLS[key_index]; }
-
 uint32_t replay_keys_to_game_bits(uint32_t keys) {
     uint32_t bits = 0;
     for (const ReplayKeyName& k : REPLAY_KEY_NAMES)
         if (keys & k.bit) bits |= k.game_bits;
     return bits;
+}
+
+uint32_t replay_keys_to_presses(uint32_t keys) {
+    uint32_t presses = 0;
+    for (int k = 0; k < REPLAY_KEY_COUNT; ++k)
+        if (keys & (1u << k)) presses |= INPUT_ACTIONS[SCRIPT_KEY_ACTIONS[k]].press;
+    return presses;
 }
 
 uint32_t replay_keys_from_game_bits(uint32_t bits) {

@@ -46,6 +46,8 @@ constexpr const char REPLAY_NO_KEYS[] = "-";
 // Script keys as the game's held input bits, and back (bits no key stands
 // for are left out).
 uint32_t replay_keys_to_game_bits(uint32_t keys);
+// The press bits (PRESS_FIRE, PRESS_PAUSE) of script keys going down.
+uint32_t replay_keys_to_presses(uint32_t keys);
 uint32_t replay_keys_from_game_bits(uint32_t bits);
 // The keys word of a line: "fire+left", "close", "-".
 std::string replay_keys_text(uint32_t keys, bool close);
@@ -105,5 +107,3 @@ bool replay_parse_script(const char* text, size_t length, const std::string& nam
 bool replay_load_script(const std::string& path, ReplayScript& out, std::string& error,
                         bool* newer = nullptr);
 
-// The SDL key symbol a script key presses.
-int replay_key_symbol(int key_index);

@@ -169,6 +169,26 @@ TEST(DemoPlayer, EscapeQuitsWhenItGoesDownAndAWindowCloseComesOnceBeforeItsLine)
     EXPECT_FALSE(demo_player_next(player, pass));
 }
 
+TEST(DemoPlayer, EachPassReachesTheGameAsHeldBitsWithAPressOnlyWhereAKeyGoesDown) {
+    ReplayScript s;
+    std::string error;
+    const std::string text = "2 fire\n1 left+pause\n1 -\n";
+    ASSERT_TRUE(replay_parse_script(text.data(), text.size(), "keys", s, error)) << error;
+    DemoPlayer player;
+    demo_player_start(player, s);
+    input_release_all();
+    input_take_presses();
+    const uint32_t held[] = {INPUT_A, INPUT_A, INPUT_LEFT, 0};
+    const uint32_t presses[] = {PRESS_FIRE, 0, PRESS_PAUSE, 0};
+    for (int i = 0; i < 4; ++i) {
+        DemoPass pass{};
+        ASSERT_TRUE(demo_player_next(player, pass));
+        demo_player_feed(pass);
+        EXPECT_EQ(input_held(), held[i]) << "pass " << i;
+        EXPECT_EQ(input_take_presses(), presses[i]) << "pass " << i;
+    }
+}
+
 TEST(DemoPlayer, TheVerdictIsOneTableOfStatusesForEveryProgram) {
     auto verdict = [](const std::string& text, int passes, std::string& message) {
         ReplayScript s;
