@@ -284,10 +284,11 @@ void settings_load(const std::string& path, Settings& out, std::vector<std::stri
     settings_parse(text.data(), text.size(), path, out, messages);
 }
 
-std::string settings_set(const std::string& text, const char* name, const char* value) {
-    // The mark stays where it is, and the first line is matched after it.
-    if (const size_t mark = text_start(text.data(), text.size()); mark > 0)
-        return text.substr(0, mark) + settings_set(text.substr(mark), name, value);
+namespace {
+
+// settings_set on the text after the byte order mark: a second mark is part
+// of the first line, as the reader takes it.
+std::string set_in_lines(const std::string& text, const char* name, const char* value) {
     std::string out;
     bool found = false;
     size_t pos = 0;
@@ -319,6 +320,14 @@ std::string settings_set(const std::string& text, const char* name, const char* 
         out += std::string(name) + " = " + value + line_end;
     }
     return out;
+}
+
+}  // namespace
+
+std::string settings_set(const std::string& text, const char* name, const char* value) {
+    // The mark stays where it is, and the first line is matched after it.
+    const size_t mark = text_start(text.data(), text.size());
+    return text.substr(0, mark) + set_in_lines(text.substr(mark), name, value);
 }
 
 namespace {

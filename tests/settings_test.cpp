@@ -190,6 +190,10 @@ TEST(Settings, SettingAValueChangesOnlyThatValueAndKeepsEveryOtherByte) {
     EXPECT_EQ(settings_set("# mute = no\n", "mute", "yes"), "# mute = no\nmute = yes\n");
     // Every line that sets it changes, so the last one, which wins, has it.
     EXPECT_EQ(settings_set("mute = no\nmute = no\n", "mute", "yes"), "mute = yes\nmute = yes\n");
+    // One byte order mark is skipped; a second is the first line's, which
+    // the new line then follows.
+    const std::string mark = "\xEF\xBB\xBF";
+    EXPECT_EQ(settings_set(mark + mark, "mute", "yes"), mark + mark + "\nmute = yes\n");
 }
 
 TEST(Settings, SavingCreatesTheFileAndFolderOrReplacesItWholeAndAFailedSaveLosesNothing) {
