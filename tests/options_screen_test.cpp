@@ -31,21 +31,13 @@ std::vector<std::string> last_saved() {
     return lines;
 }
 
+// A pad's button pressed and let go, and its stick moved.
 void push_button(int button) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
-    e.jbutton = SDL_JoyButtonEvent{SDL_JOYBUTTONDOWN, 0, uint8_t(button), SDL_PRESSED};
-    SDL_PushEvent(&e);
-    e.jbutton = SDL_JoyButtonEvent{SDL_JOYBUTTONUP, 0, uint8_t(button), SDL_RELEASED};
-    SDL_PushEvent(&e);
+    push_joy_button(0, button, true);
+    push_joy_button(0, button, false);
 }
 
-void push_axis(int axis, int value) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
-    e.jaxis = SDL_JoyAxisEvent{SDL_JOYAXISMOTION, 0, uint8_t(axis), int16_t(value)};
-    SDL_PushEvent(&e);
-}
+void push_axis(int axis, int value) { push_joy_axis(0, axis, value); }
 
 // A key pressed and let go, as the poll of a pass reads it.
 void press(int sym, int modifiers = 0) {

@@ -71,11 +71,17 @@ TEST(Options, EveryOptionAndEveryBadOneIsReadAsThePlayerMeantIt) {
         EXPECT_EQ(o.frame_stats, c.frame_stats);
         EXPECT_DOUBLE_EQ(o.scale, c.scale);
     }
+    // Each file option keeps its file name.
     Options o;
-    const char* argv[] = {"zuba-trilo", "--settings", "my.ini"};
+    const char* argv[] = {"zuba-trilo", "--settings", "my.ini", "--timedemo", "c.demo"};
     char error[128] = "";
-    ASSERT_EQ(options_parse(3, argv, o, error, sizeof error), OPTIONS_RUN);
+    ASSERT_EQ(options_parse(5, argv, o, error, sizeof error), OPTIONS_RUN) << error;
     EXPECT_STREQ(o.settings, "my.ini");
+    EXPECT_STREQ(o.timedemo, "c.demo");
+    EXPECT_TRUE(o.record == nullptr && o.playdemo == nullptr);
+    const char* record[] = {"zuba-trilo", "--record=a.demo"};
+    ASSERT_EQ(options_parse(2, record, o, error, sizeof error), OPTIONS_RUN) << error;
+    EXPECT_STREQ(o.record, "a.demo");
 }
 
 TEST(Options, SdlsScalingVariableIsHeldToTheRuleOfScaleAndANameOfItsOwn) {
@@ -89,20 +95,6 @@ TEST(Options, SdlsScalingVariableIsHeldToTheRuleOfScaleAndANameOfItsOwn) {
         EXPECT_EQ(std::string(error), std::string("SDL12COMPAT_WINDOW_SCALING wants a number from 0.25 to 2.0 ") +
                                           "(or to be unset), not '" + bad + "'");
     }
-}
-
-TEST(Options, EachDemoOptionKeepsItsFileName) {
-    const char* argv[][3] = {{"zuba-trilo", "--record", "a.demo"}, {"zuba-trilo", "--playdemo=b.demo", nullptr},
-                             {"zuba-trilo", "--timedemo", "c.demo"}};
-    Options o[3];
-    char error[128] = "";
-    for (int k = 0; k < 3; ++k)
-        ASSERT_EQ(options_parse(argv[k][2] ? 3 : 2, argv[k], o[k], error, sizeof error), OPTIONS_RUN) << error;
-    EXPECT_STREQ(o[0].record, "a.demo");
-    EXPECT_STREQ(o[1].playdemo, "b.demo");
-    EXPECT_STREQ(o[2].timedemo, "c.demo");
-    EXPECT_EQ(o[0].playdemo, nullptr);
-    EXPECT_EQ(o[2].record, nullptr);
 }
 
 namespace {

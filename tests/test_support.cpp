@@ -33,6 +33,19 @@ void stop_headless_video() {
     replay_clock_stop();
 }
 
+void push_joy_button(int device, int button, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    e.jbutton = SDL_JoyButtonEvent{e.type, uint8_t(device), uint8_t(button), uint8_t(down ? SDL_PRESSED : SDL_RELEASED)};
+    SDL_PushEvent(&e);
+}
+
+void push_joy_axis(int device, int axis, int value) {
+    SDL_Event e{};
+    e.jaxis = SDL_JoyAxisEvent{SDL_JOYAXISMOTION, uint8_t(device), uint8_t(axis), int16_t(value)};
+    SDL_PushEvent(&e);
+}
+
 std::vector<DrawCommand> pending_commands() {
     std::vector<DrawCommand> out;
     int i = draw_queue.read_index;

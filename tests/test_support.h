@@ -18,6 +18,11 @@
 bool start_headless_video(uint32_t start_ticks = 0);
 void stop_headless_video();
 
+// A joystick's button going down or up, or an axis moving, pushed into SDL's
+// queue as a pad would send it.
+void push_joy_button(int device, int button, bool down);
+void push_joy_axis(int device, int axis, int value);
+
 // The commands currently pending in the queue, oldest first.
 std::vector<DrawCommand> pending_commands();
 

@@ -1,4 +1,5 @@
-// The desktop window: how it is fitted to a display, and the fullscreen keys.
+// The desktop window: how it is fitted to a display, resized and switched to
+// fullscreen, and the picture it shows meanwhile.
 #include "video/window.h"
 
 #include <SDL.h>
@@ -6,7 +7,6 @@
 
 #include <cstdlib>
 
-#include "input/input.h"
 #include "platform/platform.h"
 #include "tests/test_support.h"
 #include "video/draw_queue.h"
@@ -53,34 +53,6 @@ TEST(Window, AnInvisibleDriverNobodyAskedForMeansNoDisplay) {
         EXPECT_EQ(window_driver_shows_nothing(c.driver, c.requested), c.missing)
             << c.driver << " asked " << (c.requested ? c.requested : "(unset)");
     }
-}
-
-namespace {
-int toggles = 0;
-void count_toggle() { toggles += 1; }
-}  // namespace
-
-TEST(Window, AltEnterAndF11ToggleFullscreenAndNeverReachTheGame) {
-    ASSERT_TRUE(start_headless_video());
-    input_init();
-    input_poll();
-    input_set_toggle_handler(count_toggle);
-    toggles = 0;
-    replay_push_key(SDLK_F11, true);
-    replay_push_key(SDLK_RETURN, true, KMOD_LALT);
-    replay_push_key(SDLK_RETURN, true, KMOD_RALT);
-    input_poll();
-    EXPECT_EQ(toggles, 3);
-    EXPECT_EQ(input_held(), 0u);
-    EXPECT_EQ(input.quit_requested, 0);
-    // Enter alone is no toggle; fire with Alt held still fires.
-    replay_push_key(SDLK_RETURN, true);
-    replay_push_key(SDLK_z, true, KMOD_LALT);
-    input_poll();
-    EXPECT_EQ(toggles, 3);
-    EXPECT_EQ(input_held(), INPUT_A);
-    input_set_toggle_handler(nullptr);
-    stop_headless_video();
 }
 
 TEST(Window, OnlyAWindowThePlayerResizedHasASizeToRemember) {
