@@ -68,14 +68,11 @@ TEST(Platform, AnEnvironmentVariableIsSetOnlyWhenAskedToOverwriteOrUnset) {
 }
 
 #ifndef _WIN32
-// Links, FIFOs, devices, modes and the writers' lock: what a player can put
-// at a path on Linux, where the game must tell them apart.
+// Links, FIFOs and devices: what a player can put at a path on Linux, where
+// the game must tell them apart (the settings, demo and replay tests try
+// each on the files they keep, the writers' lock included).
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <atomic>
-#include <chrono>
-#include <thread>
 
 TEST(PlatformFiles, EveryKindOfPathIsToldApartAndOnlyARegularFileIsRead) {
     const std::string dir = scratch_folder("platform_kinds");
@@ -113,27 +110,4 @@ TEST(PlatformFiles, EveryKindOfPathIsToldApartAndOnlyARegularFileIsRead) {
     EXPECT_EQ(platform_read_file(dir + "/missing", 100, text, error), PLATFORM_READ_MISSING);
 }
 
-TEST(PlatformFiles, TheLockIsHeldByOneHolderAtATime) {
-    const std::string dir = scratch_folder("platform_lock");
-    const std::string path = dir + "/settings.ini";
-    PlatformLock first{};
-    int error = 0;
-    ASSERT_TRUE(platform_lock_beside(path, first, error));
-    std::atomic<bool> second_holds{false};
-    std::thread other([&] {
-        PlatformLock second{};
-        int e = 0;
-        if (platform_lock_beside(path, second, e)) {
-            second_holds = true;
-            platform_unlock(second);
-        }
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_FALSE(second_holds.load());
-    platform_unlock(first);
-    other.join();
-    EXPECT_TRUE(second_holds.load());
-    PlatformLock nowhere{};
-    EXPECT_FALSE(platform_lock_beside(dir + "/missing/settings.ini", nowhere, error));
-}
 #endif  // _WIN32

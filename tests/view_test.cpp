@@ -200,18 +200,15 @@ TEST(View, ThePictureKeepsItsShapeInAnyWindowWithBlackBarsAndSharpMeansWholePixe
                     lit += w.at(x, y) != 0xFF000000u;
         return lit;
     };
-    Window wide(2000, 600);
-    scale_all(screen, wide);
-    EXPECT_EQ(view.h, 600);
-    EXPECT_EQ(view.w, 1154);
-    EXPECT_EQ(view.x, (2000 - 1154) / 2);
-    EXPECT_EQ(bars_black(wide), 0);
-    Window tall(800, 900);
-    scale_all(screen, tall);
-    EXPECT_EQ(view.w, 800);
-    EXPECT_EQ(view.h, 416);
-    EXPECT_EQ(view.y, (900 - 416) / 2);
-    EXPECT_EQ(bars_black(tall), 0);
+    struct Case {
+        int w, h, x, y, picture_w, picture_h;
+    };
+    for (Case c : {Case{2000, 600, (2000 - 1154) / 2, 0, 1154, 600}, {800, 900, 0, (900 - 416) / 2, 800, 416}}) {
+        Window window(c.w, c.h);
+        scale_all(screen, window);
+        EXPECT_TRUE(view.x == c.x && view.y == c.y && view.w == c.picture_w && view.h == c.picture_h) << c.w;
+        EXPECT_EQ(bars_black(window), 0) << c.w << "x" << c.h;
+    }
     // Colour is averaged as colour: the start-up blue stays that blue, and
     // half of it next to black is half as blue.
     Screen blue;

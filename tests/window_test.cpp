@@ -67,13 +67,11 @@ TEST(Window, OnlyAWindowThePlayerResizedHasASizeToRemember) {
     game_window.height = 900;
     EXPECT_EQ(window_size_to_remember(), "1200x900");
     game_window = GameWindow{};
-    int w = 0, h = 0;
-    window_size_at(0.742, w, h);
-    EXPECT_EQ(std::to_string(w) + "x" + std::to_string(h), "1855x964");
-    window_size_at(0.516, w, h);
-    EXPECT_EQ(std::to_string(w) + "x" + std::to_string(h), "1290x670");
-    window_size_at(0.25, w, h);
-    EXPECT_EQ(std::to_string(w) + "x" + std::to_string(h), "625x325");
+    for (auto [scale, size] : {std::pair{0.742, "1855x964"}, {0.516, "1290x670"}, {0.25, "625x325"}}) {
+        int w = 0, h = 0;
+        window_size_at(scale, w, h);
+        EXPECT_EQ(std::to_string(w) + "x" + std::to_string(h), size);
+    }
 }
 
 namespace {
