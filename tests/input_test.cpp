@@ -233,13 +233,20 @@ TEST_F(Input, F11AltEnterAndF12AreAlwaysTheGamesOwnAndAKeyThatQuitsAlwaysQuits) 
 
 namespace {
 
-// The key names a text lists between backticks, in order, "`a` to `z`"
-// standing for the table's own names (not aliases) from a to z.
-std::vector<std::string> listed_names(const std::string& text) {
-    std::vector<std::string> own, parts, out;  // parts: a name, the words after it, ...
+// The table's own key names (not aliases), in its order.
+std::vector<std::string> own_key_names() {
+    std::vector<std::string> own;
     for (int i = 0; i < INPUT_KEY_NAME_COUNT; ++i) {
         if (!INPUT_KEY_NAMES[i].alias) own.push_back(INPUT_KEY_NAMES[i].name);
     }
+    return own;
+}
+
+// The key names a text lists between backticks, in order, "`a` to `z`"
+// standing for the table's own names from a to z.
+std::vector<std::string> listed_names(const std::string& text) {
+    const std::vector<std::string> own = own_key_names();
+    std::vector<std::string> parts, out;  // parts: a name, the words after it, ...
     for (size_t at = text.find('`'), end; at != std::string::npos; at = text.find('`', end + 1)) {
         end = text.find('`', at + 1);
         parts.push_back(text.substr(at + 1, end - at - 1));
@@ -260,21 +267,12 @@ std::vector<std::string> listed_names(const std::string& text) {
 }  // namespace
 
 TEST(KeyNames, TheReadmeAndTheManualPageListEveryKeyNameOfTheTableInItsOrder) {
-    std::vector<std::string> table;
-    for (int i = 0; i < INPUT_KEY_NAME_COUNT; ++i) {
-        if (!INPUT_KEY_NAMES[i].alias) table.push_back(INPUT_KEY_NAMES[i].name);
-    }
     // The README: "`a` to `z`, `0` to `9`, ..., `right bracket`."
-    const std::string readme = read_file(source_path("README.md"));
-    const size_t from = readme.find("Keys are named, in any case:");
-    ASSERT_NE(from, std::string::npos);
-    EXPECT_EQ(listed_names(readme.substr(from, readme.find("SDL 1.2's own", from) - from)), table) << "README.md";
+    const std::string readme = doc_part("README.md", "Keys are named, in any case:", "SDL 1.2's own");
+    EXPECT_EQ(listed_names(readme), own_key_names()) << "README.md";
     // The manual page: lines ".BR a " to " z ," and ".BR up ", " down ,",
     // bold names alternating with roman words, read as the README's text.
-    const std::string man = read_file(source_path("packaging/zuba-trilo.6"));
-    const size_t man_from = man.find("the key names, in any case:");
-    ASSERT_NE(man_from, std::string::npos);
-    std::istringstream lines(man.substr(man.find('\n', man_from) + 1));
+    std::istringstream lines(doc_part("packaging/zuba-trilo.6", "the key names, in any case:\n", "\n.SH "));
     std::string text;
     for (std::string line; std::getline(lines, line) && line.rfind(".BR ", 0) == 0;) {
         for (size_t at; (at = line.find("\\-")) != std::string::npos;) line.erase(at, 1);
@@ -282,7 +280,7 @@ TEST(KeyNames, TheReadmeAndTheManualPageListEveryKeyNameOfTheTableInItsOrder) {
         bool bold = true;
         for (std::string a; args >> std::quoted(a); bold = !bold) text += bold ? "`" + a + "`" : a;
     }
-    EXPECT_EQ(listed_names(text), table) << "packaging/zuba-trilo.6";
+    EXPECT_EQ(listed_names(text), own_key_names()) << "packaging/zuba-trilo.6";
 }
 
 namespace {
@@ -326,8 +324,7 @@ TEST(KeyNames, TheReadmeTheManualPageAndTheWindowsReadmeListTheDefaultKeysOfTheT
     std::sort(table.begin(), table.end());
 
     // The README's controls table: "| `z` or space | button 1 | fire ... |".
-    const std::string readme = read_file(source_path("README.md"));
-    std::istringstream readme_lines(readme.substr(readme.find("| Keyboard |")));
+    std::istringstream readme_lines(doc_part("README.md", "| Keyboard |", "\n\n"));
     std::vector<std::string> readme_keys;
     std::string line;
     std::getline(readme_lines, line);
@@ -336,22 +333,15 @@ TEST(KeyNames, TheReadmeTheManualPageAndTheWindowsReadmeListTheDefaultKeysOfTheT
         for (const std::string& k : doc_keys(line.substr(2, line.find(" |") - 2))) readme_keys.push_back(k);
     }
     // The manual's ".SS Keyboard": ".TP" then ".B z\fR,\fP Space".
-    const std::string man = read_file(source_path("packaging/zuba-trilo.6"));
-    const size_t keyboard = man.find(".SS Keyboard\n");
-    ASSERT_NE(keyboard, std::string::npos);
-    std::istringstream man_lines(man.substr(keyboard, man.find(".SS Joystick") - keyboard));
+    std::istringstream man_lines(doc_part("packaging/zuba-trilo.6", ".SS Keyboard\n", ".SS Joystick"));
     std::vector<std::string> man_keys;
     for (std::string previous; std::getline(man_lines, line); previous = line) {
         if (previous != ".TP" || line.rfind(".B ", 0) != 0) continue;
         for (const std::string& k : doc_keys(line.substr(3))) man_keys.push_back(k);
     }
     // The Windows README.txt's "Keys" part: "  z or space            fire ...".
-    const std::string windows = read_file(source_path("packaging/windows/README.txt.in"));
-    const size_t keys_part = windows.find("\nKeys\n----\n");
-    ASSERT_NE(keys_part, std::string::npos);
-    std::istringstream windows_lines(windows.substr(keys_part + 11));
+    std::istringstream windows_lines(doc_part("packaging/windows/README.txt.in", "\nKeys\n----\n\n", "\n\n"));
     std::vector<std::string> windows_keys;
-    std::getline(windows_lines, line);  // the blank line under the heading
     while (std::getline(windows_lines, line) && !line.empty()) {
         if (line.size() < 3 || line.rfind("  ", 0) != 0 || line[2] == ' ') continue;  // a description's second line
         for (const std::string& k : doc_keys(line.substr(2, line.find("  ", 2) - 2))) windows_keys.push_back(k);

@@ -119,14 +119,6 @@ OptionList options_in(const std::string& text, const std::string& lead, const st
     return out;
 }
 
-// The part of text from the line holding from up to the next line holding to.
-std::string section(const std::string& text, const std::string& from, const std::string& to) {
-    const size_t start = text.find(from);
-    if (start == std::string::npos) return "";
-    const size_t end = text.find(to, start + from.size());
-    return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
-
 }  // namespace
 
 TEST(Options, TheHelpTheReadmeAndTheManualPageListTheSameOptionsInTheSameOrder) {
@@ -136,9 +128,8 @@ TEST(Options, TheHelpTheReadmeAndTheManualPageListTheSameOptionsInTheSameOrder) 
     // --help's lines "  --scale F   what it does", the README's table rows
     // "| `--scale F` | ...", the manual's ".BI \-\-scale " factor"".
     const OptionList help = options_in(options_usage(), "  ", "  ");
-    const std::string readme = section(read_file(source_path("README.md")), "| Option | Effect |", "\n\n");
-    const OptionList readme_list = options_in(readme, "| `", "`");
-    std::string man = section(read_file(source_path("packaging/zuba-trilo.6")), "\n.SH OPTIONS", "\n.SH ");
+    const OptionList readme_list = options_in(doc_part("README.md", "| Option | Effect |", "\n\n"), "| `", "`");
+    std::string man = doc_part("packaging/zuba-trilo.6", "\n.SH OPTIONS", "\n.SH ");
     for (size_t at; (at = man.find("\\-")) != std::string::npos;) man.erase(at, 1);
     for (size_t at; (at = man.find("\n.BI ")) != std::string::npos;) man.erase(at + 3, 1);
     const OptionList man_list = options_in(man, ".B ", "\n");

@@ -105,6 +105,14 @@ std::string source_path(const std::string& relative) {
     return std::string(ZUBA_SOURCE_DIR) + "/" + relative;
 }
 
+std::string doc_part(const std::string& relative, const std::string& from, const std::string& to) {
+    const std::string text = read_file(source_path(relative));
+    const size_t start = text.find(from);
+    if (start == std::string::npos) return "";
+    const size_t end = text.find(to, start + from.size());
+    return text.substr(start + from.size(), end == std::string::npos ? std::string::npos : end - start - from.size());
+}
+
 std::string read_file(const std::string& path) {
     std::string text;
     std::FILE* f = std::fopen(path.c_str(), "rb");

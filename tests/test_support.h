@@ -54,6 +54,9 @@ struct PpmImage {
 PpmImage read_ppm(const std::string& path);
 
 std::string source_path(const std::string& relative);
+// The text of a source file (README.md, the manual page) between the first
+// `from` and the next `to` after it, or its end; "" when `from` is missing.
+std::string doc_part(const std::string& relative, const std::string& from, const std::string& to);
 // A whole file as bytes ("" when it cannot be read); a file written whole
 // (false when it could not be).
 std::string read_file(const std::string& path);

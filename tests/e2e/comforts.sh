@@ -64,10 +64,7 @@ window_shot "$work/paused2.ppm"
 same_picture "$work/paused1.ppm" "$work/paused2.ppm" || fail "p did not freeze the picture"
 
 xdotool key F12
-for _ in $(seq 40); do
-    [ -s "$work/game.out" ] && break
-    sleep 0.25
-done
+retry 40 0.25 test -s "$work/game.out"
 png=$(head -1 "$work/game.out")
 case $png in
     "$XDG_DATA_HOME"/zuba-trilo/screenshots/zuba-trilo-[0-9]*-[0-9]*.png) ;;

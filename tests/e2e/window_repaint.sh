@@ -24,27 +24,19 @@ trap '[ -n "$cover_pid" ] && kill $cover_pid 2>/dev/null; cleanup' EXIT
 cover() {
     xmessage -geometry 2000x1100+100+100 -bg white -fg black "a window passing over the game" &
     cover_pid=$!
-    local _
-    for _ in $(seq 50); do
-        xdotool search --pid "$cover_pid" >/dev/null 2>&1 && break
-        sleep 0.1
-    done
+    retry 50 0.1 xdotool search --pid "$cover_pid" >/dev/null 2>&1
     sleep 1
     kill "$cover_pid"
     wait "$cover_pid" 2>/dev/null
     cover_pid=""
 }
-# Waits (up to 5 s) for the window (or the part $2 of it) to show $1 again.
-shows_again() {
-    local _
-    for _ in $(seq 20); do
-        window_shot "$work/now.ppm"
-        if [ -n "${2:-}" ]; then convert "$work/now.ppm" -crop "$2" +repage "$work/now.ppm"; fi
-        same_picture "$1" "$work/now.ppm" && return 0
-        sleep 0.25
-    done
-    return 1
+# True when the window (or the part $2 of it) shows $1.
+shows() {
+    window_shot "$work/now.ppm"
+    if [ -n "${2:-}" ]; then convert "$work/now.ppm" -crop "$2" +repage "$work/now.ppm"; fi
+    same_picture "$1" "$work/now.ppm"
 }
+shows_again() { retry 20 0.25 shows "$@"; }
 title=320x200+1090+490
 panel=80x100+2420+0
 

@@ -13,29 +13,19 @@ start_window_manager
 settings=$work/settings.ini
 printf '# mine\nfilter = sharp\nvsync = no\n' >"$settings"
 
-
 SDL_AUDIODRIVER=dummy start_game "$game" --settings "$settings"
 wait_size 1855x964 || fail "the fitted window is $(window_size)"
 # Wait for the title image (320 x 200 at 1090, 490 of the screen; its top
 # 60 rows are dark on the splash card).
-for _ in $(seq 80); do
-    [ "$(brightest 237x44+809+363)" != 0 ] && break
-    sleep 0.25
-done
+wait_for 237x44+809+363
 xdotool windowsize "$game_window" 1200 900
 wait_size 1200x900 || fail "the window did not take the size 1200x900 (it is $(window_size))"
 sleep 1
 # 1200 x 624 of picture, centred: bars of 138 rows above and below.
-found=""
-for _ in $(seq 20); do
-    if [ "$(brightest 1200x138+0+0)" = 0 ] && [ "$(brightest 1200x138+0+762)" = 0 ] &&
-        [ "$(brightest 154x35+523+373)" != 0 ]; then
-        found=yes
-        break
-    fi
-    sleep 0.25
-done
-[ -n "$found" ] || fail "the resized window does not show the picture refitted between black bars"
+refitted() {
+    [ "$(brightest 1200x138+0+0)" = 0 ] && [ "$(brightest 1200x138+0+762)" = 0 ] && [ "$(brightest 154x35+523+373)" != 0 ]
+}
+retry 20 0.25 refitted || fail "the resized window does not show the picture refitted between black bars"
 # The picture is the screen's shape: the title image's top left corner
 # stands where 1090, 490 of the screen falls in the 1200 x 624 picture.
 window_shot "$work/resized.ppm"
