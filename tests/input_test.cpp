@@ -355,11 +355,6 @@ TEST(KeyNames, TheReadmeTheManualPageAndTheWindowsReadmeListTheDefaultKeysOfTheT
 namespace {
 int repaints = 0;
 void count_repaint() { repaints += 1; }
-void push_active(int gain, int state) {
-    SDL_Event e{};
-    e.active = SDL_ActiveEvent{SDL_ACTIVEEVENT, uint8_t(gain), uint8_t(state)};
-    SDL_PushEvent(&e);
-}
 }  // namespace
 
 TEST_F(Input, TheWindowIsRepaintedWhenExposedOrRestoredAlsoDuringADemoButNotOnAFocusChange) {
@@ -372,12 +367,12 @@ TEST_F(Input, TheWindowIsRepaintedWhenExposedOrRestoredAlsoDuringADemoButNotOnAF
         SDL_PushEvent(&e);
         input_pump();
         EXPECT_EQ(repaints, 1) << "expose, demo " << demo;
-        push_active(1, SDL_APPACTIVE);
+        push_window_active(1, SDL_APPACTIVE);
         input_poll();
         EXPECT_EQ(repaints, 2) << "restored from the icon, demo " << demo;
-        push_active(0, SDL_APPACTIVE);
-        push_active(1, SDL_APPINPUTFOCUS);
-        push_active(1, SDL_APPMOUSEFOCUS);
+        push_window_active(0, SDL_APPACTIVE);
+        push_window_active(1, SDL_APPINPUTFOCUS);
+        push_window_active(1, SDL_APPMOUSEFOCUS);
         input_poll();
         EXPECT_EQ(repaints, 2) << "minimised or focus, demo " << demo;
     }

@@ -46,6 +46,12 @@ void push_joy_axis(int device, int axis, int value) {
     SDL_PushEvent(&e);
 }
 
+void push_window_active(int gain, int state) {
+    SDL_Event e{};
+    e.active = SDL_ActiveEvent{SDL_ACTIVEEVENT, uint8_t(gain), uint8_t(state)};
+    SDL_PushEvent(&e);
+}
+
 std::vector<DrawCommand> pending_commands() {
     std::vector<DrawCommand> out;
     int i = draw_queue.read_index;
@@ -115,12 +121,8 @@ std::string doc_part(const std::string& relative, const std::string& from, const
 
 std::string read_file(const std::string& path) {
     std::string text;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return text;
-    char buffer[4096];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, got);
-    std::fclose(f);
-    return text;
+    int error = 0;
+    return platform_read_file(path, size_t(1) << 30, text, error) == PLATFORM_READ_OK ? text : "";
 }
 
 bool write_file(const std::string& path, const std::string& text) {

@@ -22,6 +22,8 @@ void stop_headless_video();
 // queue as a pad would send it.
 void push_joy_button(int device, int button, bool down);
 void push_joy_axis(int device, int axis, int value);
+// The window gaining (1) or losing (0) the focus, the mouse or its icon.
+void push_window_active(int gain, int state);
 
 // The commands currently pending in the queue, oldest first.
 std::vector<DrawCommand> pending_commands();
@@ -57,8 +59,8 @@ std::string source_path(const std::string& relative);
 // The text of a source file (README.md, the manual page) between the first
 // `from` and the next `to` after it, or its end; "" when `from` is missing.
 std::string doc_part(const std::string& relative, const std::string& from, const std::string& to);
-// A whole file as bytes ("" when it cannot be read); a file written whole
-// (false when it could not be).
+// A whole regular file as bytes ("" when it cannot be read); a file written
+// whole (false when it could not be).
 std::string read_file(const std::string& path);
 bool write_file(const std::string& path, const std::string& text);
 // An empty folder of the build tree for one test's files (made anew).
