@@ -11,11 +11,7 @@
 #include "replay/replay_script.h"
 #include "replay/world_state.h"
 
-namespace {
-
-const std::string NAME = "fuzz.script";
-
-}  // namespace
+const std::string NAME = "fuzz.script";  // the input as the messages name it
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* text = reinterpret_cast<const char*>(data);
