@@ -323,13 +323,4 @@ TEST(ReplayArguments, NoOutputIsTheScriptItselfWhateverItsName) {
 
 #endif  // _WIN32
 
-TEST(ReplayTimes, TheMedianIsGoodToAboutOnePercentAndTheWorstIsExact) {
-    PassTimes t;
-    for (int i = 1; i <= 999; ++i) pass_times_add(t, double(i));
-    pass_times_add(t, 123456.0);
-    EXPECT_DOUBLE_EQ(t.worst_micros, 123456.0);
-    EXPECT_NEAR(pass_times_median(t), 500.0, 5.0);
-    EXPECT_EQ(pass_times_median(PassTimes{}), 0.0);
-}
-
 }  // namespace

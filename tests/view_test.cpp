@@ -74,12 +74,10 @@ Screen frame_in_play(int& shot_x, int& shot_y) {
     std::string error;
     EXPECT_TRUE(replay_load_script(source_path("tests/replay/shoot_invaders_and_saucer.script"), script, error))
         << error;
-    static Screen frame;
-    static bool taken;
-    static int sx, sy;
-    taken = false;
+    static Screen frame;  // large: kept out of the stack
+    bool taken = false;
     ReplayOptions options;
-    options.after_pass = [](uint64_t, int) {
+    options.after_pass = [&](uint64_t, int) {
         if (taken || !shot.active || shot.y > 1200) return;
         int falling = 0;
         for (const Bomb& b : bomb_state.bombs) falling += b.kind != 0;
@@ -87,15 +85,13 @@ Screen frame_in_play(int& shot_x, int& shot_y) {
         video_flush();  // what the next present would show
         for (int y = 0; y < SCREEN_HEIGHT; ++y)
             for (int x = 0; x < SCREEN_WIDTH; ++x) frame.pixels[size_t(y) * SCREEN_WIDTH + x] = video_pixel(x, y);
-        sx = shot.x;
-        sy = shot.y;
+        shot_x = shot.x;
+        shot_y = shot.y;
         taken = true;
     };
     ReplayResult result;
     EXPECT_EQ(replay_run(script, options, result, error), 0) << error;
     EXPECT_TRUE(taken) << "no pass had the shot and two bombs in flight";
-    shot_x = sx;
-    shot_y = sy;
     return frame;
 }
 
