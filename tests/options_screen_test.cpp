@@ -15,7 +15,6 @@
 #include "input/actions.h"
 #include "session/screens.h"
 #include "tests/test_support.h"
-#include "video/presenter.h"
 
 namespace {
 
@@ -296,15 +295,6 @@ void passes(int n) {
     for (int i = 0; i < n; ++i) screen_pass();
 }
 
-std::vector<uint32_t> picture() {
-    video_flush();
-    std::vector<uint32_t> pixels;
-    for (int y = 0; y < SCREEN_HEIGHT; y += 2) {
-        for (int x = 0; x < SCREEN_WIDTH; x += 2) pixels.push_back(video_pixel(x, y));
-    }
-    return pixels;
-}
-
 // A key pressed and let go before the next n passes.
 void tap_then_pass(int sym, int n = 1) {
     replay_push_key(sym, true);
@@ -312,7 +302,8 @@ void tap_then_pass(int sym, int n = 1) {
     passes(n);
 }
 
-TEST_F(OptionsScreenTest, TheOptionsKeyFreezesTheTitleAndPausesAGameAndClosingPutsThePictureBack) {
+// (That closing puts the picture back exactly is the end-to-end test's.)
+TEST_F(OptionsScreenTest, TheOptionsKeyFreezesTheTitleAndPausesAGameWhichStaysPausedWhenItCloses) {
     screens.state = SCREEN_TITLE_BEGIN;
     screens.paused = false;
     options_screen.available = false;
@@ -321,11 +312,9 @@ TEST_F(OptionsScreenTest, TheOptionsKeyFreezesTheTitleAndPausesAGameAndClosingPu
     tap_then_pass(SDLK_o);
     EXPECT_FALSE(options_screen.open);
     options_screen.available = true;
-    const std::vector<uint32_t> title = picture();
     tap_then_pass(SDLK_o);
     ASSERT_TRUE(options_screen.open);
     const int timer = screens.screen_timer;
-    EXPECT_NE(picture(), title);
     // Fire works the screen and does not start a game; nothing blinks.
     tap_then_pass(SDLK_z, 90);
     EXPECT_EQ(screens.state, SCREEN_TITLE_WAIT);
@@ -334,7 +323,6 @@ TEST_F(OptionsScreenTest, TheOptionsKeyFreezesTheTitleAndPausesAGameAndClosingPu
     tap_then_pass(SDLK_ESCAPE);
     EXPECT_FALSE(options_screen.open);
     EXPECT_EQ(input.quit_requested, 0);
-    EXPECT_EQ(picture(), title);
 
     // In a game the key pauses first; closing leaves the game paused, and
     // the pause key pressed on the screen does not resume.
@@ -352,12 +340,6 @@ TEST_F(OptionsScreenTest, TheOptionsKeyFreezesTheTitleAndPausesAGameAndClosingPu
     tap_then_pass(SDLK_o, 3);
     EXPECT_FALSE(options_screen.open);
     EXPECT_TRUE(screen_paused());
-    // Reopened over the pause and closed, the PAUSED label is back as it was.
-    const std::vector<uint32_t> label = picture();
-    tap_then_pass(SDLK_o);
-    EXPECT_NE(picture(), label);
-    tap_then_pass(SDLK_o);
-    EXPECT_EQ(picture(), label);
     tap_then_pass(SDLK_p);
     EXPECT_FALSE(screen_paused());
     screen_return_to_splash();
