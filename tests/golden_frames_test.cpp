@@ -50,7 +50,7 @@ void expect_matches_golden(const std::string& name) {
 // splash is built in pass 1; the title, built in pass 182, shows its first
 // prompt from title frame 61 (pass 243) and blanks it from frame 91 (pass
 // 273); fire in pass 274 starts the countdown, and the game begins in 364.
-TEST(GoldenFrames, SplashTitleWithAndWithoutPromptAndGameBeginMatchTheirGoldens) {
+TEST(GoldenFrames, SplashTitleWithAndWithoutPromptGameBeginAndGameOverMatchTheirGoldens) {
     use_headless_drivers();
     ReplayScript script;
     std::string error;
@@ -62,10 +62,7 @@ TEST(GoldenFrames, SplashTitleWithAndWithoutPromptAndGameBeginMatchTheirGoldens)
     ReplayResult result;
     ASSERT_EQ(replay_run(script, options, result, error), 0) << error;
     for (auto [name, pass] : shots) expect_matches_golden(name);
-}
-
-TEST(GoldenFrames, GameOverWithScore1230AndHiScore4560MatchesItsGolden) {
-    use_headless_drivers();
+    // The game-over screen with score 1230 and hi-score 4560.
     replay_clock_start(0);
     draw_queue_reset();
     ASSERT_EQ(screen_startup(), 0);

@@ -13,8 +13,7 @@
 #   the window shows, and prints its path;
 # - minimising the window pauses the game and lets go of a held key: after
 #   coming back and resuming, the cannon no longer moves;
-# - mute = yes gives a silent stream under SDL's disk audio driver, while the
-#   same play without it is not silent;
+# - mute = yes gives a silent stream under SDL's disk audio driver;
 # - toggling mute and fullscreen in play changes just those lines of a
 #   clean settings file at exit;
 # - --scale wins over SDL12COMPAT_WINDOW_SCALING.
@@ -169,23 +168,15 @@ wait_size 1875x975 || fail "--scale 0.75 with SDL12COMPAT_WINDOW_SCALING=0.5 gav
 press q
 wait_game
 
-# Mute: the same play (fire held through splash and title, the start chime)
-# with and without mute = yes; the disk driver writes 16-bit silence as 0.
-loud_bytes() {
-    local stream=$work/stream.raw
-    rm -f "$stream"
-    start_game env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$stream" "$game" --settings "$1"
-    xdotool windowfocus --sync "$game_window"
-    xdotool keydown z
-    sleep 6
-    xdotool keyup z
-    press q
-    wait_game
-    tr -d '\0' <"$stream" | wc -c
-}
-printf 'mute = no\n' >"$work/loud.ini"
+# Mute: fire held through splash and title sounds the start chime (as
+# audio_capture.sh hears it), but with mute = yes the disk driver writes
+# nothing but 16-bit silence, 0.
 printf 'mute = yes\n' >"$work/mute.ini"
-[ "$(loud_bytes "$work/loud.ini")" -gt 0 ] || fail "no sound without mute"
-[ "$(loud_bytes "$work/mute.ini")" = 0 ] || fail "mute = yes still sounded"
+start_game env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/stream.raw" "$game" --settings "$work/mute.ini"
+xdotool windowfocus --sync "$game_window"
+press z 6
+press q
+wait_game
+[ -s "$work/stream.raw" ] && [ "$(tr -d '\0' <"$work/stream.raw" | wc -c)" = 0 ] || fail "mute = yes still sounded"
 echo "ok: settings rebind fire, the picture comes back after covering, minimising and fullscreen," \
     "p pauses and resumes, F12 writes the frame, minimising pauses and releases keys, mute silences"
