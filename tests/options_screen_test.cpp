@@ -30,13 +30,11 @@ std::vector<std::string> last_saved() {
     return lines;
 }
 
-// A pad's button pressed and let go, and its stick moved.
+// A pad's button pressed and let go.
 void push_button(int button) {
     push_joy_button(0, button, true);
     push_joy_button(0, button, false);
 }
-
-void push_axis(int axis, int value) { push_joy_axis(0, axis, value); }
 
 // A key pressed and let go, as the poll of a pass reads it.
 void press(int sym, int modifiers = 0) {
@@ -247,20 +245,20 @@ TEST_F(OptionsScreenTest, AGamepadChoosesChangesAndBindsThroughSdlEvents) {
     EXPECT_EQ(input_take_presses(), PRESS_OPTIONS);
     options_screen_open();
     // The stick chooses (each new push once) and changes.
-    push_axis(1, 30000);
+    push_joy_axis(0, 1, 30000);
     input_poll();
-    push_axis(1, 30000);
+    push_joy_axis(0, 1, 30000);
     input_poll();
     EXPECT_EQ(options_screen.item, OPTIONS_WINDOW);
-    push_axis(1, 0);
+    push_joy_axis(0, 1, 0);
     for (int i = 0; i < 4; ++i) {
-        push_axis(1, 30000);
-        push_axis(1, 0);
+        push_joy_axis(0, 1, 30000);
+        push_joy_axis(0, 1, 0);
     }
     input_poll();
     EXPECT_EQ(options_screen.item, OPTIONS_VOLUME);
-    push_axis(0, -30000);
-    push_axis(0, 0);
+    push_joy_axis(0, 0, -30000);
+    push_joy_axis(0, 0, 0);
     input_poll();
     EXPECT_EQ(audio_volume(), AUDIO_VOLUME_MAX - 1);
     EXPECT_EQ(last_saved(), std::vector<std::string>{"volume = 9"});
