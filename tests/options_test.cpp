@@ -84,19 +84,6 @@ TEST(Options, EveryOptionAndEveryBadOneIsReadAsThePlayerMeantIt) {
     EXPECT_STREQ(o.record, "a.demo");
 }
 
-TEST(Options, SdlsScalingVariableIsHeldToTheRuleOfScaleAndANameOfItsOwn) {
-    for (const char* good : {static_cast<const char*>(nullptr), "0.25", "1", "2.0", ".5"}) {
-        char error[128] = "";
-        EXPECT_TRUE(options_check_scaling_variable(good, error, sizeof error)) << (good ? good : "unset");
-    }
-    for (const char* bad : {"100", "nan", "inf", "0", "-1", "", " 1", "0.5x", "1e9"}) {
-        char error[128] = "";
-        ASSERT_FALSE(options_check_scaling_variable(bad, error, sizeof error)) << bad;
-        EXPECT_EQ(std::string(error), std::string("SDL12COMPAT_WINDOW_SCALING wants a number from 0.25 to 2.0 ") +
-                                          "(or to be unset), not '" + bad + "'");
-    }
-}
-
 namespace {
 
 // Options as "--name" or "--name VALUE" (any value word counts as VALUE),

@@ -59,14 +59,16 @@ done
 
 # SDL's scaling variable is held to the rule of --scale: one line naming it,
 # no usage (the command line was fine), status 2 before SDL starts.
-for value in 100 nan ''; do
+for value in 100 nan inf 0 -1 '' ' 1' 0.5x 1e9; do
     SDL12COMPAT_WINDOW_SCALING=$value run --fullscreen
     [ "$status" = 2 ] || fail "SDL12COMPAT_WINDOW_SCALING='$value' exited with $status, not 2"
     [ "$(cat "$work/err")" = "zuba-trilo: SDL12COMPAT_WINDOW_SCALING wants a number from 0.25 to 2.0 (or to be unset), not '$value'" ] ||
         fail "SDL12COMPAT_WINDOW_SCALING='$value' said '$(cat "$work/err")'"
 done
-SDL12COMPAT_WINDOW_SCALING=0.5 run
-[ "$status" = 255 ] || fail "SDL12COMPAT_WINDOW_SCALING=0.5 did not start the game (status $status)"
+for value in 0.25 .5 2.0; do
+    SDL12COMPAT_WINDOW_SCALING=$value run
+    [ "$status" = 255 ] || fail "SDL12COMPAT_WINDOW_SCALING=$value did not start the game (status $status)"
+done
 
 # Good options go on to start SDL, which fails here as it always did.
 run --fullscreen --scale 0.5 --frame-stats
