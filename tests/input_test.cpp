@@ -246,20 +246,16 @@ std::vector<std::string> own_key_names() {
 // standing for the table's own names from a to z.
 std::vector<std::string> listed_names(const std::string& text) {
     const std::vector<std::string> own = own_key_names();
-    std::vector<std::string> parts, out;  // parts: a name, the words after it, ...
+    std::vector<std::string> out;
+    bool range = false;  // the last name was followed by " to "
     for (size_t at = text.find('`'), end; at != std::string::npos; at = text.find('`', end + 1)) {
         end = text.find('`', at + 1);
-        parts.push_back(text.substr(at + 1, end - at - 1));
-        parts.push_back(text.substr(end + 1, text.find('`', end + 1) - end - 1));
-    }
-    for (size_t i = 0; i < parts.size(); i += 2) {
-        const auto a = std::find(own.begin(), own.end(), parts[i]);
-        if (parts[i + 1] != " to " || i + 2 >= parts.size() || a == own.end()) {
-            out.push_back(parts[i]);
-            continue;
-        }
-        const auto b = std::find(a, own.end(), parts[i += 2]);
-        out.insert(out.end(), a, b == own.end() ? b : b + 1);
+        const std::string name = text.substr(at + 1, end - at - 1);
+        const auto a = range ? std::find(own.begin(), own.end(), out.back()) : own.end();
+        const auto b = std::find(a, own.end(), name);
+        if (b != own.end()) out.insert(out.end(), a + 1, b + 1);
+        else out.push_back(name);
+        range = end != std::string::npos && text.compare(end + 1, 4, " to ") == 0;
     }
     return out;
 }

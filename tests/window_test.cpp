@@ -86,39 +86,25 @@ TEST(Window, AWindowOfTheScreensSizeIsTheScreenAndResizingAwayAndBackKeepsThePic
     request.desktop = true;  // on the dummy driver: no display size, so 1:1
     window_request(request);
     ASSERT_TRUE(start_headless_video());
-    ASSERT_EQ(presenter.window, SDL_GetVideoSurface());
-    EXPECT_EQ(presenter.window->w, SCREEN_WIDTH);
-    EXPECT_EQ(presenter.screen, presenter.window) << "drawn straight into the window, as 0.1.0 did";
-    EXPECT_FALSE(presenter.scaled);
-    EXPECT_EQ(window_pixel(2499, 1299), STARTUP_BLUE);
+    EXPECT_TRUE(presenter.window == SDL_GetVideoSurface() && presenter.screen == presenter.window && !presenter.scaled)
+        << "drawn straight into the window, as 0.1.0 did";
     draw_fill(0, 0, 2, 2, 200);
     video_flush();
-    EXPECT_EQ(window_pixel(1, 1), gray_pixel(200));
-
-    // Half size: the game's own surface, scaled (what a scaled window shows:
-    // the next test and the view test).
+    // Half size: the game's own surface, scaled (what it shows: the next test).
     window_resized(1250, 650);
-    ASSERT_EQ(presenter.window->w, 1250);
     EXPECT_TRUE(presenter.scaled && presenter.screen != presenter.window);
-    EXPECT_EQ(video_pixel(1, 1), gray_pixel(200));
     draw_fill(2498, 1298, 2, 2, 90);
     video_flush();
-
-    // Back to the screen's size: drawn into directly again, showing all of it.
+    // Back to the screen's size: drawn into directly again, showing all of it,
+    // and so after fullscreen and back.
     window_resized(SCREEN_WIDTH, SCREEN_HEIGHT);
+    EXPECT_TRUE(presenter.screen == presenter.window && !presenter.scaled);
+    EXPECT_EQ(window_pixel(1000, 600), STARTUP_BLUE);
+    window_toggle_fullscreen();
+    window_toggle_fullscreen();
     EXPECT_EQ(presenter.screen, presenter.window);
-    EXPECT_FALSE(presenter.scaled);
     EXPECT_EQ(window_pixel(0, 0), gray_pixel(200));
     EXPECT_EQ(window_pixel(2499, 1299), gray_pixel(90));
-    EXPECT_EQ(window_pixel(1000, 600), STARTUP_BLUE);
-    draw_fill(1000, 600, 1, 1, 7);
-    video_flush();
-    EXPECT_EQ(window_pixel(1000, 600), gray_pixel(7));
-
-    // Fullscreen and back from the direct window keeps the picture too.
-    window_toggle_fullscreen();
-    window_toggle_fullscreen();
-    EXPECT_TRUE(presenter.screen == presenter.window && window_pixel(1000, 600) == gray_pixel(7));
     stop_headless_video();
     window_request(WindowRequest{});
     game_window = GameWindow{};
