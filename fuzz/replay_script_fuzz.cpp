@@ -3,7 +3,6 @@
 // each after the passes it checks; a cut-off line the file's last; a demo
 // only of this program's rules and of a hash it knows), or one
 // printable error "NAME:LINE: why" naming a line that exists. Never a crash.
-#include <cstring>
 #include <string>
 
 #include "fuzz/fuzz_support.h"

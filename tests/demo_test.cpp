@@ -10,7 +10,6 @@
 #endif
 
 #include <csignal>
-#include <cstdio>
 #include <string>
 
 #include "input/input.h"

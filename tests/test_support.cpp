@@ -4,8 +4,6 @@
 #include <zlib.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
 #include "audio/sounds.h"
