@@ -104,10 +104,7 @@ TEST(View, AFrameOfPlayScaledIsTheAreaAverageOfTheScreenInASmallHalfFittedAndFul
         window_size_at(scale, w, h);
         Window window(w, h);
         scale_all(frame, window);
-        ASSERT_EQ(view.x, 0);
-        ASSERT_EQ(view.y, 0);
-        ASSERT_EQ(view.w, w) << "the window is the picture";
-        ASSERT_EQ(view.h, h);
+        ASSERT_TRUE(view.x == 0 && view.y == 0 && view.w == w && view.h == h) << "the window is the picture";
         int worst = 0, wx = 0, wy = 0;
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
