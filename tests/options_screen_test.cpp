@@ -43,8 +43,9 @@ void press(int sym, int modifiers = 0) {
     input_poll();
 }
 
+// The cursor moved down to the item (a screen that went wrong never hangs).
 void go_to(int item) {
-    while (options_screen.item != item) options_screen_move(OptionsMove::DOWN);
+    for (int moves = 0; options_screen.item != item && moves < 64; ++moves) options_screen_move(OptionsMove::DOWN);
 }
 
 // Fire on the action's item, then the key to bind.
