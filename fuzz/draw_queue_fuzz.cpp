@@ -118,29 +118,20 @@ const uint8_t* sprite_for(int16_t w, int16_t& h) {
 
 void run_op(ByteReader& in, int& queued) {
     const int pending = draw_queue.pending, write_index = draw_queue.write_index;
-    switch (in.u8() % 8) {
-        case 0: {  // fill at 16-bit coordinates
-            int16_t x = in.i16(), y = in.i16(), w = in.i16(), h = in.i16();
-            uint8_t gray = in.u8();
-            int r = draw_fill(x, y, w, h, gray);
-            check_queued(r, "draw_fill");
-            ++queued;
-            break;
-        }
-        case 1: {  // fill at any int coordinates: the queue keeps 16 bits
-            int32_t x = in.i32(), y = in.i32();
-            int16_t w = in.i16(), h = in.i16();
-            uint8_t gray = in.u8();
-            int r = draw_fill(x, y, w, h, gray);
-            check_queued(r, "draw_fill (int)");
+    const int op = in.u8() % 8;
+    switch (op) {
+        case 0:    // fill at 16-bit coordinates
+        case 1: {  // or at any int coordinates: the queue keeps 16 bits
+            const int32_t x = op == 0 ? in.i16() : in.i32(), y = op == 0 ? in.i16() : in.i32();
+            const int16_t w = in.i16(), h = in.i16();
+            check_queued(draw_fill(x, y, w, h, in.u8()), "draw_fill");
             ++queued;
             break;
         }
         case 2: {  // sprite
             int16_t x = in.i16(), y = in.i16(), w = in.i16(), h = in.i16();
             const uint8_t* pixels = sprite_for(w, h);
-            int r = draw_sprite(x, y, w, h, pixels);
-            check_queued(r, "draw_sprite");
+            check_queued(draw_sprite(x, y, w, h, pixels), "draw_sprite");
             ++queued;
             break;
         }

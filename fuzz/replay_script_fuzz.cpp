@@ -3,7 +3,6 @@
 // each after the passes it checks; a cut-off line the file's last; a demo
 // only of this program's rules and of a hash it knows), or one
 // printable error "NAME:LINE: why" naming a line that exists. Never a crash.
-#include <cstring>
 #include <string>
 
 #include "fuzz/fuzz_support.h"
@@ -11,11 +10,7 @@
 #include "replay/replay_script.h"
 #include "replay/world_state.h"
 
-namespace {
-
-const std::string NAME = "fuzz.script";
-
-}  // namespace
+const std::string NAME = "fuzz.script";  // the input as the messages name it
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* text = reinterpret_cast<const char*>(data);

@@ -8,11 +8,7 @@
 #include "session/settings.h"
 #include "fuzz/fuzz_support.h"
 
-namespace {
-
-const std::string NAME = "fuzz.ini";
-
-}  // namespace
+const std::string NAME = "fuzz.ini";  // the input as the messages name it
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* text = reinterpret_cast<const char*>(data);

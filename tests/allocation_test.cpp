@@ -16,9 +16,7 @@
 
 namespace {
 std::atomic<long> allocations{0};
-}
 
-namespace {
 void* counted_allocation(std::size_t size) {
     allocations.fetch_add(1, std::memory_order_relaxed);
     if (void* p = std::malloc(size ? size : 1)) return p;

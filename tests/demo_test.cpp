@@ -10,7 +10,6 @@
 #endif
 
 #include <csignal>
-#include <cstdio>
 #include <string>
 
 #include "input/input.h"
@@ -150,39 +149,40 @@ TEST(DemoRecording, AFailedWriteIsReportedBeforePlayOrAtOnceAndTheOldDemoStays) 
 
 #endif  // _WIN32
 
-TEST(DemoPlayer, EscapeQuitsWhenItGoesDownAndAWindowCloseComesOnceBeforeItsLine) {
-    ReplayScript s;
+namespace {
+
+// A demo player started on a script of these lines, which it keeps until the
+// next call.
+DemoPlayer& player_of(const std::string& text, const char* name = "keys") {
+    static ReplayScript script;
+    static DemoPlayer player;
     std::string error;
-    const std::string text = "1 -\n2 escape\n2 close\n1 escape\n";
-    ASSERT_TRUE(replay_parse_script(text.data(), text.size(), "keys", s, error)) << error;
-    DemoPlayer player;
-    demo_player_start(player, s);
+    EXPECT_TRUE(replay_parse_script(text.data(), text.size(), name, script, error)) << error;
+    demo_player_start(player, script);
+    return player;
+}
+
+}  // namespace
+
+TEST(DemoPlayer, EachPassReachesTheGameAsHeldBitsWithAPressOnlyWhereAKeyGoesDown) {
+    // Escape quits where it goes down; a window close comes once, before its line.
+    DemoPlayer& keys = player_of("1 -\n2 escape\n2 close\n1 escape\n");
     const bool quits[] = {false, true, false, true, false, true};
     const bool closes[] = {false, false, false, true, false, false};
+    DemoPass pass{};
     for (int i = 0; i < 6; ++i) {
-        DemoPass pass{};
-        ASSERT_TRUE(demo_player_next(player, pass));
+        ASSERT_TRUE(demo_player_next(keys, pass));
         EXPECT_EQ(pass.quit, quits[i]) << "pass " << i;
         EXPECT_EQ(pass.close, closes[i]) << "pass " << i;
     }
-    DemoPass pass{};
-    EXPECT_FALSE(demo_player_next(player, pass));
-}
-
-TEST(DemoPlayer, EachPassReachesTheGameAsHeldBitsWithAPressOnlyWhereAKeyGoesDown) {
-    ReplayScript s;
-    std::string error;
-    const std::string text = "2 fire\n1 left+pause\n1 -\n";
-    ASSERT_TRUE(replay_parse_script(text.data(), text.size(), "keys", s, error)) << error;
-    DemoPlayer player;
-    demo_player_start(player, s);
+    EXPECT_FALSE(demo_player_next(keys, pass));
+    DemoPlayer& fed = player_of("2 fire\n1 left+pause\n1 -\n");
     input_release_all();
     input_take_presses();
     const uint32_t held[] = {INPUT_A, INPUT_A, INPUT_LEFT, 0};
     const uint32_t presses[] = {PRESS_FIRE, 0, PRESS_PAUSE, 0};
     for (int i = 0; i < 4; ++i) {
-        DemoPass pass{};
-        ASSERT_TRUE(demo_player_next(player, pass));
+        ASSERT_TRUE(demo_player_next(fed, pass));
         demo_player_feed(pass);
         EXPECT_EQ(input_held(), held[i]) << "pass " << i;
         EXPECT_EQ(input_take_presses(), presses[i]) << "pass " << i;
@@ -191,11 +191,7 @@ TEST(DemoPlayer, EachPassReachesTheGameAsHeldBitsWithAPressOnlyWhereAKeyGoesDown
 
 TEST(DemoPlayer, TheVerdictIsOneTableOfStatusesForEveryProgram) {
     auto verdict = [](const std::string& text, int passes, std::string& message) {
-        ReplayScript s;
-        std::string error;
-        EXPECT_TRUE(replay_parse_script(text.data(), text.size(), "my.demo", s, error)) << error;
-        DemoPlayer player;
-        demo_player_start(player, s);
+        DemoPlayer& player = player_of(text, "my.demo");
         DemoPass pass{};
         for (int i = 0; i < passes; ++i) EXPECT_TRUE(demo_player_next(player, pass));
         return demo_player_verdict(player, "my.demo", message);

@@ -25,13 +25,6 @@ std::string fresh_path(const std::string& name) {
 }
 std::string golden_path(const std::string& name) { return source_path("tests/golden/" + name + ".ppm.gz"); }
 
-// The replay driver's SDL runs headless; the new frames go to golden-frames/.
-void use_headless_drivers() {
-    platform_set_env("SDL_VIDEODRIVER", "dummy", true);
-    platform_set_env("SDL_AUDIODRIVER", "dummy", true);
-    std::filesystem::create_directories(std::string(ZUBA_BINARY_DIR) + "/golden-frames");
-}
-
 void expect_matches_golden(const std::string& name) {
     if (const char* update = std::getenv("ZUBA_UPDATE_GOLDEN"); update && *update == '1') {
         ASSERT_EQ(std::system(("gzip -9n < '" + fresh_path(name) + "' > '" + golden_path(name) + "'").c_str()), 0);
@@ -50,8 +43,11 @@ void expect_matches_golden(const std::string& name) {
 // splash is built in pass 1; the title, built in pass 182, shows its first
 // prompt from title frame 61 (pass 243) and blanks it from frame 91 (pass
 // 273); fire in pass 274 starts the countdown, and the game begins in 364.
-TEST(GoldenFrames, SplashTitleWithAndWithoutPromptAndGameBeginMatchTheirGoldens) {
-    use_headless_drivers();
+TEST(GoldenFrames, SplashTitleWithAndWithoutPromptGameBeginAndGameOverMatchTheirGoldens) {
+    // The replay driver's SDL runs headless; the new frames go to golden-frames/.
+    platform_set_env("SDL_VIDEODRIVER", "dummy", true);
+    platform_set_env("SDL_AUDIODRIVER", "dummy", true);
+    std::filesystem::create_directories(std::string(ZUBA_BINARY_DIR) + "/golden-frames");
     ReplayScript script;
     std::string error;
     ASSERT_TRUE(replay_load_script(source_path("tests/golden/screens.replay"), script, error)) << error;
@@ -62,10 +58,7 @@ TEST(GoldenFrames, SplashTitleWithAndWithoutPromptAndGameBeginMatchTheirGoldens)
     ReplayResult result;
     ASSERT_EQ(replay_run(script, options, result, error), 0) << error;
     for (auto [name, pass] : shots) expect_matches_golden(name);
-}
-
-TEST(GoldenFrames, GameOverWithScore1230AndHiScore4560MatchesItsGolden) {
-    use_headless_drivers();
+    // The game-over screen with score 1230 and hi-score 4560.
     replay_clock_start(0);
     draw_queue_reset();
     ASSERT_EQ(screen_startup(), 0);

@@ -18,19 +18,6 @@
 
 namespace {
 
-void push_button(int device, int button, bool down) {
-    SDL_Event e{};
-    e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
-    e.jbutton = SDL_JoyButtonEvent{e.type, uint8_t(device), uint8_t(button), uint8_t(down ? SDL_PRESSED : SDL_RELEASED)};
-    SDL_PushEvent(&e);
-}
-
-void push_axis(int device, int axis, int value) {
-    SDL_Event e{};
-    e.jaxis = SDL_JoyAxisEvent{SDL_JOYAXISMOTION, uint8_t(device), uint8_t(axis), int16_t(value)};
-    SDL_PushEvent(&e);
-}
-
 class Input : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -63,73 +50,66 @@ TEST_F(Input, EachKeySetsItsBitWhileHeldWhateverTheModifiersAndOtherKeysSetNone)
         input_poll();
         EXPECT_EQ(input_held(), 0u) << sym;
     }
-    for (int sym : {int(SDLK_a), int(SDLK_RETURN), int(SDLK_ESCAPE), int(SDLK_q)}) replay_push_key(sym, true);
+    for (int sym : {int(SDLK_a), int(SDLK_RETURN)}) replay_push_key(sym, true);
     EXPECT_EQ(words(), (std::vector<uint32_t>{0, 0, 0, 0}));
+    // Escape and q ask to quit, for one poll.
+    for (int sym : {int(SDLK_ESCAPE), int(SDLK_q)}) {
+        replay_push_key(sym, true);
+        EXPECT_EQ(words()[0], 0u);
+        EXPECT_EQ(input.quit_requested, 1) << sym;
+        replay_push_key(sym, false);
+        input_poll();
+        EXPECT_EQ(input.quit_requested, 0) << sym;
+    }
 }
 
 TEST_F(Input, JoystickZeroButtonsShareTheKeyboardWordSoButton7ReleaseClearsAHeldLeftKey) {
     const uint32_t bits[10] = {64, 16, 32, 128, 256, 512, 2, 4, 1, 8};
     for (int b = 0; b < 10; ++b) {
-        push_button(0, b, true);
+        push_joy_button(0, b, true);
         EXPECT_EQ(words()[0], bits[b]) << b;
-        push_button(0, b, false);
+        push_joy_button(0, b, false);
         EXPECT_EQ(words()[0], 0u) << b;
     }
     replay_push_key(SDLK_LEFT, true);
-    push_button(0, 7, true);
-    push_button(0, 7, false);
+    push_joy_button(0, 7, true);
+    push_joy_button(0, 7, false);
     input_poll();
     EXPECT_EQ(input_held(), 0u);
 }
 
 TEST_F(Input, StickBitsLiveInTheirOwnWordAndExactly20000CountsAsCentred) {
     replay_push_key(SDLK_RIGHT, true);
-    push_axis(0, 0, -32768);
+    push_joy_axis(0, 0, -32768);
     EXPECT_EQ(words(), (std::vector<uint32_t>{INPUT_RIGHT, 0, INPUT_LEFT, 0}));
     EXPECT_EQ(input_held(), INPUT_LEFT | INPUT_RIGHT);
     replay_push_key(SDLK_RIGHT, false);
     const std::pair<int, uint32_t> axis0[] = {
         {-20000, 0}, {20001, INPUT_RIGHT}, {20000, 0}, {-20001, INPUT_LEFT}};
     for (auto [value, bits] : axis0) {
-        push_axis(0, 0, value);
+        push_joy_axis(0, 0, value);
         EXPECT_EQ(words()[2], bits) << value;
     }
-    push_axis(0, 1, 32767);  // axis 1 restates up and down only
+    push_joy_axis(0, 1, 32767);  // axis 1 restates up and down only
     EXPECT_EQ(words()[2], INPUT_LEFT | INPUT_DOWN);
 }
 
 TEST_F(Input, TheSecondJoystickChangesOnlyItsOwnWordsAndOtherDevicesNothing) {
-    push_button(1, 1, true);
-    push_axis(1, 1, 30000);
+    push_joy_button(1, 1, true);
+    push_joy_axis(1, 1, 30000);
     EXPECT_EQ(words(), (std::vector<uint32_t>{0, INPUT_A, 0, INPUT_DOWN}));
     EXPECT_EQ(input_held(), 0u);
     input_init();
-    push_button(2, 1, true);
-    push_axis(2, 0, -30000);
-    push_button(0, 10, true);
-    push_axis(0, 2, -30000);
+    push_joy_button(2, 1, true);
+    push_joy_axis(2, 0, -30000);
+    push_joy_button(0, 10, true);
+    push_joy_axis(0, 2, -30000);
     SDL_Event e{};
     e.type = SDL_JOYHATMOTION;
     e.jhat.value = SDL_HAT_LEFT;
     SDL_PushEvent(&e);
     EXPECT_EQ(words(), (std::vector<uint32_t>{0, 0, 0, 0}));
     EXPECT_EQ(input.quit_requested, 0);
-}
-
-TEST_F(Input, QuitIsAskedByWindowCloseEscapeOrQAndLastsOnePoll) {
-    replay_push_quit();
-    input_poll();
-    EXPECT_EQ(input.quit_requested, 1);
-    input_poll();
-    EXPECT_EQ(input.quit_requested, 0);
-    for (int sym : {int(SDLK_ESCAPE), int(SDLK_q)}) {
-        replay_push_key(sym, true);
-        input_poll();
-        EXPECT_EQ(input.quit_requested, 1) << sym;
-        replay_push_key(sym, false);
-        input_poll();
-        EXPECT_EQ(input.quit_requested, 0) << sym;
-    }
 }
 
 }  // namespace
@@ -178,13 +158,13 @@ TEST_F(Input, KeysActThroughTheBindingTableWhichTheSettingsFill) {
     EXPECT_EQ(words()[0], 0u);
     // The player's buttons add to the game's table: 3 keeps its own bit and
     // fires; 9 keeps moving right and pauses.
-    push_button(0, 3, true);
+    push_joy_button(0, 3, true);
     EXPECT_EQ(words()[0], INPUT_D | INPUT_A);
-    push_button(0, 3, false);
-    push_button(0, 9, true);
+    push_joy_button(0, 3, false);
+    push_joy_button(0, 9, true);
     EXPECT_EQ(words()[0], INPUT_RIGHT);
     EXPECT_EQ(input_take_presses(), PRESS_FIRE | PRESS_PAUSE);
-    push_button(0, 9, false);
+    push_joy_button(0, 9, false);
     input_bindings = saved;
     // The default table: the comfort keys press once each.
     for (auto [sym, press] : {std::pair{SDLK_p, PRESS_PAUSE}, {SDLK_PAUSE, PRESS_PAUSE}, {SDLK_m, PRESS_MUTE},
@@ -215,7 +195,7 @@ TEST_F(Input, KeysAreNamedAsTheReadmeNamesThemInAnyCaseAndEachNameIsOneKey) {
     }
 }
 
-TEST_F(Input, F11AndF12AreAlwaysTheGamesOwnAndAKeyThatQuitsAlwaysQuits) {
+TEST_F(Input, F11AltEnterAndF12AreAlwaysTheGamesOwnAndAKeyThatQuitsAlwaysQuits) {
     const InputBindings saved = input_bindings;
     int toggles = 0;
     static int* counter = nullptr;
@@ -228,42 +208,54 @@ TEST_F(Input, F11AndF12AreAlwaysTheGamesOwnAndAKeyThatQuitsAlwaysQuits) {
         replay_push_key(sym, true);
         replay_push_key(sym, false);
     }
+    replay_push_key(SDLK_RETURN, true, KMOD_LALT);
+    replay_push_key(SDLK_RETURN, true, KMOD_RALT);
     input_poll();
-    EXPECT_EQ(toggles, 2) << "F11 still switches fullscreen besides the key the settings gave it";
+    EXPECT_EQ(toggles, 4) << "F11 and Alt+Enter still switch fullscreen besides the key the settings gave it";
+    EXPECT_EQ(input_held(), 0u);
     replay_push_key(SDLK_F12, true);
     input_poll();
     EXPECT_EQ(input_take_presses(), PRESS_SCREENSHOT) << "F12 still takes a screenshot";
     EXPECT_EQ(input.quit_requested, 0);
     replay_push_key(SDLK_F5, true);
     input_poll();
-    EXPECT_EQ(toggles, 2) << "F5 is bound to fullscreen and quit: it quits";
+    EXPECT_EQ(toggles, 4) << "F5 is bound to fullscreen and quit: it quits";
     EXPECT_EQ(input.quit_requested, 1);
+    // Enter alone is no switch; fire with Alt held still fires.
+    replay_push_key(SDLK_RETURN, true);
+    replay_push_key(SDLK_z, true, KMOD_LALT);
+    input_poll();
+    EXPECT_EQ(toggles, 4);
+    EXPECT_EQ(input_held(), INPUT_A);
     input_set_toggle_handler(nullptr);
     input_bindings = saved;
 }
 
 namespace {
 
-// The key names a text lists between backticks, in order, "`a` to `z`"
-// standing for the table's own names (not aliases) from a to z.
-std::vector<std::string> listed_names(const std::string& text) {
-    std::vector<std::string> own, parts, out;  // parts: a name, the words after it, ...
+// The table's own key names (not aliases), in its order.
+std::vector<std::string> own_key_names() {
+    std::vector<std::string> own;
     for (int i = 0; i < INPUT_KEY_NAME_COUNT; ++i) {
         if (!INPUT_KEY_NAMES[i].alias) own.push_back(INPUT_KEY_NAMES[i].name);
     }
+    return own;
+}
+
+// The key names a text lists between backticks, in order, "`a` to `z`"
+// standing for the table's own names from a to z.
+std::vector<std::string> listed_names(const std::string& text) {
+    const std::vector<std::string> own = own_key_names();
+    std::vector<std::string> out;
+    bool range = false;  // the last name was followed by " to "
     for (size_t at = text.find('`'), end; at != std::string::npos; at = text.find('`', end + 1)) {
         end = text.find('`', at + 1);
-        parts.push_back(text.substr(at + 1, end - at - 1));
-        parts.push_back(text.substr(end + 1, text.find('`', end + 1) - end - 1));
-    }
-    for (size_t i = 0; i < parts.size(); i += 2) {
-        const auto a = std::find(own.begin(), own.end(), parts[i]);
-        if (parts[i + 1] != " to " || i + 2 >= parts.size() || a == own.end()) {
-            out.push_back(parts[i]);
-            continue;
-        }
-        const auto b = std::find(a, own.end(), parts[i += 2]);
-        out.insert(out.end(), a, b == own.end() ? b : b + 1);
+        const std::string name = text.substr(at + 1, end - at - 1);
+        const auto a = range ? std::find(own.begin(), own.end(), out.back()) : own.end();
+        const auto b = std::find(a, own.end(), name);
+        if (b != own.end()) out.insert(out.end(), a + 1, b + 1);
+        else out.push_back(name);
+        range = end != std::string::npos && text.compare(end + 1, 4, " to ") == 0;
     }
     return out;
 }
@@ -271,21 +263,12 @@ std::vector<std::string> listed_names(const std::string& text) {
 }  // namespace
 
 TEST(KeyNames, TheReadmeAndTheManualPageListEveryKeyNameOfTheTableInItsOrder) {
-    std::vector<std::string> table;
-    for (int i = 0; i < INPUT_KEY_NAME_COUNT; ++i) {
-        if (!INPUT_KEY_NAMES[i].alias) table.push_back(INPUT_KEY_NAMES[i].name);
-    }
     // The README: "`a` to `z`, `0` to `9`, ..., `right bracket`."
-    const std::string readme = read_file(source_path("README.md"));
-    const size_t from = readme.find("Keys are named, in any case:");
-    ASSERT_NE(from, std::string::npos);
-    EXPECT_EQ(listed_names(readme.substr(from, readme.find("SDL 1.2's own", from) - from)), table) << "README.md";
+    const std::string readme = doc_part("README.md", "Keys are named, in any case:", "SDL 1.2's own");
+    EXPECT_EQ(listed_names(readme), own_key_names()) << "README.md";
     // The manual page: lines ".BR a " to " z ," and ".BR up ", " down ,",
     // bold names alternating with roman words, read as the README's text.
-    const std::string man = read_file(source_path("packaging/zuba-trilo.6"));
-    const size_t man_from = man.find("the key names, in any case:");
-    ASSERT_NE(man_from, std::string::npos);
-    std::istringstream lines(man.substr(man.find('\n', man_from) + 1));
+    std::istringstream lines(doc_part("packaging/zuba-trilo.6", "the key names, in any case:\n", "\n.SH "));
     std::string text;
     for (std::string line; std::getline(lines, line) && line.rfind(".BR ", 0) == 0;) {
         for (size_t at; (at = line.find("\\-")) != std::string::npos;) line.erase(at, 1);
@@ -293,7 +276,7 @@ TEST(KeyNames, TheReadmeAndTheManualPageListEveryKeyNameOfTheTableInItsOrder) {
         bool bold = true;
         for (std::string a; args >> std::quoted(a); bold = !bold) text += bold ? "`" + a + "`" : a;
     }
-    EXPECT_EQ(listed_names(text), table) << "packaging/zuba-trilo.6";
+    EXPECT_EQ(listed_names(text), own_key_names()) << "packaging/zuba-trilo.6";
 }
 
 namespace {
@@ -337,8 +320,7 @@ TEST(KeyNames, TheReadmeTheManualPageAndTheWindowsReadmeListTheDefaultKeysOfTheT
     std::sort(table.begin(), table.end());
 
     // The README's controls table: "| `z` or space | button 1 | fire ... |".
-    const std::string readme = read_file(source_path("README.md"));
-    std::istringstream readme_lines(readme.substr(readme.find("| Keyboard |")));
+    std::istringstream readme_lines(doc_part("README.md", "| Keyboard |", "\n\n"));
     std::vector<std::string> readme_keys;
     std::string line;
     std::getline(readme_lines, line);
@@ -347,22 +329,15 @@ TEST(KeyNames, TheReadmeTheManualPageAndTheWindowsReadmeListTheDefaultKeysOfTheT
         for (const std::string& k : doc_keys(line.substr(2, line.find(" |") - 2))) readme_keys.push_back(k);
     }
     // The manual's ".SS Keyboard": ".TP" then ".B z\fR,\fP Space".
-    const std::string man = read_file(source_path("packaging/zuba-trilo.6"));
-    const size_t keyboard = man.find(".SS Keyboard\n");
-    ASSERT_NE(keyboard, std::string::npos);
-    std::istringstream man_lines(man.substr(keyboard, man.find(".SS Joystick") - keyboard));
+    std::istringstream man_lines(doc_part("packaging/zuba-trilo.6", ".SS Keyboard\n", ".SS Joystick"));
     std::vector<std::string> man_keys;
     for (std::string previous; std::getline(man_lines, line); previous = line) {
         if (previous != ".TP" || line.rfind(".B ", 0) != 0) continue;
         for (const std::string& k : doc_keys(line.substr(3))) man_keys.push_back(k);
     }
     // The Windows README.txt's "Keys" part: "  z or space            fire ...".
-    const std::string windows = read_file(source_path("packaging/windows/README.txt.in"));
-    const size_t keys_part = windows.find("\nKeys\n----\n");
-    ASSERT_NE(keys_part, std::string::npos);
-    std::istringstream windows_lines(windows.substr(keys_part + 11));
+    std::istringstream windows_lines(doc_part("packaging/windows/README.txt.in", "\nKeys\n----\n\n", "\n\n"));
     std::vector<std::string> windows_keys;
-    std::getline(windows_lines, line);  // the blank line under the heading
     while (std::getline(windows_lines, line) && !line.empty()) {
         if (line.size() < 3 || line.rfind("  ", 0) != 0 || line[2] == ' ') continue;  // a description's second line
         for (const std::string& k : doc_keys(line.substr(2, line.find("  ", 2) - 2))) windows_keys.push_back(k);
@@ -376,11 +351,6 @@ TEST(KeyNames, TheReadmeTheManualPageAndTheWindowsReadmeListTheDefaultKeysOfTheT
 namespace {
 int repaints = 0;
 void count_repaint() { repaints += 1; }
-void push_active(int gain, int state) {
-    SDL_Event e{};
-    e.active = SDL_ActiveEvent{SDL_ACTIVEEVENT, uint8_t(gain), uint8_t(state)};
-    SDL_PushEvent(&e);
-}
 }  // namespace
 
 TEST_F(Input, TheWindowIsRepaintedWhenExposedOrRestoredAlsoDuringADemoButNotOnAFocusChange) {
@@ -393,12 +363,12 @@ TEST_F(Input, TheWindowIsRepaintedWhenExposedOrRestoredAlsoDuringADemoButNotOnAF
         SDL_PushEvent(&e);
         input_pump();
         EXPECT_EQ(repaints, 1) << "expose, demo " << demo;
-        push_active(1, SDL_APPACTIVE);
+        push_window_active(1, SDL_APPACTIVE);
         input_poll();
         EXPECT_EQ(repaints, 2) << "restored from the icon, demo " << demo;
-        push_active(0, SDL_APPACTIVE);
-        push_active(1, SDL_APPINPUTFOCUS);
-        push_active(1, SDL_APPMOUSEFOCUS);
+        push_window_active(0, SDL_APPACTIVE);
+        push_window_active(1, SDL_APPINPUTFOCUS);
+        push_window_active(1, SDL_APPMOUSEFOCUS);
         input_poll();
         EXPECT_EQ(repaints, 2) << "minimised or focus, demo " << demo;
     }

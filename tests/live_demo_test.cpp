@@ -60,14 +60,3 @@ TEST(LiveDemo, PassesSpentPausedAreLeftOutSoTheDemoPlaysAsIfThereWasNoPause) {
     DemoPass ka{}, kb{};
     while (demo_player_next(pa, ka) && demo_player_next(pb, kb)) ASSERT_EQ(kb.keys, ka.keys) << "pass " << pa.pass;
 }
-
-TEST(LiveDemo, ADemoCutOffMidLineGivesTheReplayDriversStatusInTheWindowToo) {
-    const std::string path = scratch_folder("live_cut") + "/cut.demo";
-    ASSERT_TRUE(write_file(path, "# zuba-trilo demo 1\n3 -\n2 le"));
-    Options options{};
-    options.playdemo = path.c_str();
-    std::string error;
-    ASSERT_TRUE(live_demo_open(options, error)) << error;
-    live_demo_started();
-    EXPECT_EQ(live_demo_close(), DEMO_STATUS_CUT_OFF);
-}

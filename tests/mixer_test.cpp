@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 #include "audio/mixer.h"
@@ -43,20 +42,6 @@ TEST_F(Mixing, TheSumOfAllVoicesIsClampedTo0And255) {
         mixer_fill();
         EXPECT_EQ(prepared(), constant(MIX_BLOCK, expected[i])) << i;
     }
-}
-
-TEST_F(Mixing, A17480SampleSoundSpansEightFullBlocksAnd1480InTheNinth) {
-    const uint8_t* tune = sound_block(SOUND_GAME_BEGIN);
-    voice_start(VOICE_HIT, tune, 17480);
-    Bytes heard;  // the first callback hands out the half prepared before the start
-    for (int pass = 0; pass < 10; ++pass) {
-        Bytes out = callback();
-        heard.insert(heard.end(), out.begin(), out.end());
-        EXPECT_TRUE(pass != 7 || mixer.voices[VOICE_HIT].remaining == 1480) << "eight full blocks";
-    }
-    EXPECT_EQ(slice(heard.data(), 0, MIX_BLOCK), constant(MIX_BLOCK, MIX_SILENCE));
-    EXPECT_EQ(slice(heard.data(), MIX_BLOCK, MIX_BLOCK + 17480), slice(tune, 0, 17480));
-    EXPECT_EQ(slice(heard.data(), MIX_BLOCK + 17480, heard.size()), constant(MIX_BLOCK - 1480, MIX_SILENCE));
 }
 
 TEST_F(Mixing, StartingOrStoppingABusyVoiceActsFromItsFirstSampleAndLeavesTheOthersPlaying) {

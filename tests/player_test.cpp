@@ -5,7 +5,6 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 
 #include "audio/mixer.h"
 #include "audio/sounds.h"

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -314,18 +313,11 @@ TEST(Pause, ThePausedLabelReadsInAFittedWindowIsSteadyAndResumingPutsBackExactly
 
 TEST(Pause, LosingTheWindowFocusPausesTheGameReleasesHeldKeysAndDoesNotResumeByItself) {
     const uint64_t lost = 250 + 1 + 130 + 20;
-    auto focus = [](bool gain) {
-        SDL_Event e{};
-        e.type = SDL_ACTIVEEVENT;
-        e.active.gain = gain ? 1 : 0;
-        e.active.state = SDL_APPINPUTFOCUS;
-        SDL_PushEvent(&e);
-    };
     std::vector<uint32_t> held;
     std::vector<bool> paused;
     run_script(TO_GAME + "20 right\n30 right\n1 right+pause\n", {}, [&](uint64_t pass) {
-        if (pass == lost - 1) focus(false);
-        if (pass == lost + 10) focus(true);
+        if (pass == lost - 1) push_window_active(0, SDL_APPINPUTFOCUS);
+        if (pass == lost + 10) push_window_active(1, SDL_APPINPUTFOCUS);
         held.push_back(input.buttons[0]);
         paused.push_back(screen_paused());
     });

@@ -21,7 +21,7 @@ protected:
 // Left column of block k of shield j.
 int block_x(int j, int k) { return 24 + 56 * j + 4 * k; }
 
-TEST_F(Shields, ProbesAt1243Or1259MissAndAProbeHitsTheUpperRowTo1251TheLowerFrom1252) {
+TEST_F(Shields, ProbesHitTheUpperRowTo1251TheLowerFrom1252AndABlockFromItsXToXPlus3) {
     EXPECT_EQ(shields_hit_test(24, 1243), 0);
     EXPECT_EQ(shields_hit_test(24, 1259), 0);
     EXPECT_EQ(shields_count_alive(), 480);
@@ -34,9 +34,7 @@ TEST_F(Shields, ProbesAt1243Or1259MissAndAProbeHitsTheUpperRowTo1251TheLowerFrom
     EXPECT_EQ(shields_hit_test(28, 1244), 1);
     EXPECT_EQ(shields_hit_test(28, 1258), 1);
     EXPECT_EQ(shields_count_alive(), 476);
-}
-
-TEST_F(Shields, AProbeAtABlocksXPlus4BelongsToTheNextAndTheGapsHoldNothing) {
+    // A probe at a block's x + 4 belongs to the next; the gaps hold nothing.
     EXPECT_EQ(shields_hit_test(block_x(3, 2) + 4, 1248), 1);
     EXPECT_TRUE(shields[3 * 6 + 2].alive);
     EXPECT_FALSE(shields[3 * 6 + 3].alive);

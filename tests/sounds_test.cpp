@@ -1,7 +1,6 @@
 // The sound catalogue: the WAV reader behind it, play lengths and the cues.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 

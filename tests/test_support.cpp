@@ -4,8 +4,6 @@
 #include <zlib.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
 #include "audio/sounds.h"
@@ -31,6 +29,25 @@ void stop_headless_video() {
     video_shutdown();
     SDL_Quit();
     replay_clock_stop();
+}
+
+void push_joy_button(int device, int button, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    e.jbutton = SDL_JoyButtonEvent{e.type, uint8_t(device), uint8_t(button), uint8_t(down ? SDL_PRESSED : SDL_RELEASED)};
+    SDL_PushEvent(&e);
+}
+
+void push_joy_axis(int device, int axis, int value) {
+    SDL_Event e{};
+    e.jaxis = SDL_JoyAxisEvent{SDL_JOYAXISMOTION, uint8_t(device), uint8_t(axis), int16_t(value)};
+    SDL_PushEvent(&e);
+}
+
+void push_window_active(int gain, int state) {
+    SDL_Event e{};
+    e.active = SDL_ActiveEvent{SDL_ACTIVEEVENT, uint8_t(gain), uint8_t(state)};
+    SDL_PushEvent(&e);
 }
 
 std::vector<DrawCommand> pending_commands() {
@@ -92,14 +109,18 @@ std::string source_path(const std::string& relative) {
     return std::string(ZUBA_SOURCE_DIR) + "/" + relative;
 }
 
+std::string doc_part(const std::string& relative, const std::string& from, const std::string& to) {
+    const std::string text = read_file(source_path(relative));
+    const size_t start = text.find(from);
+    if (start == std::string::npos) return "";
+    const size_t end = text.find(to, start + from.size());
+    return text.substr(start + from.size(), end == std::string::npos ? std::string::npos : end - start - from.size());
+}
+
 std::string read_file(const std::string& path) {
     std::string text;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return text;
-    char buffer[4096];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, got);
-    std::fclose(f);
-    return text;
+    int error = 0;
+    return platform_read_file(path, size_t(1) << 30, text, error) == PLATFORM_READ_OK ? text : "";
 }
 
 bool write_file(const std::string& path, const std::string& text) {

@@ -18,6 +18,13 @@
 bool start_headless_video(uint32_t start_ticks = 0);
 void stop_headless_video();
 
+// A joystick's button going down or up, or an axis moving, pushed into SDL's
+// queue as a pad would send it.
+void push_joy_button(int device, int button, bool down);
+void push_joy_axis(int device, int axis, int value);
+// The window gaining (1) or losing (0) the focus, the mouse or its icon.
+void push_window_active(int gain, int state);
+
 // The commands currently pending in the queue, oldest first.
 std::vector<DrawCommand> pending_commands();
 
@@ -49,8 +56,11 @@ struct PpmImage {
 PpmImage read_ppm(const std::string& path);
 
 std::string source_path(const std::string& relative);
-// A whole file as bytes ("" when it cannot be read); a file written whole
-// (false when it could not be).
+// The text of a source file (README.md, the manual page) between the first
+// `from` and the next `to` after it, or its end; "" when `from` is missing.
+std::string doc_part(const std::string& relative, const std::string& from, const std::string& to);
+// A whole regular file as bytes ("" when it cannot be read); a file written
+// whole (false when it could not be).
 std::string read_file(const std::string& path);
 bool write_file(const std::string& path, const std::string& text);
 // An empty folder of the build tree for one test's files (made anew).

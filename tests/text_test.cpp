@@ -37,14 +37,12 @@ protected:
     void TearDown() override { draw_queue_reset(); }
 };
 
-TEST_F(Text, WrapsToX0OfTheNextRowAfterColumn2492AndQueuesNothingForAnEmptyString) {
+TEST_F(Text, WrapsToX0OfTheNextRowAfterColumn2492AndStopsAtAWrapBelowRow1292) {
     draw_text(10, 10, "");
     EXPECT_EQ(draw_queue.pending, 0);
     draw_text(2484, 0, "ABC");
     EXPECT_EQ(queued_cells(), "2484,0:A 2492,0:B 0,8:C ");
-}
-
-TEST_F(Text, StopsAtAWrapThatWouldStartBelowRow1292) {
+    draw_queue_reset();
     draw_text(2484, 1292, "ABCDEF");
     EXPECT_EQ(queued_cells(), "2484,1292:A 2492,1292:B ");
     draw_queue_reset();
@@ -52,12 +50,10 @@ TEST_F(Text, StopsAtAWrapThatWouldStartBelowRow1292) {
     EXPECT_EQ(queued_chars(), "ABCDEF");
 }
 
-TEST_F(Text, SkipsBytesFrom128ButKeepsTheirPlace) {
+TEST_F(Text, LowerCasePrintsAsUpperCaseCodesWithoutAGlyphAsBlackSquaresAndBytesFrom128AsGaps) {
     draw_text(100, 100, "A\xC8" "B\xFF");
     EXPECT_EQ(queued_cells(), "100,100:A 116,100:B ");
-}
-
-TEST_F(Text, LowerCasePrintsAsUpperCaseAndCodesWithoutAGlyphAsBlackSquares) {
+    draw_queue_reset();
     draw_text(0, 0, "zuba-trilo @`{|}~\x7f");
     EXPECT_EQ(queued_chars(), "ZUBA-TRILO________");
 }

@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include "game/bombs.h"
@@ -74,12 +72,10 @@ Screen frame_in_play(int& shot_x, int& shot_y) {
     std::string error;
     EXPECT_TRUE(replay_load_script(source_path("tests/replay/shoot_invaders_and_saucer.script"), script, error))
         << error;
-    static Screen frame;
-    static bool taken;
-    static int sx, sy;
-    taken = false;
+    static Screen frame;  // large: kept out of the stack
+    bool taken = false;
     ReplayOptions options;
-    options.after_pass = [](uint64_t, int) {
+    options.after_pass = [&](uint64_t, int) {
         if (taken || !shot.active || shot.y > 1200) return;
         int falling = 0;
         for (const Bomb& b : bomb_state.bombs) falling += b.kind != 0;
@@ -87,15 +83,13 @@ Screen frame_in_play(int& shot_x, int& shot_y) {
         video_flush();  // what the next present would show
         for (int y = 0; y < SCREEN_HEIGHT; ++y)
             for (int x = 0; x < SCREEN_WIDTH; ++x) frame.pixels[size_t(y) * SCREEN_WIDTH + x] = video_pixel(x, y);
-        sx = shot.x;
-        sy = shot.y;
+        shot_x = shot.x;
+        shot_y = shot.y;
         taken = true;
     };
     ReplayResult result;
     EXPECT_EQ(replay_run(script, options, result, error), 0) << error;
     EXPECT_TRUE(taken) << "no pass had the shot and two bombs in flight";
-    shot_x = sx;
-    shot_y = sy;
     return frame;
 }
 
@@ -110,10 +104,7 @@ TEST(View, AFrameOfPlayScaledIsTheAreaAverageOfTheScreenInASmallHalfFittedAndFul
         window_size_at(scale, w, h);
         Window window(w, h);
         scale_all(frame, window);
-        ASSERT_EQ(view.x, 0);
-        ASSERT_EQ(view.y, 0);
-        ASSERT_EQ(view.w, w) << "the window is the picture";
-        ASSERT_EQ(view.h, h);
+        ASSERT_TRUE(view.x == 0 && view.y == 0 && view.w == w && view.h == h) << "the window is the picture";
         int worst = 0, wx = 0, wy = 0;
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
@@ -200,18 +191,15 @@ TEST(View, ThePictureKeepsItsShapeInAnyWindowWithBlackBarsAndSharpMeansWholePixe
                     lit += w.at(x, y) != 0xFF000000u;
         return lit;
     };
-    Window wide(2000, 600);
-    scale_all(screen, wide);
-    EXPECT_EQ(view.h, 600);
-    EXPECT_EQ(view.w, 1154);
-    EXPECT_EQ(view.x, (2000 - 1154) / 2);
-    EXPECT_EQ(bars_black(wide), 0);
-    Window tall(800, 900);
-    scale_all(screen, tall);
-    EXPECT_EQ(view.w, 800);
-    EXPECT_EQ(view.h, 416);
-    EXPECT_EQ(view.y, (900 - 416) / 2);
-    EXPECT_EQ(bars_black(tall), 0);
+    struct Case {
+        int w, h, x, y, picture_w, picture_h;
+    };
+    for (Case c : {Case{2000, 600, (2000 - 1154) / 2, 0, 1154, 600}, {800, 900, 0, (900 - 416) / 2, 800, 416}}) {
+        Window window(c.w, c.h);
+        scale_all(screen, window);
+        EXPECT_TRUE(view.x == c.x && view.y == c.y && view.w == c.picture_w && view.h == c.picture_h) << c.w;
+        EXPECT_EQ(bars_black(window), 0) << c.w << "x" << c.h;
+    }
     // Colour is averaged as colour: the start-up blue stays that blue, and
     // half of it next to black is half as blue.
     Screen blue;

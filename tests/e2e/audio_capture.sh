@@ -50,10 +50,8 @@ done
 first_frame=$(((first - 1) / bytes_per_frame))
 # Keep capturing until the whole chime is in the file, with room to spare.
 want=$(((first_frame + (chime_samples + 800) * capture_rate / 8000) * bytes_per_frame))
-for _ in $(seq 300); do
-    [ "$(stat -c %s "$stream")" -ge "$want" ] && break
-    sleep 0.1
-done
+captured() { [ "$(stat -c %s "$stream")" -ge "$want" ]; }
+retry 300 0.1 captured || true
 xdotool keyup z
 
 # 'q' is read again once the game is running.

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The floors check (scripts/check-floors.sh) passes on the sources and fails,
-# naming the file and line, on small trees that break it: an include up a
-# floor, one across to a neighbour, a folder on no floor, and includes in a
-# linked header or a file with an odd name.
+# The floors check (scripts/check-floors.sh; the ctest "floors" runs it on the
+# sources) fails, naming the file and line, on small trees that break it: an
+# include up a floor, one across to a neighbour, a folder on no floor, and
+# includes in a linked header or a file with an odd name.
 # Arguments: game binary, replay binary, source directory.
 # shellcheck source=tests/e2e/xvfb_lib.bash
 source "$3/tests/e2e/xvfb_lib.bash"
@@ -20,8 +20,6 @@ check() {
     bash "$src/scripts/check-floors.sh" "$work/tree" >"$work/out" 2>&1
     status=$?
 }
-
-bash "$src/scripts/check-floors.sh" "$src" >"$work/out" 2>&1 || fail "the sources break the floors: $(cat "$work/out")"
 
 # Build trees (the Debian package builds in debian/build/) are passed over.
 tree session/screens.cpp '#include "game/game.h"'
@@ -55,4 +53,4 @@ check
 grep -qF 'game/linked.h:1: game/ includes from replay/, a floor above it' "$work/out" || fail "the linked header was not checked: $(cat "$work/out")"
 grep -qF 'game/odd name.cpp:2: game/ includes from session/, a floor above it' "$work/out" || fail "the odd file name was not checked: $(cat "$work/out")"
 
-echo "floors check: passes the sources, refuses each planted include"
+echo "floors check: refuses each planted include"

@@ -5,8 +5,8 @@
 # from the game and the replay driver alike, without hanging; in the window,
 # a killed recording leaves the old demo whole and the new one playable, a
 # SIGTERM is recorded as a close, a live game with a pause, mute, F11 and a
-# focus loss records a demo that plays in sync, and F12 saves a screenshot
-# while a demo plays.
+# focus loss records a demo that plays in sync to the score the window
+# showed, and F12 saves a screenshot while a demo plays.
 # Arguments: game binary, replay binary, source directory.
 game=$1
 replay=$2
@@ -90,7 +90,8 @@ wait_game
 "$replay" "$work/old.demo" 2>"$work/err" || fail "the SIGTERM recording does not play in sync: $(cat "$work/err")"
 
 # A live game with a pause, mute, fullscreen both ways and a focus loss (the
-# window minimised, under a window manager) records a demo that plays in sync.
+# window minimised, under a window manager) records a demo that plays in sync
+# to the score the window showed.
 start_window_manager
 start_game "$game" --record "$work/live.demo"
 xdotool windowfocus --sync "$game_window" 2>/dev/null
@@ -103,12 +104,17 @@ xdotool windowfocus --sync "$game_window" 2>/dev/null
 press z 0.1
 xdotool windowminimize --sync "$game_window"; sleep 1
 xdotool windowactivate --sync "$game_window" 2>/dev/null || xdotool windowmap --sync "$game_window"
-sleep 0.5; press p 0.1; press Left 0.5; press z 0.5; sleep 0.5
+sleep 0.5; press p 0.1; press Left 0.5; press z 0.5; sleep 6   # every shot landed, the panel still
+window_shot "$work/window.ppm"
 press q 0.1
 wait_game
 grep -Eq '^[0-9]+ right$' "$work/live.demo" && grep -Eq '^[0-9]+ left$' "$work/live.demo" ||
     fail "the live demo lacks the moves: $(cat "$work/live.demo")"
-"$replay" "$work/live.demo" 2>"$work/err" || fail "a live demo with pause, mute, F11 and focus loss: $(cat "$work/err")"
+last=$(awk '!/^#/ { n += $1 } END { print n - 1 }' "$work/live.demo")
+"$replay" "$work/live.demo" --dump "$last:$work/last.ppm" 2>"$work/err" ||
+    fail "a live demo with pause, mute, F11 and focus loss: $(cat "$work/err")"
+for f in window last; do convert "$work/$f.ppm" -crop 100x28+2400+30 +repage "$work/score_$f.ppm"; done
+same_picture "$work/score_window.ppm" "$work/score_last.ppm" || fail "the replay's final score is not the window's"
 SDL_AUDIODRIVER=dummy timeout 120 "$game" --timedemo "$work/live.demo" >/dev/null 2>"$work/err" ||
     fail "the live demo in the window: $(cat "$work/err")"
 

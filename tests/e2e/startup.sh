@@ -1,12 +1,78 @@
 #!/usr/bin/env bash
-# Start-up failures: when SDL cannot start, or finds no display, the game
-# prints exactly "SDL initialize error." and exits with status -1 (255); when
-# only sound is unavailable, the game runs silently.
+# The game's command line and start-up, without a window:
+# - --help and --version print and exit 0; a bad option or value prints one
+#   line saying what was wrong and the usage on standard error and exits 2,
+#   before SDL starts (no window is ever opened: with a video driver that
+#   cannot start, reaching SDL would end in 255);
+# - when SDL cannot start, or finds no display, the game prints exactly
+#   "SDL initialize error." and exits with status -1 (255); when only sound
+#   is unavailable, the game runs silently.
 # Arguments: game binary, replay binary, source directory.
 # shellcheck source=tests/e2e/xvfb_lib.bash
 source "$3/tests/e2e/xvfb_lib.bash"
 game=$1
 replay=$2
+src=$3
+run() {
+    SDL_VIDEODRIVER=nonexistent timeout 20 "$game" "$@" >"$work/out" 2>"$work/err"
+    status=$?
+}
+
+run --help
+[ "$status" = 0 ] || fail "--help exited with $status"
+grep -q '^Usage: zuba-trilo' "$work/out" || fail "--help printed no usage"  # its options: tests/options_test.cpp
+[ ! -s "$work/err" ] || fail "--help wrote to standard error"
+
+version=$(sed -n 's/^project(zuba_trilo VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
+run --version
+[ "$status" = 0 ] || fail "--version exited with $status"
+[ "$(cat "$work/out")" = "zuba-trilo $version" ] || fail "--version printed '$(cat "$work/out")', not 'zuba-trilo $version'"
+
+while IFS='|' read -r args message; do
+    # shellcheck disable=SC2086
+    run $args
+    [ "$status" = 2 ] || fail "'$args' exited with $status, not 2"
+    [ ! -s "$work/out" ] || fail "'$args' wrote to standard output"
+    [ "$(head -1 "$work/err")" = "zuba-trilo: $message" ] ||
+        fail "'$args' said '$(head -1 "$work/err")', not 'zuba-trilo: $message'"
+    [ "$(sed -n 2p "$work/err")" = "Usage: zuba-trilo [OPTION]..." ] || fail "'$args' printed no usage after its error"
+done <<'EOF_CASES'
+--fulscreen|unknown option '--fulscreen'
+--scale 3|--scale wants a number from 0.25 to 2.0, not '3'
+--window --scale|option '--scale' needs a value
+--record|option '--record' needs a value
+game.txt|unknown option 'game.txt'
+EOF_CASES
+
+# A settings path that is no file is one line naming it as given, and the
+# game goes on with the defaults: a FIFO is never waited on.
+mkfifo "$work/fifo"
+mkdir "$work/folder"
+for path in "$work/fifo" "$work/folder" "$work/../$(basename "$work")/folder"; do
+    run --settings "$path"
+    [ "$status" = 255 ] || fail "--settings $path did not go on to start the game (status $status)"
+    case $(head -1 "$work/err") in
+        "$path: "*"not a settings file; using the defaults") ;;
+        *) fail "--settings $path said '$(head -1 "$work/err")'" ;;
+    esac
+done
+
+# SDL's scaling variable is held to the rule of --scale: one line naming it,
+# no usage (the command line was fine), status 2 before SDL starts.
+for value in 100 nan inf 0 -1 '' ' 1' 0.5x 1e9; do
+    SDL12COMPAT_WINDOW_SCALING=$value run --fullscreen
+    [ "$status" = 2 ] || fail "SDL12COMPAT_WINDOW_SCALING='$value' exited with $status, not 2"
+    [ "$(cat "$work/err")" = "zuba-trilo: SDL12COMPAT_WINDOW_SCALING wants a number from 0.25 to 2.0 (or to be unset), not '$value'" ] ||
+        fail "SDL12COMPAT_WINDOW_SCALING='$value' said '$(cat "$work/err")'"
+done
+for value in 0.25 .5 2.0; do
+    SDL12COMPAT_WINDOW_SCALING=$value run
+    [ "$status" = 255 ] || fail "SDL12COMPAT_WINDOW_SCALING=$value did not start the game (status $status)"
+done
+
+# Good options go on to start SDL, which fails here as it always did.
+run --fullscreen --scale 0.5 --frame-stats
+[ "$status" = 255 ] || fail "good options did not start the game (status $status)"
 
 for binary in "$game" "$replay"; do
     args=()
@@ -43,4 +109,5 @@ grep -q '^ended: quit requested$' "$work/out" || fail "without sound the run did
 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 60 "$replay" "$work/quit.txt" --trace "$work/sound.jsonl" ||
     fail "the replay with the dummy sound driver failed"
 cmp -s "$work/silent.jsonl" "$work/sound.jsonl" || fail "the trace without sound differs from the one with sound"
-echo "ok: SDL start-up failure and a missing display reported; the game runs without sound"
+echo "ok: --help, --version, bad options and settings paths that are no file;" \
+    "SDL start-up failure and a missing display reported; the game runs without sound"

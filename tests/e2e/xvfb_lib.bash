@@ -167,6 +167,18 @@ wait_for() {
     return 1
 }
 
+# Runs a command until it succeeds, at most $1 times, $2 seconds apart;
+# false when it never did.
+retry() {
+    local times=$1 pause=$2 _
+    shift 2
+    for _ in $(seq "$times"); do
+        "$@" && return 0
+        sleep "$pause"
+    done
+    return 1
+}
+
 # Presses key $1 for a moment a player would hold it (0.3 s, or $2).
 press() {
     xdotool keydown "$1"
