@@ -9,7 +9,7 @@ CHECK_BUILD ?= build-check
 WEB_BUILD ?= build-web
 WEB_PORT ?= 8000
 FUZZ_SECONDS ?= 60
-ASAN_E2E_SKIP ?= ^e2e_(demo_record|comforts)$$
+ASAN_E2E_SKIP ?= ^e2e_(comforts|demo_files)$$
 JOBS ?= $(shell nproc)
 
 # Sanitizer findings stop the test that made them. Leak reports from SDL and

@@ -80,13 +80,13 @@ run_test() {
         e2e_*)
             cmake --build "$build" -j "$jobs" --target zuba-trilo zuba-trilo-replay >"$out" 2>&1 ||
                 { why="does not build"; return 1; }
-            timeout 300 bash "$src/tests/e2e/${name#e2e_}.sh" "$build/zuba-trilo" "$build/zuba-trilo-replay" \
+            timeout -k 10 300 bash "$src/tests/e2e/${name#e2e_}.sh" "$build/zuba-trilo" "$build/zuba-trilo-replay" \
                 "$src" >"$out" 2>&1 && return 0
             why=$(grep -m1 -E 'FAIL|differ|error' "$out" | cut -c1-70)
             [ -n "$why" ] || why="failed" ;;
         *)
             cmake --build "$build" -j "$jobs" --target "$name" >"$out" 2>&1 || { why="does not build"; return 1; }
-            (cd "$build/tests" && timeout 300 "./$name" --gtest_fail_fast --gtest_brief=1) >"$out" 2>&1 &&
+            (cd "$build/tests" && timeout -s KILL 300 "./$name" --gtest_fail_fast --gtest_brief=1) >"$out" 2>&1 &&
                 return 0
             why=$(grep -m1 -oE '^\[  FAILED  \] [A-Za-z0-9_/.]+' "$out" | cut -c14-)
             [ -n "$why" ] || why="crashed" ;;
