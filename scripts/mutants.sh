@@ -31,7 +31,9 @@ while [ $# -gt 0 ]; do
         --only) only+=("$2"); shift ;;
         --reuse) reuse=1 ;;
         --from) first_line=$2; shift ;;
-        --deadline) deadline=$2; shift ;;
+        --deadline)
+            case ${2:-} in '' | *[!0-9]*) echo "mutants.sh: --deadline needs a time in seconds since 1970" >&2; exit 2 ;; esac
+            deadline=$2; shift ;;
         -*) echo "mutants.sh: unknown option $1" >&2; exit 2 ;;
         *) dir=$1 ;;
     esac
