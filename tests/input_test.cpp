@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <iomanip>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -229,54 +228,6 @@ TEST_F(Input, F11AltEnterAndF12AreAlwaysTheGamesOwnAndAKeyThatQuitsAlwaysQuits) 
     EXPECT_EQ(input_held(), INPUT_A);
     input_set_toggle_handler(nullptr);
     input_bindings = saved;
-}
-
-namespace {
-
-// The table's own key names (not aliases), in its order.
-std::vector<std::string> own_key_names() {
-    std::vector<std::string> own;
-    for (int i = 0; i < INPUT_KEY_NAME_COUNT; ++i) {
-        if (!INPUT_KEY_NAMES[i].alias) own.push_back(INPUT_KEY_NAMES[i].name);
-    }
-    return own;
-}
-
-// The key names a text lists between backticks, in order, "`a` to `z`"
-// standing for the table's own names from a to z.
-std::vector<std::string> listed_names(const std::string& text) {
-    const std::vector<std::string> own = own_key_names();
-    std::vector<std::string> out;
-    bool range = false;  // the last name was followed by " to "
-    for (size_t at = text.find('`'), end; at != std::string::npos; at = text.find('`', end + 1)) {
-        end = text.find('`', at + 1);
-        const std::string name = text.substr(at + 1, end - at - 1);
-        const auto a = range ? std::find(own.begin(), own.end(), out.back()) : own.end();
-        const auto b = std::find(a, own.end(), name);
-        if (b != own.end()) out.insert(out.end(), a + 1, b + 1);
-        else out.push_back(name);
-        range = end != std::string::npos && text.compare(end + 1, 4, " to ") == 0;
-    }
-    return out;
-}
-
-}  // namespace
-
-TEST(KeyNames, TheReadmeAndTheManualPageListEveryKeyNameOfTheTableInItsOrder) {
-    // The README: "`a` to `z`, `0` to `9`, ..., `right bracket`."
-    const std::string readme = doc_part("README.md", "Keys are named, in any case:", "SDL 1.2's own");
-    EXPECT_EQ(listed_names(readme), own_key_names()) << "README.md";
-    // The manual page: lines ".BR a " to " z ," and ".BR up ", " down ,",
-    // bold names alternating with roman words, read as the README's text.
-    std::istringstream lines(doc_part("packaging/zuba-trilo.6", "the key names, in any case:\n", "\n.SH "));
-    std::string text;
-    for (std::string line; std::getline(lines, line) && line.rfind(".BR ", 0) == 0;) {
-        for (size_t at; (at = line.find("\\-")) != std::string::npos;) line.erase(at, 1);
-        std::istringstream args(line.substr(4));
-        bool bold = true;
-        for (std::string a; args >> std::quoted(a); bold = !bold) text += bold ? "`" + a + "`" : a;
-    }
-    EXPECT_EQ(listed_names(text), own_key_names()) << "packaging/zuba-trilo.6";
 }
 
 namespace {

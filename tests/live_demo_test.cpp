@@ -59,4 +59,11 @@ TEST(LiveDemo, PassesSpentPausedAreLeftOutSoTheDemoPlaysAsIfThereWasNoPause) {
     demo_player_start(pb, b);
     DemoPass ka{}, kb{};
     while (demo_player_next(pa, ka) && demo_player_next(pb, kb)) ASSERT_EQ(kb.keys, ka.keys) << "pass " << pa.pass;
+    // And what the recorder wrote plays back in sync to its end.
+    ReplayResult result;
+    std::string error;
+    world_reset();
+    ASSERT_EQ(replay_run(b, ReplayOptions{}, result, error), 0) << error;
+    EXPECT_FALSE(result.out_of_sync) << "at pass " << result.sync_pass;
+    EXPECT_EQ(result.passes, b.total_passes);
 }

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "input/input.h"
 #include "replay/demo.h"
 #include "replay/demo_player.h"
 #include "replay/replay_args.h"
@@ -213,43 +212,6 @@ TEST(Demo, EveryDemoRecordedByRelease010PlaysInSyncToItsEnd) {
     }
     EXPECT_GE(demos, 3);
     EXPECT_TRUE(game_over) << "no demo plays to the game-over screen";
-}
-
-TEST(Demo, RecordingTheReplayOfADemoGivesItsKeysAndSyncLinesAgain) {
-    ReplayScript demo;
-    std::string error;
-    ASSERT_TRUE(replay_load_script(ZUBA_SOURCE_DIR "/tests/demos/short_game.demo", demo, error)) << error;
-    const std::string path = scratch_folder("rerecorded") + "/rerecorded.demo";
-    DemoRecorder recorder;
-    ASSERT_TRUE(demo_record_start(recorder, path, demo.game_version.c_str(), 0, error)) << error;
-    ReplayOptions options;
-    options.after_pass = [&](uint64_t, int) {
-        std::string write_error;
-        EXPECT_TRUE(demo_record_pass(recorder, input_held(), input.quit_requested != 0, input.window_closed != 0, 0,
-                                     write_error))
-            << write_error;
-    };
-    ReplayResult result;
-    world_reset();
-    ASSERT_EQ(replay_run(demo, options, result, error), 0) << error;
-    ASSERT_TRUE(demo_record_finish(recorder, error)) << error;
-    ReplayScript again;
-    ASSERT_TRUE(replay_load_script(path, again, error)) << error;
-    EXPECT_EQ(again.game_version, demo.game_version);
-    ASSERT_EQ(again.total_passes, demo.total_passes);
-    ASSERT_EQ(again.syncs.size(), demo.syncs.size());
-    for (size_t i = 0; i < demo.syncs.size(); ++i) {
-        EXPECT_EQ(again.syncs[i].pass, demo.syncs[i].pass);
-        EXPECT_EQ(again.syncs[i].hash, demo.syncs[i].hash);
-    }
-    DemoPlayer a, b;
-    demo_player_start(a, demo);
-    demo_player_start(b, again);
-    DemoPass ka{}, kb{};
-    while (demo_player_next(a, ka) && demo_player_next(b, kb)) {
-        ASSERT_EQ(kb.keys, ka.keys) << "pass " << a.pass;
-        ASSERT_EQ(kb.close, ka.close) << "pass " << a.pass;
-    }
 }
 
 TEST(ReplayArguments, OptionsAreReadAndMistakesRefused) {

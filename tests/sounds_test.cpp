@@ -66,15 +66,6 @@ protected:
     }
 };
 
-TEST_F(Cues, OfSeveralCuesOnAVoiceOnlyTheLastIsHeard) {
-    for (int i = 0; i < 5; ++i) sound_play(VOICE_MARCH, SOUND_MARCH_1 + i % 4);
-    sound_play(VOICE_MARCH, SOUND_MARCH_3);
-    mixer_fill();
-    const uint8_t* note = sound_block(SOUND_MARCH_3);
-    EXPECT_EQ(prepared(956), std::vector<uint8_t>(note, note + 956));
-    EXPECT_EQ(cues.back(), std::make_pair(int(VOICE_MARCH), int(SOUND_MARCH_3)));
-}
-
 TEST_F(Cues, EverySoundPlaysWholeGroupsOfFourSamplesAndLeavesItsLast52Unplayed) {
     for (int id = 1; id <= SOUND_COUNT; ++id) {
         sound_play(VOICE_HIT, id);
