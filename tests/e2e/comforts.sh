@@ -53,8 +53,7 @@ cover() {
 }
 # True when the window (or the part $2 of it) shows $1.
 shows() {
-    window_shot "$work/now.ppm"
-    if [ -n "${2:-}" ]; then convert "$work/now.ppm" -crop "$2" +repage "$work/now.ppm"; fi
+    window_shot "$work/now.ppm" "${2:-}"
     same_picture "$1" "$work/now.ppm"
 }
 shows_again() { retry 20 0.25 shows "$@"; }
@@ -75,14 +74,13 @@ xdotool windowfocus --sync "$game_window"
 # The top of the title image, where the splash card shows nothing.
 wait_for 320x60+1090+490 || fail "the title screen never showed"
 sleep 0.5
-window_shot "$work/title.ppm"
-convert "$work/title.ppm" -crop "$title" +repage "$work/title.ppm"
+window_shot "$work/title.ppm" "$title"
 cover
 shows_again "$work/title.ppm" "$title" || fail "the title image is not back after a window passed over it"
 xdotool windowfocus --sync "$game_window"
 press z
 sleep 2.5
-[ "$(brightest "$panel")" = 0 ] || fail "z started a game although fire is bound to x"
+dark "$panel" || fail "z started a game although fire is bound to x"
 press x
 wait_for "$panel" || fail "x did not start a game"
 sleep 1
@@ -116,13 +114,9 @@ esac
 [ -s "$png" ] || fail "F12 wrote no $png"
 same_picture "$png" "$work/paused2.ppm" || fail "the screenshot differs from the frame shown"
 
+# p resumes: held right moves the cannon. Minimised, the game pauses; the
+# key is let go while the window cannot see it.
 press p
-sleep 1
-window_shot "$work/resumed.ppm"
-same_picture "$work/paused2.ppm" "$work/resumed.ppm" && fail "p did not resume the game"
-
-# Hold right: the cannon moves. Minimised, the game pauses; the key is let
-# go while the window cannot see it.
 xdotool keydown Right
 sleep 0.5
 x1=$(cannon_x)
