@@ -55,21 +55,19 @@ expected=$(printf '# mine\nfilter = sharp\nvsync = no\nwindow_size = 1200x900\n'
 [ "$(cat "$settings")" = "$expected" ] || fail "the settings file after resizing is: $(cat -A "$settings")"
 [ ! -s "$work/game.err" ] || fail "the game said: $(cat "$work/game.err")"
 
-SDL_AUDIODRIVER=dummy start_game "$game" --settings "$settings"
-wait_size 1200x900 || fail "the remembered size 1200x900 was not used (the window is $(window_size))"
-quit_game
-# --scale wins over the remembered size.
-SDL_AUDIODRIVER=dummy start_game "$game" --settings "$settings" --scale 0.5
-wait_size 1250x650 || fail "--scale 0.5 gave a $(window_size) window"
-quit_game
+# A game started with the settings file (and options $3...) opens at size
+# $1, or fails saying what $2 gave; it is quit.
+opens_at() {
+    SDL_AUDIODRIVER=dummy start_game "$game" --settings "$settings" "${@:3}"
+    wait_size "$1" || fail "$2 gave a $(window_size) window, not $1"
+    quit_game
+}
+opens_at 1200x900 "the remembered size"
+opens_at 1250x650 "--scale 0.5, which wins over the remembered size," --scale 0.5
 
 printf 'window_size = 3000x2000\n' >"$settings"
-SDL_AUDIODRIVER=dummy start_game "$game" --settings "$settings"
-wait_size 1855x964 || fail "a remembered size larger than the display gave a $(window_size) window"
-quit_game
+opens_at 1855x964 "a remembered size larger than the display"
 [ "$(cat "$settings")" = "window_size = 3000x2000" ] || fail "a game that was not resized changed the size: $(cat "$settings")"
-SDL_AUDIODRIVER=dummy start_game "$game" --fullscreen --settings "$settings"
-wait_size 1920x1080 || fail "--fullscreen started a $(window_size) window"
-quit_game
+opens_at 1920x1080 --fullscreen --fullscreen
 echo "ok: F11 and Alt+Enter switch to fullscreen and back with the picture kept; --fullscreen starts in it;" \
     "a resized window refits the picture with black bars, the size is remembered and refitted when too large"

@@ -142,8 +142,15 @@ window_shot() {
 }
 
 # True when two pictures are the same pixel for pixel.
-same_picture() {
-    [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]
+same_picture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]; }
+
+# True when the window shows the same picture $2 seconds apart; the second
+# shot is left in $1.
+still() {
+    window_shot "$work/still.ppm"
+    sleep "$2"
+    window_shot "$1"
+    same_picture "$work/still.ppm" "$1"
 }
 
 # The game window's size, WxH, as the X server has it.
@@ -154,17 +161,17 @@ window_size() { xwininfo -id "$game_window" 2>/dev/null | awk '/Width:/{w=$NF} /
 wait_size() { retry 50 0.2 while_running size_is "$1"; }
 size_is() { [ "$(window_size)" = "$1" ]; }
 
-# The largest gray level in a part (WxH+X+Y) of the game's window.
-brightest() {
+# True when a part (WxH+X+Y) of the game's window has a pixel that is not
+# black (lit), or none (dark).
+lit() {
     window_shot "$work/part.ppm" "$1"
-    convert "$work/part.ppm" -format '%[max]' info:
+    [ "$(convert "$work/part.ppm" -format '%[max]' info:)" != 0 ]
 }
-lit() { [ "$(brightest "$1")" != 0 ]; }
 dark() { ! lit "$1"; }
 
-# Waits (up to 20 s) until the part $1 of the window lights up (or, with
-# $2 = dark, goes dark); fails the test when the game ends meanwhile.
-wait_for() { retry 80 0.25 while_running "${2:-lit}" "$1"; }
+# Waits (up to 20 s) until the part $1 of the window lights up; fails the
+# test when the game ends meanwhile.
+wait_for() { retry 80 0.25 while_running lit "$1"; }
 
 # Runs a command until it succeeds, at most $1 times, $2 seconds apart;
 # false when it never did.
