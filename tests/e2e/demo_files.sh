@@ -64,8 +64,7 @@ start_xvfb
 start_game "$game" --record "$work/old.demo"
 sleep 7  # past the first flush of the recording
 kill -KILL "$game_pid"
-wait "$game_pid" 2>/dev/null
-game_pid=""
+wait_game any
 [ "$before" = "$(sums)" ] || fail "a killed recording changed the old demo"
 [ -s "$work/old.demo.part" ] || fail "a killed recording left no $work/old.demo.part"
 capture "$replay" "$work/old.demo.part"

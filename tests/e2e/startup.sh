@@ -35,11 +35,9 @@ while IFS='|' read -r args message; do
     [ "$(head -1 "$work/err")" = "zuba-trilo: $message" ] ||
         fail "'$args' said '$(head -1 "$work/err")', not 'zuba-trilo: $message'"
     [ "$(sed -n 2p "$work/err")" = "Usage: zuba-trilo [OPTION]..." ] || fail "'$args' printed no usage after its error"
-done <<'EOF_CASES'
+done <<'EOF_CASES'  # every option's messages: tests/options_test.cpp
 --fulscreen|unknown option '--fulscreen'
 --scale 3|--scale wants a number from 0.25 to 2.0, not '3'
---window --scale|option '--scale' needs a value
---record|option '--record' needs a value
 game.txt|unknown option 'game.txt'
 EOF_CASES
 
