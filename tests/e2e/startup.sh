@@ -48,10 +48,8 @@ mkdir "$work/folder"
 for path in "$work/fifo" "$work/folder" "$work/../$(basename "$work")/folder"; do
     run --settings "$path"
     [ "$status" = 255 ] || fail "--settings $path did not go on to start the game (status $status)"
-    case $(head -1 "$work/err") in
-        "$path: "*"not a settings file; using the defaults") ;;
-        *) fail "--settings $path said '$(head -1 "$work/err")'" ;;
-    esac
+    [[ $(head -1 "$work/err") == "$path: "*"not a settings file; using the defaults" ]] ||
+        fail "--settings $path said '$(head -1 "$work/err")'"
 done
 
 # SDL's scaling variable is held to the rule of --scale: one line naming it,
