@@ -29,9 +29,8 @@ wait_for "$title" || fail "the splash card never showed"
 sleep 3.5  # the splash card's 3 seconds, then the title screen
 window_shot "$work/title.ppm"
 tap o
-window_shot "$work/open.ppm"
-same_picture "$work/title.ppm" "$work/open.ppm" && fail "o did not open the options screen"
-# Sound is the fifth item: one step changes it; fire is the eleventh.
+# Sound is the fifth item: one step changes it; fire is the eleventh. (The
+# file changing shows that o opened the screen.)
 tap Down Down Down Down Right
 [ "$(cat "$settings")" = "$(printf '# mine\nmute = yes')" ] || fail "turning the sound off saved: $(cat -A "$settings")"
 tap Down Down Down Down Down Down z x
