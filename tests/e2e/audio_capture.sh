@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real game in an X server of its own, its sound written to a file by
-# SDL's disk audio driver (or as AUDIO_CAPTURE_STREAM says, below): fire on the title screen sounds the start chime,
-# and the stream before it is silence. Then 'q' quits the game.
+# SDL's disk audio driver (or as AUDIO_CAPTURE_STREAM says, below): fire on
+# the title screen sounds the start chime, and the stream before it is
+# silence. Then 'q' quits the game.
 #   audio_capture.sh GAME REPLAY SOURCE_DIR
 set -euo pipefail
 
@@ -34,19 +35,15 @@ xdotool windowfocus --sync "$game_window"
 # Hold fire: after its first 60 frames the splash gives way to the button,
 # and from its 31st frame the title screen starts the game with the chime.
 # Holding it through both works however slowly the frames come.
-xdotool keydown z
-first=""
-for _ in $(seq 900); do
-    kill -0 "$game_pid" 2>/dev/null || fail "the game ended early: $(cat "$work/game.err")"
+# Sets first to the place of the first byte that is not silence, if any.
+heard() {
+    local size
     size=$(stat -c %s "$stream" 2>/dev/null || echo 0)
-    if [ "$size" -gt 0 ]; then
-        # The first byte that is not silence.
-        first=$(cmp -n "$size" "$stream" /dev/zero 2>/dev/null | awk '{print $5}' | tr -d ,) || true
-        [ -n "$first" ] && break
-    fi
-    sleep 0.1
-done
-[ -n "$first" ] || fail "nothing but silence in 90 s"
+    first=$(cmp -n "$size" "$stream" /dev/zero 2>/dev/null | awk '{print $5}' | tr -d ,) || true
+    [ -n "$first" ]
+}
+xdotool keydown z
+retry 900 0.1 while_running heard || fail "nothing but silence in 90 s"
 first_frame=$(((first - 1) / bytes_per_frame))
 # Keep capturing until the whole chime is in the file, with room to spare.
 want=$(((first_frame + (chime_samples + 800) * capture_rate / 8000) * bytes_per_frame))

@@ -28,8 +28,7 @@ before=$(sums)
 
 # One line naming the file, status 2, and no window (no display is needed).
 for path in "$work/notes.txt" "$work/program" "$work/link.demo" "$work/fifo.demo" "$work/folder.demo" /dev/full; do
-    env -u DISPLAY timeout 10 "$game" --record "$path" >"$work/out" 2>"$work/err"
-    status=$?
+    capture env -u DISPLAY "$game" --record "$path"
     [ "$status" = 2 ] && [ "$(wc -l <"$work/err")" = 1 ] && grep -q "^zuba-trilo: $path: " "$work/err" ||
         fail "--record $path gave status $status and: $(cat "$work/err")"
     [ -e "$path.part" ] && fail "--record $path left $path.part"
@@ -38,8 +37,7 @@ done
 
 # The game cannot start: nothing is created and nothing emptied.
 for path in "$work/old.demo" "$work/new.demo"; do
-    env -u DISPLAY -u SDL_VIDEODRIVER timeout 10 "$game" --record "$path" >"$work/out" 2>"$work/err"
-    status=$?
+    capture env -u DISPLAY -u SDL_VIDEODRIVER "$game" --record "$path"
     [ "$status" = 255 ] && grep -q "SDL initialize error." "$work/out" ||
         fail "without a display --record gave status $status and: $(cat "$work/out" "$work/err")"
     [ -e "$path.part" ] && fail "a game that could not start left $path.part"
@@ -50,8 +48,7 @@ done
 # Reading: one line and status 2, from both programs, never a hang.
 for path in "$work/empty.demo" "$work/folder.demo" "$work/fifo.demo" /dev/zero "$work/big.demo" "$work/notes.txt"; do
     for program in "$game --playdemo" "$game --timedemo" "$replay"; do
-        env -u DISPLAY timeout 10 $program "$path" >"$work/out" 2>"$work/err"
-        status=$?
+        capture env -u DISPLAY $program "$path"
         [ "$status" = 2 ] && [ "$(wc -l <"$work/err")" -le 2 ] && grep -q "$path:" "$work/err" ||
             fail "$program $path gave status $status and: $(cat "$work/err")"
     done
@@ -67,12 +64,10 @@ start_xvfb
 start_game "$game" --record "$work/old.demo"
 sleep 7  # past the first flush of the recording
 kill -KILL "$game_pid"
-wait "$game_pid" 2>/dev/null
-game_pid=""
+wait_game any
 [ "$before" = "$(sums)" ] || fail "a killed recording changed the old demo"
 [ -s "$work/old.demo.part" ] || fail "a killed recording left no $work/old.demo.part"
-"$replay" "$work/old.demo.part" >/dev/null 2>"$work/err"
-status=$?
+capture "$replay" "$work/old.demo.part"
 [ "$status" = 0 ] || [ "$status" = 3 ] || fail "the killed recording does not play: $status $(cat "$work/err")"
 # Until it is moved away, the next recording is refused and says why.
 env -u DISPLAY "$game" --record "$work/old.demo" 2>"$work/err"

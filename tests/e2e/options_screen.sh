@@ -3,8 +3,7 @@
 # unscaled) under openbox, with the settings in a scratch XDG home:
 # - o on the title screen opens it; turning the sound off and binding fire
 #   to x there apply at once, and the settings file then holds exactly those
-#   two changes; Escape closes it without quitting;
-# - x then starts a game and z does not;
+#   two changes; Escape closes it without quitting, and x starts a game;
 # - o in a game pauses it and opens the screen; closing it leaves the game
 #   paused with exactly the picture it had, and p resumes.
 # Arguments: game binary, replay binary, source directory.
@@ -30,16 +29,15 @@ wait_for "$title" || fail "the splash card never showed"
 sleep 3.5  # the splash card's 3 seconds, then the title screen
 window_shot "$work/title.ppm"
 tap o
-window_shot "$work/open.ppm"
-same_picture "$work/title.ppm" "$work/open.ppm" && fail "o did not open the options screen"
-# Sound is the fifth item: one step changes it; fire is the eleventh.
+# Sound is the fifth item: one step changes it; fire is the eleventh. (The
+# file changing shows that o opened the screen.)
 tap Down Down Down Down Right
 [ "$(cat "$settings")" = "$(printf '# mine\nmute = yes')" ] || fail "turning the sound off saved: $(cat -A "$settings")"
 tap Down Down Down Down Down Down z x
 [ "$(cat "$settings")" = "$(printf '# mine\nmute = yes\nkey.fire = x')" ] ||
     fail "binding fire to x saved: $(cat -A "$settings")"
 tap Escape
-kill -0 "$game_pid" 2>/dev/null || fail "Escape in the options screen quit the game"
+running || fail "Escape in the options screen quit the game"
 window_shot "$work/closed.ppm"
 # The blinking PUSH BUTTON (85 x 7 at 1207, 710) may stand in either phase.
 no_prompt() { convert "$1" -fill black -draw 'rectangle 1200,705 1300,720' "$1"; }
@@ -47,20 +45,14 @@ no_prompt "$work/title.ppm"
 no_prompt "$work/closed.ppm"
 same_picture "$work/closed.ppm" "$work/title.ppm" || fail "closing the options did not put the title back as it was"
 
-press z
-sleep 2.5
-[ "$(brightest "$panel")" = 0 ] || fail "z started a game although fire is now bound to x"
 press x
 wait_for "$panel" || fail "x did not start a game"
 sleep 1
 tap o
 window_shot "$work/open2.ppm"
 tap Escape
-window_shot "$work/paused1.ppm"
-sleep 1.5
-window_shot "$work/paused2.ppm"
-same_picture "$work/paused1.ppm" "$work/paused2.ppm" || fail "the game did not stay paused after the options closed"
-same_picture "$work/open2.ppm" "$work/paused1.ppm" && fail "o in a game did not open the options screen"
+still "$work/paused2.ppm" 1.5 || fail "the game did not stay paused after the options closed"
+same_picture "$work/open2.ppm" "$work/paused2.ppm" && fail "o in a game did not open the options screen"
 tap o
 tap Escape
 window_shot "$work/paused3.ppm"

@@ -28,13 +28,10 @@ for script in "$dir"/*.script; do
         echo "$name: golden trace written"
         continue
     fi
-    if [ ! -f "$dir/$name.trace.gz" ]; then
-        echo "$name: no golden trace $name.trace.gz"
+    if ! gzip -dc "$dir/$name.trace.gz" > "$work/$name.golden" 2>/dev/null; then
+        echo "$name: no readable golden trace $name.trace.gz"
         status=1
-        continue
-    fi
-    gzip -dc "$dir/$name.trace.gz" > "$work/$name.golden"
-    if cmp -s "$work/$name.golden" "$work/$name.trace"; then
+    elif cmp -s "$work/$name.golden" "$work/$name.trace"; then
         echo "$name: same as the golden trace ($(wc -l < "$work/$name.trace") lines)"
     else
         echo "$name: differs from the golden trace; first difference:"

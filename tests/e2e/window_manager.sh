@@ -18,47 +18,32 @@ settings=$work/settings.ini
 printf '# mine\nfilter = sharp\nvsync = no\n' >"$settings"
 
 # The title image above its blinking prompt (320 x 200 at 1090, 490 of the
-# game's screen) as the 1855 x 964 window shows it.
-title_shot() {
-    window_shot "$work/window.ppm"
-    convert "$work/window.ppm" -crop 237x148+809+363 +repage "$1"
-}
-# The top of the title image, where the splash card shows nothing, is lit.
-title_shown() {
-    title_shot "$work/before.ppm"
-    [ "$(convert "$work/before.ppm" -crop 237x60+0+0 -format '%[max]' info:)" != 0 ]
-}
-# Fullscreen shows the title image (which the game never paints again).
-fullscreen_title() {
-    import -window root -depth 8 "$work/full.ppm"
-    [ "$(convert "$work/full.ppm" -crop 246x185+837+418 +repage -format '%[max]' info:)" != 0 ]
-}
+# game's screen) as the 1855 x 964 window shows it, and fullscreen.
+title=237x148+809+363
 same_title() {
-    title_shot "$work/after.ppm"
+    window_shot "$work/after.ppm" "$title"
     same_picture "$work/before.ppm" "$work/after.ppm"
 }
 
 SDL_AUDIODRIVER=dummy start_game "$game" --settings "$settings"
 wait_size 1855x964 || fail "the fitted window is $(window_size), not 1855x964"
-retry 60 0.25 title_shown
+# The top of the title image, where the splash card shows nothing.
+wait_for 237x60+809+363 || fail "the title screen never showed"
 sleep 0.5
-title_shot "$work/before.ppm"
+window_shot "$work/before.ppm" "$title"
 for keys in F11 alt+Return; do
     xdotool key --window "$game_window" "$keys"
     wait_size 1920x1080 || fail "$keys did not make the window fullscreen (it is $(window_size))"
-    retry 25 0.2 fullscreen_title || fail "fullscreen after $keys shows no title image"
+    retry 25 0.2 lit 246x185+837+418 || fail "fullscreen after $keys shows no title image"
     xdotool key --window "$game_window" "$keys"
     wait_size 1855x964 || fail "$keys did not bring the window back (it is $(window_size))"
     retry 25 0.2 same_title || fail "the picture changed after $keys there and back"
 done
-[ -n "${ZUBA_SHOT:-}" ] && cp "$work/full.ppm" "$ZUBA_SHOT"
 xdotool windowsize "$game_window" 1200 900
 wait_size 1200x900 || fail "the window did not take the size 1200x900 (it is $(window_size))"
 sleep 1
 # 1200 x 624 of picture, centred: bars of 138 rows above and below.
-refitted() {
-    [ "$(brightest 1200x138+0+0)" = 0 ] && [ "$(brightest 1200x138+0+762)" = 0 ] && [ "$(brightest 154x35+523+373)" != 0 ]
-}
+refitted() { dark 1200x138+0+0 && dark 1200x138+0+762 && lit 154x35+523+373; }
 retry 20 0.25 refitted || fail "the resized window does not show the picture refitted between black bars"
 # The picture is the screen's shape: the title image's top left corner
 # stands where 1090, 490 of the screen falls in the 1200 x 624 picture.
@@ -70,21 +55,19 @@ expected=$(printf '# mine\nfilter = sharp\nvsync = no\nwindow_size = 1200x900\n'
 [ "$(cat "$settings")" = "$expected" ] || fail "the settings file after resizing is: $(cat -A "$settings")"
 [ ! -s "$work/game.err" ] || fail "the game said: $(cat "$work/game.err")"
 
-SDL_AUDIODRIVER=dummy start_game "$game" --settings "$settings"
-wait_size 1200x900 || fail "the remembered size 1200x900 was not used (the window is $(window_size))"
-quit_game
-# --scale wins over the remembered size.
-SDL_AUDIODRIVER=dummy start_game "$game" --settings "$settings" --scale 0.5
-wait_size 1250x650 || fail "--scale 0.5 gave a $(window_size) window"
-quit_game
+# A game started with the settings file (and options $3...) opens at size
+# $1, or fails saying what $2 gave; it is quit.
+opens_at() {
+    SDL_AUDIODRIVER=dummy start_game "$game" --settings "$settings" "${@:3}"
+    wait_size "$1" || fail "$2 gave a $(window_size) window, not $1"
+    quit_game
+}
+opens_at 1200x900 "the remembered size"
+opens_at 1250x650 "--scale 0.5, which wins over the remembered size," --scale 0.5
 
 printf 'window_size = 3000x2000\n' >"$settings"
-SDL_AUDIODRIVER=dummy start_game "$game" --settings "$settings"
-wait_size 1855x964 || fail "a remembered size larger than the display gave a $(window_size) window"
-quit_game
+opens_at 1855x964 "a remembered size larger than the display"
 [ "$(cat "$settings")" = "window_size = 3000x2000" ] || fail "a game that was not resized changed the size: $(cat "$settings")"
-SDL_AUDIODRIVER=dummy start_game "$game" --fullscreen --settings "$settings"
-wait_size 1920x1080 || fail "--fullscreen started a $(window_size) window"
-quit_game
+opens_at 1920x1080 --fullscreen --fullscreen
 echo "ok: F11 and Alt+Enter switch to fullscreen and back with the picture kept; --fullscreen starts in it;" \
     "a resized window refits the picture with black bars, the size is remembered and refitted when too large"

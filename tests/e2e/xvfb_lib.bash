@@ -1,4 +1,4 @@
-# Shared by the end-to-end tests: a scratch folder $work and fail, and for
+# Shared by the end-to-end tests: a scratch folder $work, fail and capture, and for
 # those that run the game in a real X server, start_xvfb and the helpers
 # below; everything started here is stopped on exit. Unset variables are
 # errors, and a player's SDL12COMPAT_WINDOW_SCALING never reaches a test.
@@ -22,6 +22,13 @@ trap cleanup EXIT
 fail() {
     echo "FAIL: $*" >&2
     exit 1
+}
+
+# Runs a command (for at most $capture_timeout s, 60 by default), its output
+# into $work/out and its errors into $work/err; sets status.
+capture() {
+    timeout "${capture_timeout:-60}" "$@" >"$work/out" 2>"$work/err"
+    status=$?
 }
 
 # Starts Xvfb on a free display (2600 x 1400, or the size given as WxH, 24
@@ -86,28 +93,32 @@ stop_xvfb() {
 start_game() {
     "$@" >"$work/game.out" 2>"$work/game.err" &
     game_pid=$!
-    for _ in $(seq 100); do
-        game_window=$(xdotool search --all --pid "$game_pid" --name '^ZUBA-TRILO$' 2>/dev/null | head -1 || true)
-        [ -n "$game_window" ] || ! kill -0 "$game_pid" 2>/dev/null && break
-        sleep 0.2
-    done
+    game_window=""
+    retry 100 0.2 window_or_end
     if [ -z "$game_window" ]; then
         # Say why: a game that ended at once says so on its error stream.
-        kill -0 "$game_pid" 2>/dev/null || { wait "$game_pid"; echo "the game ended with status $?" >&2; }
+        running || { wait "$game_pid"; echo "the game ended with status $?" >&2; }
         cat "$work/game.out" "$work/game.err" >&2
         fail "the game's window did not appear"
     fi
+}
+window_or_end() {
+    game_window=$(xdotool search --all --pid "$game_pid" --name '^ZUBA-TRILO$' 2>/dev/null | head -1 || true)
+    [ -n "$game_window" ] || ! running
+}
+running() { kill -0 "$game_pid" 2>/dev/null; }
+
+# Runs a command (as retry does) while the game runs: fails the test as soon
+# as the game has ended, with what it said.
+while_running() {
+    running || fail "the game ended: $(cat "$work/game.err")"
+    "$@"
 }
 
 # Waits (up to 20 s) for the game to end; sets game_status, and fails
 # unless it is 0 ("wait_game any" takes every status).
 wait_game() {
-    local i
-    for i in $(seq 200); do
-        kill -0 "$game_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$game_pid" 2>/dev/null && fail "the game did not quit"
+    retry 200 0.1 eval '! running' || fail "the game did not quit"
     wait "$game_pid"
     game_status=$?
     game_pid=""
@@ -120,18 +131,26 @@ quit_game() {
     wait_game
 }
 
-# Writes what the game's window shows, as an 8-bit PPM, into $1, from a
-# screenshot of the whole screen.
+# Writes what the game's window shows (or the part $2, WxH+X+Y, of it), as an
+# 8-bit PPM, into $1, from a screenshot of the whole screen.
 window_shot() {
     local geometry
     geometry=$(xwininfo -id "$game_window" |
         awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h "+" x "+" y}')
     import -window root -crop "$geometry" +repage -depth 8 "$1" || fail "import could not take a screenshot"
+    [ -z "${2:-}" ] || convert "$1" -crop "$2" +repage "$1"
 }
 
 # True when two pictures are the same pixel for pixel.
-same_picture() {
-    [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]
+same_picture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]; }
+
+# True when the window shows the same picture $2 seconds apart; the second
+# shot is left in $1.
+still() {
+    window_shot "$work/still.ppm"
+    sleep "$2"
+    window_shot "$1"
+    same_picture "$work/still.ppm" "$1"
 }
 
 # The game window's size, WxH, as the X server has it.
@@ -139,33 +158,20 @@ window_size() { xwininfo -id "$game_window" 2>/dev/null | awk '/Width:/{w=$NF} /
 
 # Waits (up to 10 s) for the game's window to reach size $1; fails the test
 # when the game ends meanwhile.
-wait_size() {
-    local _
-    for _ in $(seq 50); do
-        kill -0 "$game_pid" 2>/dev/null || fail "the game ended: $(cat "$work/game.err")"
-        [ "$(window_size)" = "$1" ] && return 0
-        sleep 0.2
-    done
-    return 1
-}
+wait_size() { retry 50 0.2 while_running size_is "$1"; }
+size_is() { [ "$(window_size)" = "$1" ]; }
 
-# The largest gray level in a part (WxH+X+Y) of the game's window.
-brightest() {
-    window_shot "$work/part.ppm"
-    convert "$work/part.ppm" -crop "$1" +repage -format '%[max]' info:
+# True when a part (WxH+X+Y) of the game's window has a pixel that is not
+# black (lit), or none (dark).
+lit() {
+    window_shot "$work/part.ppm" "$1"
+    [ "$(convert "$work/part.ppm" -format '%[max]' info:)" != 0 ]
 }
+dark() { ! lit "$1"; }
 
-# Waits (up to 20 s) until the part $1 of the window lights up (or, with
-# $2 = dark, goes dark).
-wait_for() {
-    local _
-    for _ in $(seq 80); do
-        kill -0 "$game_pid" 2>/dev/null || fail "the game ended: $(cat "$work/game.err")"
-        if [ "$(brightest "$1")" != 0 ]; then [ "${2:-}" != dark ] && return 0; else [ "${2:-}" = dark ] && return 0; fi
-        sleep 0.25
-    done
-    return 1
-}
+# Waits (up to 20 s) until the part $1 of the window lights up; fails the
+# test when the game ends meanwhile.
+wait_for() { retry 80 0.25 while_running lit "$1"; }
 
 # Runs a command until it succeeds, at most $1 times, $2 seconds apart;
 # false when it never did.
