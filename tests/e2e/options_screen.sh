@@ -3,7 +3,8 @@
 # unscaled) under openbox, with the settings in a scratch XDG home:
 # - o on the title screen opens it; turning the sound off and binding fire
 #   to x there apply at once, and the settings file then holds exactly those
-#   two changes; Escape closes it without quitting, and x starts a game;
+#   two changes; Escape closes it without quitting;
+# - x then starts a game and z does not;
 # - o in a game pauses it and opens the screen; closing it leaves the game
 #   paused with exactly the picture it had, and p resumes.
 # Arguments: game binary, replay binary, source directory.
@@ -45,6 +46,9 @@ no_prompt "$work/title.ppm"
 no_prompt "$work/closed.ppm"
 same_picture "$work/closed.ppm" "$work/title.ppm" || fail "closing the options did not put the title back as it was"
 
+press z
+sleep 2.5
+dark "$panel" || fail "z started a game although fire is now bound to x"
 press x
 wait_for "$panel" || fail "x did not start a game"
 sleep 1
