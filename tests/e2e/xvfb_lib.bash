@@ -107,6 +107,7 @@ window_or_end() {
     [ -n "$game_window" ] || ! running
 }
 running() { kill -0 "$game_pid" 2>/dev/null; }
+ended() { ! running; }
 
 # Runs a command (as retry does) while the game runs: fails the test as soon
 # as the game has ended, with what it said.
@@ -118,7 +119,7 @@ while_running() {
 # Waits (up to 20 s) for the game to end; sets game_status, and fails
 # unless it is 0 ("wait_game any" takes every status).
 wait_game() {
-    retry 200 0.1 eval '! running' || fail "the game did not quit"
+    retry 200 0.1 ended || fail "the game did not quit"
     wait "$game_pid"
     game_status=$?
     game_pid=""
